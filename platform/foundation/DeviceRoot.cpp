@@ -1,0 +1,75 @@
+#include "platform/foundation/DeviceRoot.h"
+
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+std::mutex rootMutex;
+std::filesystem::path& currentRoot() {
+    static std::filesystem::path root = std::filesystem::current_path() / "device";
+    return root;
+}
+
+std::filesystem::path homeRoot() {
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = home && *home ? home : "/tmp";
+    return base / ".local/share/corvane/device";
+}
+
+// Fills a new home root from the installed copy of the device folder, when there is one.
+void fillFromInstalledCopy(const std::filesystem::path& root, const std::filesystem::path& binDir) {
+    const auto installed = binDir.parent_path() / "share/corvane/device";
+    std::error_code ec;
+    if (std::filesystem::is_directory(installed, ec)) {
+        std::filesystem::copy(installed, root, std::filesystem::copy_options::recursive |
+                                                   std::filesystem::copy_options::skip_existing,
+                              ec);
+    }
+}
+
+}  // namespace
+
+namespace DeviceRoot {
+
+void set(const std::filesystem::path& root) {
+    std::lock_guard lock(rootMutex);
+    currentRoot() = std::filesystem::absolute(root).lexically_normal();
+}
+
+std::filesystem::path get() {
+    std::lock_guard lock(rootMutex);
+    return currentRoot();
+}
+
+std::filesystem::path resolve(std::string_view devicePath) {
+    std::filesystem::path relative;
+    for (const auto& part : std::filesystem::path(devicePath).lexically_normal().relative_path()) {
+        if (part == "..") {
+            if (!relative.empty()) relative = relative.parent_path();
+            continue;
+        }
+        if (part != "." && !part.empty()) relative /= part;
+    }
+    return get() / relative;
+}
+
+std::filesystem::path defaultFor(const std::filesystem::path& executable) {
+    std::error_code ec;
+    auto exe = std::filesystem::weakly_canonical(executable, ec);
+    if (ec) exe = executable;
+    const auto binDir = exe.parent_path();
+    const auto buildTree = binDir.parent_path();
+    if (std::filesystem::exists(buildTree / "CMakeCache.txt", ec) &&
+        std::filesystem::is_directory(buildTree / "device", ec)) {
+        return buildTree / "device";
+    }
+    const auto root = homeRoot();
+    if (!std::filesystem::exists(root, ec)) {
+        std::filesystem::create_directories(root, ec);
+        fillFromInstalledCopy(root, binDir);
+    }
+    return root;
+}
+
+}  // namespace DeviceRoot

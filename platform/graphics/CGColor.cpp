@@ -1,0 +1,48 @@
+#include "platform/graphics/CGColor.h"
+
+#include <utility>
+
+CGColor::CGColor(CGColorSpaceRef space, std::vector<float> components)
+    : space_(std::move(space)), components_(std::move(components)) {}
+
+CGColorSpaceRef CGColorSpaceCreateDeviceGray() {
+    static const auto space = std::make_shared<const CGColorSpace>(kCGColorSpaceModelMonochrome);
+    return space;
+}
+
+CGColorSpaceRef CGColorSpaceCreateDeviceRGB() {
+    static const auto space = std::make_shared<const CGColorSpace>(kCGColorSpaceModelRGB);
+    return space;
+}
+
+CGColorSpaceRef CGColorSpaceCreatePattern() {
+    static const auto space = std::make_shared<const CGColorSpace>(kCGColorSpaceModelPattern);
+    return space;
+}
+
+CGColorSpaceModel CGColorSpaceGetModel(const CGColorSpaceRef& space) {
+    return space ? space->model() : kCGColorSpaceModelUnknown;
+}
+
+CGColorRef CGColorCreate(CGColorSpaceRef space, std::vector<float> components) {
+    return std::make_shared<const CGColor>(std::move(space), std::move(components));
+}
+
+CGColorSpaceRef CGColorGetColorSpace(const CGColorRef& color) {
+    return color ? color->colorSpace() : nullptr;
+}
+
+const float* CGColorGetComponents(const CGColorRef& color) {
+    if (!color || color->components().empty()) return nullptr;
+    return color->components().data();
+}
+
+size_t CGColorGetNumberOfComponents(const CGColorRef& color) {
+    return color ? color->components().size() : 0;
+}
+
+float CGColorGetAlpha(const CGColorRef& color) {
+    if (!color) return 0.0f;
+    // A colour made without components is opaque.
+    return color->components().empty() ? 1.0f : color->components().back();
+}

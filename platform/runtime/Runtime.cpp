@@ -1,0 +1,121 @@
+#include "platform/runtime/Runtime.h"
+
+#include "platform/runtime/NSObject.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <unordered_map>
+
+struct objc_selector {
+    std::string name;
+};
+
+class objc_class {
+public:
+    objc_class(std::string name, Class superclass) : name(std::move(name)), superclass(superclass) {}
+
+    const std::string name;
+    const Class superclass;
+    // Own implementations; a null entry marks a selector taken away from this class.
+    std::unordered_map<SEL, IMP> methods;
+};
+
+namespace {
+
+// The registry lives as long as the process: classes and selectors are never freed, so the
+// pointers handed out stay valid in every module, loaded or not yet loaded.
+struct Registry {
+    std::recursive_mutex mutex;
+    std::map<std::string, std::unique_ptr<objc_selector>, std::less<>> selectors;
+    std::map<std::string, std::unique_ptr<objc_class>, std::less<>> classes;
+};
+
+Registry& registry() {
+    static Registry* r = new Registry;
+    return *r;
+}
+
+}  // namespace
+
+SEL sel_registerName(std::string_view name) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    auto found = r.selectors.find(name);
+    if (found == r.selectors.end()) {
+        found = r.selectors.emplace(std::string(name),
+                                    std::make_unique<objc_selector>(objc_selector{std::string(name)}))
+                    .first;
+    }
+    return found->second.get();
+}
+
+const char* sel_getName(SEL selector) { return selector ? selector->name.c_str() : ""; }
+
+Class objc_getClass(std::string_view name) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    const auto found = r.classes.find(name);
+    return found == r.classes.end() ? nullptr : found->second.get();
+}
+
+Class objc_registerClassPair(std::string_view name, Class superclass) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    auto found = r.classes.find(name);
+    if (found == r.classes.end()) {
+        found = r.classes.emplace(std::string(name),
+                                  std::make_unique<objc_class>(std::string(name), superclass))
+                    .first;
+    }
+    return found->second.get();
+}
+
+const char* class_getName(Class cls) { return cls ? cls->name.c_str() : "nil"; }
+
+Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }
+
+bool class_isSubclassOf(Class cls, Class ancestor) {
+    for (; cls; cls = cls->superclass) {
+        if (cls == ancestor) return true;
+    }
+    return false;
+}
+
+IMP class_getMethodImplementation(Class cls, SEL selector) {
+    std::lock_guard lock(registry().mutex);
+    for (; cls; cls = cls->superclass) {
+        const auto found = cls->methods.find(selector);
+        if (found != cls->methods.end()) return found->second;
+    }
+    return nullptr;
+}
+
+bool class_respondsToSelector(Class cls, SEL selector) {
+    return class_getMethodImplementation(cls, selector) != nullptr;
+}
+
+IMP class_replaceMethod(Class cls, SEL selector, IMP implementation) {
+    if (!cls || !selector) return nullptr;
+    std::lock_guard lock(registry().mutex);
+    const IMP previous = class_getMethodImplementation(cls, selector);
+    cls->methods[selector] = implementation;
+    return previous;
+}
+
+void class_removeMethod(Class cls, SEL selector) {
+    if (!cls || !selector) return;
+    std::lock_guard lock(registry().mutex);
+    cls->methods[selector] = nullptr;
+}
+
+void objc_doesNotRecognizeSelector(id receiver, SEL selector) {
+    throw std::logic_error(std::string("-[") + class_getName(receiver ? receiver->isa() : nullptr) +
+                           " " + sel_getName(selector) + "]: unrecognized selector sent to instance");
+}
+
+Class NSObject::class_() {
+    static const Class cls = objc_registerClassPair("NSObject", nullptr);
+    return cls;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+// The runtime: classes registered by name with their superclass, selectors, and per-class
+// method tables through which the replaceable methods are sent, so that a replacement installed
+// on a class takes effect for every instance of it and of its subclasses that do not override.
+
+#include <string>
+#include <string_view>
+
+class NSObject;
+class objc_class;
+struct objc_selector;
+
+using id = NSObject*;
+using Class = objc_class*;
+// A selector: one per name for the life of the process, so selectors compare as pointers.
+using SEL = const objc_selector*;
+// An implementation, stored type-erased; it is cast back to its real signature,
+// R (*)(id self, SEL _cmd, Args...), when it is called.
+using IMP = void (*)();
+
+// The selector of this name, made on first use.
+SEL sel_registerName(std::string_view name);
+// The name of a selector ("" for none).
+const char* sel_getName(SEL selector);
+
+// The class of this name, or null when no class of that name is registered.
+Class objc_getClass(std::string_view name);
+// Registers a class under `name` with its superclass (null for a root class). Registering a
+// name again returns the class already registered.
+Class objc_registerClassPair(std::string_view name, Class superclass);
+const char* class_getName(Class cls);
+Class class_getSuperclass(Class cls);
+// Whether `cls` is `ancestor` or inherits from it.
+bool class_isSubclassOf(Class cls, Class ancestor);
+
+// The implementation of `selector` for instances of `cls`: its own, else the nearest
+// superclass's; null when the class has none or has had the selector removed.
+IMP class_getMethodImplementation(Class cls, SEL selector);
+// Whether instances of `cls` answer `selector`.
+bool class_respondsToSelector(Class cls, SEL selector);
+// Gives `cls` its own implementation of `selector`; returns the one that applied before (its
+// own or inherited), or null.
+IMP class_replaceMethod(Class cls, SEL selector, IMP implementation);
+// Takes `selector` away from `cls` and its subclasses that do not define it themselves, inherited
+// or not: afterwards they answer NO to respondsToSelector for it.
+void class_removeMethod(Class cls, SEL selector);
+
+// Raised (as NSException "NSInvalidArgumentException") when a message has no implementation.
+[[noreturn]] void objc_doesNotRecognizeSelector(id receiver, SEL selector);
+
+// A selector by name, looked up once per call site.
+#define CV_SELECTOR(name)                                        \
+    ([]() -> SEL {                                               \
+        static const SEL cached = ::sel_registerName(name);      \
+        return cached;                                           \
+    }())

@@ -1,0 +1,53 @@
+#include "platform/uikit/UIColor.h"
+
+#include <utility>
+
+namespace {
+
+UIColorRef colorIn(CGColorSpaceRef space, std::vector<float> components) {
+    return std::make_shared<UIColor>(CGColorCreate(std::move(space), std::move(components)));
+}
+
+}  // namespace
+
+UIColor::UIColor(CGColorRef color) : color_(std::move(color)) {}
+
+UIColorRef UIColor::colorWithRed(double red, double green, double blue, double alpha) {
+    return colorIn(CGColorSpaceCreateDeviceRGB(),
+                   {static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue),
+                    static_cast<float>(alpha)});
+}
+
+UIColorRef UIColor::colorWithWhite(double white, double alpha) {
+    return colorIn(CGColorSpaceCreateDeviceGray(),
+                   {static_cast<float>(white), static_cast<float>(alpha)});
+}
+
+UIColorRef UIColor::colorWithCGColor(CGColorRef color) {
+    return color ? std::make_shared<UIColor>(std::move(color)) : nullptr;
+}
+
+UIColorRef UIColor::clearColor() {
+    return colorWithWhite(0.0, 0.0);
+}
+
+UIColorRef UIColor::blackColor() {
+    return colorWithWhite(0.0, 1.0);
+}
+
+UIColorRef UIColor::whiteColor() {
+    return colorWithWhite(1.0, 1.0);
+}
+
+UIColorRef UIColor::pinStripeColor() {
+    // A coloured pattern carries its alpha as its only component.
+    return colorIn(CGColorSpaceCreatePattern(), {1.0f});
+}
+
+UIColorRef UIColor::colorWithModelForTesting(int32_t model) {
+    // Readers of these two models index their components, so they get a full set.
+    if (model == kCGColorSpaceModelMonochrome) return blackColor();
+    if (model == kCGColorSpaceModelRGB) return colorWithRed(0.0, 0.0, 0.0, 1.0);
+    auto space = std::make_shared<const CGColorSpace>(static_cast<CGColorSpaceModel>(model));
+    return colorIn(std::move(space), {1.0f});
+}

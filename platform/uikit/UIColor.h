@@ -1,0 +1,46 @@
+#pragma once
+
+// The platform colour class: an immutable object wrapping a Core Graphics colour. Components are
+// stored as 32-bit floats exactly as given; nothing clamps them to [0, 1].
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/graphics/CGColor.h"
+
+class UIColor;
+
+// A colour object; an empty pointer is nil.
+using UIColorRef = std::shared_ptr<UIColor>;
+
+class UIColor {
+public:
+    // Wraps `color`, which must not be null.
+    explicit UIColor(CGColorRef color);
+
+    // An RGB colour of these components.
+    static UIColorRef colorWithRed(double red, double green, double blue, double alpha);
+    // A monochrome colour of this white and alpha.
+    static UIColorRef colorWithWhite(double white, double alpha);
+    // A colour wrapping `color`; nil for a null colour.
+    static UIColorRef colorWithCGColor(CGColorRef color);
+
+    // The monochrome colour of white 0 and alpha 0.
+    static UIColorRef clearColor();
+    // The monochrome colour of white 0 and alpha 1.
+    static UIColorRef blackColor();
+    // The monochrome colour of white 1 and alpha 1.
+    static UIColorRef whiteColor();
+    // An opaque pattern colour: its model is pattern and it has no colour components to read.
+    static UIColorRef pinStripeColor();
+
+    // An opaque colour of any model value, including ones the platform never produces (-1, 7).
+    // Monochrome and RGB give opaque black; any other model holds only its alpha.
+    static UIColorRef colorWithModelForTesting(int32_t model);
+
+    // The Core Graphics colour this object wraps; never null.
+    CGColorRef CGColor() const { return color_; }
+
+private:
+    CGColorRef color_;
+};

@@ -1,0 +1,96 @@
+// corvanectl: reads and edits the Corvane settings of a device, posts its notifications and
+// tries out colour strings.
+
+#include "platform/foundation/DeviceRoot.h"
+#include "tools/corvanectl/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace {
+
+struct Options {
+    std::string root;
+    std::string key, value, name, text;
+    bool forceString = false;
+};
+
+constexpr const char* kDescription =
+    "Reads and edits the Corvane settings of a simulated device, posts Darwin notifications to\n"
+    "its processes, and tries out colour strings.\n\n"
+    "Examples:\n"
+    "  corvanectl prefs show\n"
+    "  corvanectl prefs set cvrUnlockType 3        (a running SpringBoard reloads at once)\n"
+    "  corvanectl prefs set cvrColor \"{1, 0, 0, 1}\"\n"
+    "  corvanectl prefs set --string cvrBadgeDesign 4\n"
+    "  corvanectl colour parse \"{0.5, 1}\"\n"
+    "  corvanectl colour name darkseagreen\n";
+
+void addPrefsCommands(CLI::App& app, Options& o, std::function<int()>& run) {
+    auto* prefs = app.add_subcommand("prefs", "Show or edit the settings file");
+    prefs->require_subcommand(1);
+    prefs->add_subcommand("show", "Print the settings as the tweak reads them (one JSON object)")
+        ->callback([&] { run = [] { return showPrefs(); }; });
+    auto* set = prefs->add_subcommand(
+        "set", "Store VALUE under KEY, then post com.quillmoss.corvane.prefsUpdated.\n"
+               "true/false/YES/NO is a boolean, an integer literal an integer, a decimal literal\n"
+               "a real, anything else a string");
+    set->add_option("KEY", o.key, "Settings key, such as cvrUnlockType")->required();
+    set->add_option("VALUE", o.value, "The value")->required();
+    set->add_flag("--string", o.forceString, "Store VALUE as a string whatever it looks like");
+    set->callback([&] { run = [&] { return setPref(o.key, o.value, o.forceString); }; });
+    auto* del = prefs->add_subcommand("delete", "Remove KEY, then post the change notification");
+    del->add_option("KEY", o.key, "Settings key")->required();
+    del->callback([&] { run = [&] { return deletePref(o.key); }; });
+}
+
+void addColourCommands(CLI::App& app, Options& o, std::function<int()>& run) {
+    auto* colour = app.add_subcommand("colour", "Read colours the way the tweak does");
+    colour->alias("color");
+    colour->require_subcommand(1);
+    auto* parse = colour->add_subcommand("parse", "Parse a colour string such as \"{1, 0, 0, 1}\"");
+    parse->add_option("TEXT", o.text, "Colour string")->required();
+    parse->callback([&] { run = [&] { return parseColour(o.text); }; });
+    auto* name = colour->add_subcommand("name", "Look up a CSS colour name such as \"teal\"");
+    name->add_option("NAME", o.text, "Lower-case colour name")->required();
+    name->callback([&] { run = [&] { return nameColour(o.text); }; });
+    auto* hex = colour->add_subcommand("hex", "Read a hexadecimal colour such as \"ff8000\"");
+    hex->add_option("TEXT", o.text, "Hexadecimal RGB value")->required();
+    hex->callback([&] { run = [&] { return hexColour(o.text); }; });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app(kDescription, "corvanectl");
+    Options o;
+    std::function<int()> run;
+    app.add_option("--root", o.root,
+                   "Device root (default: the build tree's device folder, or "
+                   "~/.local/share/corvane/device)");
+    app.require_subcommand(0, 1);  // none is reported below, so that an unknown word is named
+    app.fallthrough();  // --root may come after the command too
+    addPrefsCommands(app, o, run);
+    auto* notify = app.add_subcommand("notify", "Post a Darwin notification to the device");
+    notify->add_option("NAME", o.name, "Notification name")->required();
+    notify->callback([&] { run = [&] { return postNotification(o.name); }; });
+    addColourCommands(app, o, run);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "corvanectl: " << error.what() << " (see corvanectl --help)\n";
+        return 2;
+    }
+    DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
+                                   : std::filesystem::path(o.root));
+    if (!run) {
+        std::cerr << "corvanectl: a command is required: prefs, notify or colour (see corvanectl "
+                     "--help)\n";
+        return 2;
+    }
+    return run();
+}
