@@ -1,0 +1,41 @@
+#pragma once
+
+// Runs a simulator script line by line on the virtual clock, writing the trace. A malformed
+// line stops the run with an "error" event naming it.
+
+#include "sim/device/DeviceConfig.h"
+#include "sim/device/ScriptParser.h"
+#include "sim/device/SpringBoardHost.h"
+#include "sim/device/Trace.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class ScriptRunner {
+public:
+    // `host` plays SpringBoard; `scriptFolder` resolves relative paths ("prefs file");
+    // `recordFolder` receives "snap" pictures when set.
+    ScriptRunner(Trace& trace, SpringBoardHost& host, std::filesystem::path scriptFolder,
+                 std::optional<std::filesystem::path> recordFolder);
+
+    // Runs every line of `script`; 0 when all ran, 2 after a malformed line.
+    int run(std::string_view script);
+
+private:
+    // Runs one command; an error text when it cannot run.
+    std::string execute(const ScriptCommand& command);
+    std::string configure(const ScriptCommand& command);
+    std::string editPrefs(const ScriptCommand& command);
+    std::string dump(const ScriptCommand& command);
+    std::string snap(const ScriptCommand& command);
+    std::string wait(const ScriptCommand& command);
+
+    Trace& trace_;
+    SpringBoardHost& host_;
+    std::filesystem::path scriptFolder_;
+    std::optional<std::filesystem::path> recordFolder_;
+    DeviceConfig config_;
+    bool booted_ = false;
+};
