@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libcairo2-dev libplist-dev nlohmann-json3-dev libcli11-dev libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-dejavu-extra libfreetype-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "platform/uikit/UIColor.h"
 
+#include "platform/uikit/UIGraphics.h"
+
 #include <utility>
 
 namespace {
@@ -50,4 +52,10 @@ UIColorRef UIColor::colorWithModelForTesting(int32_t model) {
     if (model == kCGColorSpaceModelRGB) return colorWithRed(0.0, 0.0, 0.0, 1.0);
     auto space = std::make_shared<const CGColorSpace>(static_cast<CGColorSpaceModel>(model));
     return colorIn(std::move(space), {1.0f});
+}
+
+void UIColor::setFill() const { CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), color_); }
+
+void UIColor::setStroke() const {
+    CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color_);
 }

@@ -41,6 +41,11 @@ public:
     // The Core Graphics colour this object wraps; never null.
     CGColorRef CGColor() const { return color_; }
 
+    // Makes this colour the fill (or stroke) colour of the current UIKit context; nothing
+    // without a current context.
+    void setFill() const;
+    void setStroke() const;
+
 private:
     CGColorRef color_;
 };
