@@ -72,6 +72,18 @@ Class objc_registerClassPair(std::string_view name, Class superclass) {
     return found->second.get();
 }
 
+Class objc_defineClass(std::string_view name, Class superclass,
+                       std::initializer_list<objc_method_entry> methods) {
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (const Class existing = objc_getClass(name)) return existing;
+    const Class cls = objc_registerClassPair(name, superclass);
+    for (const auto& method : methods) {
+        cls->methods[sel_registerName(method.selector)] = method.implementation;
+    }
+    return cls;
+}
+
 const char* class_getName(Class cls) { return cls ? cls->name.c_str() : "nil"; }
 
 Class class_getSuperclass(Class cls) { return cls ? cls->superclass : nullptr; }

@@ -4,6 +4,7 @@
 // method tables through which the replaceable methods are sent, so that a replacement installed
 // on a class takes effect for every instance of it and of its subclasses that do not override.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,23 @@ const char* class_getName(Class cls);
 Class class_getSuperclass(Class cls);
 // Whether `cls` is `ancestor` or inherits from it.
 bool class_isSubclassOf(Class cls, Class ancestor);
+
+// One implementation of a class being defined: a selector name and its function.
+struct objc_method_entry {
+    const char* selector;
+    IMP implementation;
+};
+
+// Registers `name` under `superclass` (as objc_registerClassPair) and gives it these
+// implementations of its own; a class registered before keeps the implementations it has.
+Class objc_defineClass(std::string_view name, Class superclass,
+                       std::initializer_list<objc_method_entry> methods);
+
+// A function as a type-erased implementation.
+template <typename Function>
+IMP imp_cast(Function function) {
+    return reinterpret_cast<IMP>(function);
+}
 
 // The implementation of `selector` for instances of `cls`: its own, else the nearest
 // superclass's; null when the class has none or has had the selector removed.

@@ -50,6 +50,12 @@ UIImageRef UIImage::imageWithCGImage(CGImageRef image, CGFloat scale,
     return std::make_shared<UIImage>(std::move(image), scale, orientation);
 }
 
+UIImageRef UIImage::imageWithIOSurface(const IOSurfaceRef& surface, CGFloat scale,
+                                       int orientation) {
+    if (!surface) return nullptr;
+    return imageWithCGImage(surface->image, scale, static_cast<UIImageOrientation>(orientation));
+}
+
 UIImageRef UIImage::imageWithCGImage(CGImageRef image) {
     return imageWithCGImage(std::move(image), 1, UIImageOrientationUp);
 }

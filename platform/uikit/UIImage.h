@@ -11,6 +11,7 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/graphics/IOSurface.h"
 #include "platform/runtime/NSObject.h"
 
 // The orientations, with the platform's values.
@@ -45,6 +46,10 @@ public:
                                        UIImageOrientation orientation);
     // An image of `image` at scale 1, upright; nil for a null image.
     static UIImageRef imageWithCGImage(CGImageRef image);
+    // _initWithIOSurface:scale:orientation:: an image of the surface's pixels at `scale`; nil for
+    // no surface or a surface without pixels.
+    static UIImageRef imageWithIOSurface(const IOSurfaceRef& surface, CGFloat scale,
+                                         int orientation);
 
     // The pixels.
     CGImageRef CGImage() const { return image_; }

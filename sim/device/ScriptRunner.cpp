@@ -7,6 +7,7 @@
 #include "tools/common/SettingsJson.h"
 #include "tweak/settings/CVSettings.h"
 
+#include <exception>
 #include <set>
 
 namespace {
@@ -36,7 +37,12 @@ int ScriptRunner::run(std::string_view script) {
         ++number;
         const auto parsed = parseScriptLine(line, number);
         std::string error = parsed.error ? parsed.error->text : "";
-        if (parsed.command) error = execute(*parsed.command);
+        try {
+            if (parsed.command) error = execute(*parsed.command);
+        } catch (const std::exception& failure) {
+            // What SpringBoard or a loaded module raised ends the run like a bad line does.
+            error = std::string("the command failed: ") + failure.what();
+        }
         if (!error.empty()) {
             trace_.emit("error", {{"line", number}, {"text", error}});
             return 2;

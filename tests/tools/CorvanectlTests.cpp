@@ -2,46 +2,18 @@
 
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/support/TemporaryRoot.h"
+#include "tests/support/RunProgram.h"
 #include "tweak/settings/CVSettings.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-
-extern char** environ;
-
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs corvanectl with `args` on the given root and collects what it printed.
-Run corvanectl(const TemporaryRoot& root, std::vector<std::string> args) {
-    args.insert(args.begin(), {CORVANECTL_PATH, "--root", root.path().string()});
-    const auto out = root.path() / "out.txt", err = root.path() / "err.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, CORVANECTL_PATH, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(out), fileBytes(err)};
+// Runs corvanectl on the given root.
+ProgramRun corvanectl(const TemporaryRoot& root, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--root", root.path().string()});
+    return runProgram(CORVANECTL_PATH, std::move(args), root.path());
 }
 
 TEST(Corvanectl, PrefsShowPrintsTheRecordForEveryKindOfFile) {

@@ -1,0 +1,302 @@
+#include "platform/quartz/CAPainter.h"
+
+#include "platform/quartz/CAPageCurl.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kEpsilon = 1e-4;
+
+bool nearInteger(double v) {
+    return std::fabs(v - std::round(v)) < kEpsilon;
+}
+
+bool isAxisAligned(const CGAffineTransform& t) {
+    return std::fabs(t.b) < kEpsilon && std::fabs(t.c) < kEpsilon && t.a > 0 && t.d > 0;
+}
+
+cairo_matrix_t cairoMatrix(const CGAffineTransform& t) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    return m;
+}
+
+// The colour as non-premultiplied red, green, blue, alpha.
+void colorComponents(const CGColorRef& color, float rgba[4]) {
+    const size_t n = CGColorGetNumberOfComponents(color);
+    const float* c = CGColorGetComponents(color);
+    const CGColorSpaceModel model = CGColorSpaceGetModel(CGColorGetColorSpace(color));
+    if (model == kCGColorSpaceModelMonochrome && n >= 2) {
+        rgba[0] = rgba[1] = rgba[2] = c[0], rgba[3] = c[1];
+    } else if (model == kCGColorSpaceModelRGB && n >= 4) {
+        rgba[0] = c[0], rgba[1] = c[1], rgba[2] = c[2], rgba[3] = c[3];
+    } else {
+        // A pattern has no colour to read; draw it as a mid grey.
+        rgba[0] = rgba[1] = rgba[2] = 0.5f, rgba[3] = CGColorGetAlpha(color);
+    }
+}
+
+// The pixel rectangle `rect` covers through `t`, when its edges fall on pixel edges.
+bool exactPixelRect(const CGAffineTransform& t, const CGRect& rect, CAPixelRect& out) {
+    if (!isAxisAligned(t)) return false;
+    const CGRect r = CGRectApplyAffineTransform(rect, t);
+    const double x0 = r.origin.x, y0 = r.origin.y, x1 = x0 + r.size.width, y1 = y0 + r.size.height;
+    if (!nearInteger(x0) || !nearInteger(y0) || !nearInteger(x1) || !nearInteger(y1)) return false;
+    out = {int(std::lround(x0)), int(std::lround(y0)), int(std::lround(x1)), int(std::lround(y1))};
+    return true;
+}
+
+// The clip chain as one pixel rectangle, when every clip is axis-aligned.
+bool clipRect(const std::vector<CAClip>& clips, CAPixelRect base, CAPixelRect& out) {
+    out = base;
+    for (const CAClip& clip : clips) {
+        if (!isAxisAligned(clip.transform)) return false;
+        const CGRect r = CGRectApplyAffineTransform(clip.rect, clip.transform);
+        out = out.intersect({int(std::lround(r.origin.x)), int(std::lround(r.origin.y)),
+                             int(std::lround(r.origin.x + r.size.width)),
+                             int(std::lround(r.origin.y + r.size.height))});
+    }
+    return true;
+}
+
+}  // namespace
+
+void CAPainter::draw(const CARenderTarget& target, std::span<const CARenderItem> items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i + 1 < items.size() && fastPair(target, items[i], items[i + 1])) {
+            ++i;
+            continue;
+        }
+        drawItem(target, items[i]);
+    }
+}
+
+void CAPainter::drawInBands(const CARenderTarget& target, std::span<const CARenderItem> items) {
+    constexpr int kBandRows = 32;
+    const CAPixelRect whole = target.clip;
+    for (int top = whole.y0; top < whole.y1; top += kBandRows) {
+        CARenderTarget band = target;
+        band.clip = whole.intersect({whole.x0, top, whole.x1, top + kBandRows});
+        draw(band, items);
+    }
+    // Each item counts once, not once a band.
+    const size_t bands = size_t((whole.y1 - whole.y0 + kBandRows - 1) / kBandRows);
+    if (bands > 1) {
+        statistics_.drawn -= items.size() * (bands - 1);
+        statistics_.fast -= items.size() * (bands - 1);
+    }
+}
+
+bool CAPainter::drawsFast(const CARenderTarget& target, const CARenderItem& item) {
+    CAPixelRect area, clip;
+    switch (item.kind) {
+        case CARenderItem::Kind::Fill:
+            return fillPlacement(target, item, area, clip);
+        case CARenderItem::Kind::Image:
+            return imagePlacement(target, item, imageToPixels(item), clip);
+        default:
+            return false;
+    }
+}
+
+bool CAPainter::coversTarget(const CARenderItem& item, const CAPixelRect& whole) {
+    if (item.opacity < 1) return false;
+    CAPixelRect area, clip;
+    if (!clipRect(item.clips, whole, clip) || !(clip == whole)) return false;
+    if (item.kind == CARenderItem::Kind::Fill) {
+        return CGColorGetAlpha(item.color) >= 1 &&
+               exactPixelRect(item.transform, item.rect, area) && area.intersect(whole) == whole;
+    }
+    if (item.kind != CARenderItem::Kind::Image || !item.image->isOpaque()) return false;
+    const CGAffineTransform t = imageToPixels(item);
+    const CGRect full{{0, 0},
+                      {float(CGImageGetWidth(item.image)), float(CGImageGetHeight(item.image))}};
+    return std::fabs(t.a - 1) < kEpsilon && std::fabs(t.d - 1) < kEpsilon &&
+           exactPixelRect(t, full, area) && area.intersect(whole) == whole;
+}
+
+bool CAPainter::fillPlacement(const CARenderTarget& target, const CARenderItem& item,
+                              CAPixelRect& area, CAPixelRect& clip) {
+    return target.fastAllowed && exactPixelRect(item.transform, item.rect, area) &&
+           clipRect(item.clips, target.clip, clip);
+}
+
+bool CAPainter::imagePlacement(const CARenderTarget& target, const CARenderItem& item,
+                               const CGAffineTransform& t, CAPixelRect& clip) {
+    return target.fastAllowed && std::fabs(t.a - 1) <= kEpsilon && std::fabs(t.d - 1) <= kEpsilon &&
+           std::fabs(t.b) <= kEpsilon && std::fabs(t.c) <= kEpsilon &&
+           clipRect(item.clips, target.clip, clip);
+}
+
+void CAPainter::drawItem(const CARenderTarget& target, const CARenderItem& item) {
+    ++statistics_.drawn;
+    switch (item.kind) {
+        case CARenderItem::Kind::Fill:
+            if (!fastFill(target, item)) cairoFill(target, item);
+            break;
+        case CARenderItem::Kind::Image:
+            if (!fastImage(target, item)) cairoImage(target, item);
+            break;
+        case CARenderItem::Kind::Group:
+            drawGroup(target, item);
+            break;
+        case CARenderItem::Kind::Curl:
+            drawCurl(target, item);
+            break;
+    }
+}
+
+bool CAPainter::fastFill(const CARenderTarget& target, const CARenderItem& item) {
+    CAPixelRect area, clip;
+    if (!fillPlacement(target, item, area, clip)) return false;
+    float c[4];
+    colorComponents(item.color, c);
+    CAPixelFill(target.pixels, area.intersect(clip),
+                CAPixelColor(c[0], c[1], c[2], c[3], item.opacity));
+    ++statistics_.fast;
+    return true;
+}
+
+bool CAPainter::place(const CARenderTarget& target, const CARenderItem& item, Placement& p) {
+    const CGAffineTransform t = imageToPixels(item);
+    if (!imagePlacement(target, item, t, p.clip)) return false;
+    // A move within 1/512 of a whole pixel is drawn as that whole pixel, pixel for pixel.
+    auto split = [](double v, int& whole, int& fraction) {
+        const double floor = std::floor(v);
+        fraction = int(std::lround((v - floor) * 256));
+        whole = int(floor);
+        if (fraction == 256) ++whole, fraction = 0;
+    };
+    split(t.tx, p.x, p.fx);
+    split(t.ty, p.y, p.fy);
+    p.alpha = int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
+    return true;
+}
+
+bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item) {
+    Placement p;
+    if (!place(target, item, p)) return false;
+    const CAPixelBuffer source = pixelsOf(item.image->surface());
+    if (p.shifted()) {
+        CAPixelDrawImageShifted(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y,
+                                p.fx, p.fy, p.alpha);
+    } else {
+        CAPixelDrawImage(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y, p.alpha);
+    }
+    ++statistics_.fast;
+    return true;
+}
+
+bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below,
+                         const CARenderItem& above) {
+    Placement under, over;
+    if (!coversTarget(below, target.clip) || !place(target, below, under) ||
+        !place(target, above, over) || !over.shifted() || !(over.clip == target.clip)) {
+        return false;
+    }
+    CAPixelDrawImageShiftedOver(target.pixels, over.clip, pixelsOf(above.image->surface()),
+                                above.image->isOpaque(), over.x, over.y, over.fx, over.fy,
+                                over.alpha, pixelsOf(below.image->surface()), under.x, under.y);
+    statistics_.fast += 2;
+    statistics_.drawn += 2;
+    return true;
+}
+
+void CAPainter::beginCairo(const CARenderTarget& target, const CARenderItem& item) {
+    cairo_surface_mark_dirty(target.surface);
+    cairo_save(target.cr);
+    for (const CAClip& clip : item.clips) {
+        if (!isInvertible(clip.transform)) continue;
+        const cairo_matrix_t m = cairoMatrix(clip.transform);
+        cairo_set_matrix(target.cr, &m);
+        cairo_rectangle(target.cr, clip.rect.origin.x, clip.rect.origin.y, clip.rect.size.width,
+                        clip.rect.size.height);
+        cairo_clip(target.cr);
+    }
+}
+
+void CAPainter::endCairo(const CARenderTarget& target) {
+    cairo_restore(target.cr);
+    cairo_surface_flush(target.surface);
+}
+
+void CAPainter::cairoFill(const CARenderTarget& target, const CARenderItem& item) {
+    beginCairo(target, item);
+    const cairo_matrix_t m = cairoMatrix(item.transform);
+    cairo_set_matrix(target.cr, &m);
+    float c[4];
+    colorComponents(item.color, c);
+    cairo_set_source_rgba(target.cr, c[0], c[1], c[2], c[3] * item.opacity);
+    cairo_rectangle(target.cr, item.rect.origin.x, item.rect.origin.y, item.rect.size.width,
+                    item.rect.size.height);
+    cairo_fill(target.cr);
+    endCairo(target);
+}
+
+void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& item) {
+    const CGAffineTransform t = imageToPixels(item);
+    if (!isInvertible(t)) return;
+    beginCairo(target, item);
+    const cairo_matrix_t m = cairoMatrix(t);
+    cairo_set_matrix(target.cr, &m);
+    const double w = double(CGImageGetWidth(item.image)), h = double(CGImageGetHeight(item.image));
+    cairo_rectangle(target.cr, 0, 0, w, h);
+    cairo_clip(target.cr);
+    cairo_set_source_surface(target.cr, item.image->surface(), 0, 0);
+    cairo_pattern_t* pattern = cairo_get_source(target.cr);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    // Shrinking by more than half needs the smoother filter to keep from aliasing.
+    const double shrink = std::sqrt(std::fabs(double(t.a) * t.d - double(t.b) * t.c));
+    cairo_pattern_set_filter(pattern, shrink < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
+    cairo_paint_with_alpha(target.cr, item.opacity);
+    endCairo(target);
+}
+
+cairo_surface_t* CAPainter::drawApart(int width, int height, std::span<const CARenderItem> items,
+                                      bool fast) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(surface);
+    cairo_surface_flush(surface);
+    const CARenderTarget apart{cr, surface, pixelsOf(surface), {0, 0, width, height}, fast};
+    draw(apart, items);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+void CAPainter::drawGroup(const CARenderTarget& target, const CARenderItem& item) {
+    cairo_surface_t* group =
+        drawApart(target.pixels.width, target.pixels.height, item.children, target.fastAllowed);
+    const int alpha = int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
+    if (target.fastAllowed) {
+        CAPixelDrawImage(target.pixels, target.clip, pixelsOf(group), false, 0, 0, alpha);
+    } else {
+        cairo_surface_mark_dirty(target.surface);
+        cairo_save(target.cr);
+        cairo_identity_matrix(target.cr);
+        cairo_set_source_surface(target.cr, group, 0, 0);
+        cairo_paint_with_alpha(target.cr, item.opacity);
+        cairo_restore(target.cr);
+        cairo_surface_flush(target.surface);
+    }
+    cairo_surface_destroy(group);
+}
+
+void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item) {
+    const double s = std::sqrt(std::fabs(double(item.transform.a) * item.transform.d -
+                                         double(item.transform.b) * item.transform.c));
+    const int w = std::max(1, int(std::ceil(item.rect.size.width * s)));
+    const int h = std::max(1, int(std::ceil(item.rect.size.height * s)));
+    cairo_surface_t* page = drawApart(w, h, item.children, true);
+    // Page pixels to the layer's coordinates, then on to the target's pixels.
+    const CGAffineTransform pageToLayer = {
+        float(1 / s), 0, 0, float(1 / s), item.rect.origin.x, item.rect.origin.y};
+    beginCairo(target, item);
+    const cairo_matrix_t m = cairoMatrix(CGAffineTransformConcat(pageToLayer, item.transform));
+    cairo_set_matrix(target.cr, &m);
+    CAPageCurlDraw(target.cr, page, item.curlTime, item.curlAngle, item.opacity);
+    endCairo(target);
+    cairo_surface_destroy(page);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// Draws the compositor's items into a target: backgrounds and images moved by whole pixels or by
+// fractions of one through the pixel fast paths, everything else through cairo (clips that are
+// not rectangles, turned or scaled images), groups and curled pages drawn apart first.
+
+#include "platform/quartz/CARenderItem.h"
+
+#include <span>
+
+class CAPainter {
+public:
+    // Counts what it draws in `statistics`.
+    explicit CAPainter(CARenderStatistics& statistics) : statistics_(statistics) {}
+    // Draws `items`, back to front.
+    void draw(const CARenderTarget& target, std::span<const CARenderItem> items);
+    // Draws `items` a band of rows at a time, so that the band stays in the processor's cache
+    // while every item is drawn into it; only for items that all take the pixel fast paths.
+    void drawInBands(const CARenderTarget& target, std::span<const CARenderItem> items);
+    // Whether `item` can be drawn by the pixel fast paths on `target`.
+    static bool drawsFast(const CARenderTarget& target, const CARenderItem& item);
+    // Whether `item` paints every pixel of the target opaquely, hiding everything before it.
+    static bool coversTarget(const CARenderItem& item, const CAPixelRect& whole);
+
+private:
+    static bool fillPlacement(const CARenderTarget& target, const CARenderItem& item,
+                              CAPixelRect& area, CAPixelRect& clip);
+    // A pure translation of the image's pixels, within a rectangular clip.
+    static bool imagePlacement(const CARenderTarget& target, const CARenderItem& item,
+                               const CGAffineTransform& t, CAPixelRect& clip);
+    void drawItem(const CARenderTarget& target, const CARenderItem& item);
+    bool fastFill(const CARenderTarget& target, const CARenderItem& item);
+    // Where an image item lands in pixels: whole pixels and 256ths of one, and its opacity.
+    struct Placement {
+        CAPixelRect clip;
+        int x = 0, y = 0, fx = 0, fy = 0, alpha = 0;
+        bool shifted() const { return fx != 0 || fy != 0; }
+    };
+    static bool place(const CARenderTarget& target, const CARenderItem& item, Placement& p);
+    bool fastImage(const CARenderTarget& target, const CARenderItem& item);
+    // A picture moved by a fraction of a pixel straight over an opaque picture that covers the
+    // target (a dragged lock screen over what lies beneath it) is drawn in one pass over both.
+    bool fastPair(const CARenderTarget& target, const CARenderItem& below,
+                  const CARenderItem& above);
+    // Cairo draws through the clips of `item`, in pixel space; the pixels it changes are then
+    // read directly again.
+    static void beginCairo(const CARenderTarget& target, const CARenderItem& item);
+    static void endCairo(const CARenderTarget& target);
+    void cairoFill(const CARenderTarget& target, const CARenderItem& item);
+    void cairoImage(const CARenderTarget& target, const CARenderItem& item);
+    // A surface the size of the target holding `items`, drawn alone.
+    cairo_surface_t* drawApart(int width, int height, std::span<const CARenderItem> items,
+                               bool fast);
+    void drawGroup(const CARenderTarget& target, const CARenderItem& item);
+    void drawCurl(const CARenderTarget& target, const CARenderItem& item);
+
+    CARenderStatistics& statistics_;
+};

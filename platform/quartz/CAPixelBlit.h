@@ -1,0 +1,50 @@
+#pragma once
+
+// The compositor's fast paths, on premultiplied ARGB32 pixels (cairo's image format): copying and
+// blending an image moved by whole pixels, blending one moved by a fraction of a pixel (a pure
+// translation samples every pixel with the same four weights, so one pass of bilinear blending
+// does it), and filling rectangles. Everything is clipped to the target's clip rectangle.
+
+#include <cstddef>
+#include <cstdint>
+
+// A rectangle of pixels: columns [x0, x1), rows [y0, y1).
+struct CAPixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool isEmpty() const { return x1 <= x0 || y1 <= y0; }
+    CAPixelRect intersect(const CAPixelRect& o) const;
+    bool operator==(const CAPixelRect&) const = default;
+};
+
+// Pixels to draw into or read from; `stride` counts pixels.
+struct CAPixelBuffer {
+    uint32_t* pixels = nullptr;
+    int width = 0, height = 0, stride = 0;
+    uint32_t* row(int y) const { return pixels + static_cast<std::ptrdiff_t>(y) * stride; }
+};
+
+// Draws `source` with its top-left pixel at (x, y) of `target`, at opacity `alpha` (0 to 256 for
+// 0 to 1), within `clip`. An opaque source at full opacity is copied; anything else is blended
+// over what is there.
+void CAPixelDrawImage(const CAPixelBuffer& target, const CAPixelRect& clip,
+                      const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int alpha);
+// Draws `source` moved by (x + fx/256, y + fy/256) pixels, fx and fy in 1 to 255 (or 0 on an axis
+// that moves by whole pixels), at opacity `alpha` (0 to 256), blending bilinearly. A source known
+// to be opaque lets the pixels away from its edges skip the per-pixel alpha.
+void CAPixelDrawImageShifted(const CAPixelBuffer& target, const CAPixelRect& clip,
+                             const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int fx,
+                             int fy, int alpha);
+// As CAPixelDrawImageShifted, over `under` (opaque, its top-left pixel at (ux, uy), covering all of
+// `clip`) instead of what the target holds: every target pixel in `clip` is written once, as if
+// `under` had been copied there first. This is how a picture moving over a still one is drawn.
+void CAPixelDrawImageShiftedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
+                                 const CAPixelBuffer& source, bool sourceOpaque, int x, int y,
+                                 int fx, int fy, int alpha, const CAPixelBuffer& under, int ux,
+                                 int uy);
+// Fills `rect` with the premultiplied colour `color`, blending it over what is there unless it
+// is opaque.
+void CAPixelFill(const CAPixelBuffer& target, const CAPixelRect& rect, uint32_t color);
+// Makes every pixel of `target` the premultiplied colour `color` (0 for transparent).
+void CAPixelClear(const CAPixelBuffer& target, uint32_t color);
+// Premultiplies a colour of components 0 to 1 at opacity `opacity`.
+uint32_t CAPixelColor(float red, float green, float blue, float alpha, float opacity);

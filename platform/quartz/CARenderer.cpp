@@ -1,0 +1,155 @@
+#include "platform/quartz/CARenderer.h"
+
+#include "platform/quartz/CALayer.h"
+#include "platform/quartz/CAPainter.h"
+#include "platform/quartz/CARenderTree.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Sizes within this of a whole pixel count as that pixel.
+constexpr double kEpsilon = 1e-4;
+
+}  // namespace
+
+CARenderer::CARenderer(CGSize size, CGFloat scale) : scale_(scale > 0 ? scale : 1) {
+    width_ = size_t(std::max(0.0, std::ceil(double(size.width) * scale_ - kEpsilon)));
+    height_ = size_t(std::max(0.0, std::ceil(double(size.height) * scale_ - kEpsilon)));
+    context_ = CGBitmapContextCreate(width_, height_);
+}
+
+CARenderer::~CARenderer() = default;
+
+void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
+                        uint32_t background) {
+    statistics_ = {};
+    cairo_t* cr = CGContextGetCairo(context_);
+    if (!cr) return;
+    cairo_surface_t* surface = cairo_get_target(cr);
+    cairo_surface_flush(surface);
+    const CAPixelBuffer pixels = pixelsOf(surface);
+    const CARenderTarget target{cr, surface, pixels, {0, 0, pixels.width, pixels.height}, true};
+
+    std::vector<CARenderItem> items;
+    const CARenderTree tree(time);
+    for (const CALayer* layer : layers) {
+        if (layer) tree.addTopLevel(*layer, CGAffineTransformMakeScale(scale_, scale_), items);
+    }
+    const size_t start = firstVisible(items, target.clip);
+    statistics_.occluded = start;
+
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_reset_clip(cr);
+    const size_t next = drawStill(target, items, start, background);
+    const auto rest = std::span<const CARenderItem>(items).subspan(next);
+    CAPainter painter(statistics_);
+    if (std::all_of(rest.begin(), rest.end(),
+                    [&](const CARenderItem& item) { return CAPainter::drawsFast(target, item); })) {
+        painter.drawInBands(target, rest);
+    } else {
+        painter.draw(target, rest);
+    }
+    cairo_restore(cr);
+    cairo_surface_mark_dirty(surface);
+
+    previous_ = std::move(items);
+    previousStart_ = start;
+    previousBackground_ = background;
+    drawn_ = true;
+}
+
+size_t CARenderer::firstVisible(const std::vector<CARenderItem>& items, const CAPixelRect& whole) {
+    // Nothing under an opaque item that covers the screen can show.
+    for (size_t i = items.size(); i-- > 0;) {
+        if (CAPainter::coversTarget(items[i], whole)) return i;
+    }
+    return 0;
+}
+
+size_t CARenderer::unchangedRun(const std::vector<CARenderItem>& items, size_t start,
+                                uint32_t background) const {
+    if (!drawn_ || start != previousStart_ || background != previousBackground_) return 0;
+    size_t same = 0;
+    while (start + same < items.size() && start + same < previous_.size() &&
+           items[start + same] == previous_[start + same]) {
+        ++same;
+    }
+    return same;
+}
+
+size_t CARenderer::drawStill(const CARenderTarget& target, const std::vector<CARenderItem>& items,
+                             size_t start, uint32_t background) {
+    const size_t same = unchangedRun(items, start, background);
+    const size_t count = size_t(target.pixels.stride) * size_t(target.pixels.height);
+    if (cacheCount_ > 0 && cacheStart_ == start && cacheCount_ <= same) {
+        std::copy(cache_.begin(), cache_.end(), target.pixels.pixels);
+        statistics_.fromCache = cacheCount_;
+        return start + cacheCount_;
+    }
+    if (items.empty() || !CAPainter::coversTarget(items[start], target.clip)) {
+        CAPixelClear(target.pixels, background);
+    }
+    cacheCount_ = 0;
+    // A run of two or more items that held still since the last frame is worth keeping.
+    if (same < 2) return start;
+    CAPainter(statistics_).draw(target, std::span<const CARenderItem>(items).subspan(start, same));
+    cache_.assign(target.pixels.pixels, target.pixels.pixels + count);
+    cacheStart_ = start;
+    cacheCount_ = same;
+    return start + same;
+}
+
+CGImageRef CARenderer::image() const {
+    return drawn_ ? CGBitmapContextCreateImage(context_) : nullptr;
+}
+
+void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,
+                             std::optional<ClockTime> time) {
+    cairo_t* cr = CGContextGetCairo(context);
+    if (!cr) return;
+    cairo_surface_t* surface = cairo_get_target(cr);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    const CGAffineTransform userToPixels = {float(m.xx), float(m.yx), float(m.xy),
+                                            float(m.yy), float(m.x0), float(m.y0)};
+    // The pixel fast paths honour the context's clip only when it is one rectangle.
+    const CAPixelBuffer pixels = pixelsOf(surface);
+    CAPixelRect clip{0, 0, pixels.width, pixels.height};
+    bool fast = false;
+    if (cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr)) {
+        if (list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1) {
+            const cairo_rectangle_t& r = list->rectangles[0];
+            double x0 = r.x, y0 = r.y, x1 = r.x + r.width, y1 = r.y + r.height;
+            cairo_user_to_device(cr, &x0, &y0);
+            cairo_user_to_device(cr, &x1, &y1);
+            clip = clip.intersect(
+                {int(std::lround(std::min(x0, x1))), int(std::lround(std::min(y0, y1))),
+                 int(std::lround(std::max(x0, x1))), int(std::lround(std::max(y0, y1)))});
+            fast = true;
+        }
+        cairo_rectangle_list_destroy(list);
+    }
+
+    // The layer's bounds origin goes to the user-space origin; its own place does not count.
+    std::vector<CARenderItem> items;
+    const CARenderTree tree(time);
+    const CALayerProperties p = tree.properties(layer);
+    const CGAffineTransform toPixels = CGAffineTransformConcat(
+        CGAffineTransformMakeTranslation(-p.bounds.origin.x, -p.bounds.origin.y), userToPixels);
+    tree.add(layer, p, toPixels, 1, {}, items);
+
+    cairo_surface_flush(surface);
+    cairo_save(cr);
+    CARenderStatistics statistics;
+    CAPainter(statistics).draw({cr, surface, pixels, clip, fast}, items);
+    cairo_restore(cr);
+    cairo_surface_mark_dirty(surface);
+}
+
+void CALayer::renderInContext(const CGContextRef& context) const {
+    CARenderer::renderLayer(*this, context);
+}

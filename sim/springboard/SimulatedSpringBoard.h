@@ -1,0 +1,37 @@
+#pragma once
+
+// The simulated SpringBoard as the script runner sees it: boot, the commands that drive the
+// device, the dumps and the pictures.
+
+#include "platform/graphics/CGImage.h"
+#include "sim/device/SpringBoardHost.h"
+
+#include <memory>
+
+class CARenderer;
+class SpringBoard;
+
+class SimulatedSpringBoard : public SpringBoardHost {
+public:
+    SimulatedSpringBoard();
+    ~SimulatedSpringBoard() override;
+
+    void boot(const DeviceConfig& config, Trace& trace) override;
+    std::string perform(const std::string& verb, const std::vector<double>& numbers) override;
+    nlohmann::ordered_json dumpViews() override;
+    nlohmann::ordered_json dumpSession() override;
+    bool snap(const std::filesystem::path& file) override;
+
+    // The screen as drawn now: the windows back to front at the screen's scale; black while
+    // the lock screen is dark.
+    CGImageRef renderScreen() const;
+
+private:
+    std::string touch(const std::string& verb, const std::vector<double>& numbers);
+    void registerClasses(const DeviceConfig& config);
+    void traceWith(Trace& trace);
+
+    std::shared_ptr<SpringBoard> application_;
+    std::unique_ptr<CARenderer> renderer_;  // keeps what held still between pictures
+    int logSink_ = 0;
+};

@@ -1,0 +1,183 @@
+// The simulated SpringBoard as a script drives it: corvane-sim in a process of its own, with no
+// tweak installed unless a test installs one.
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/graphics/CGImage.h"
+#include "tests/support/RunProgram.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace {
+
+using Json = nlohmann::json;
+
+struct SimRun {
+    int status = 0;
+    std::vector<Json> events;
+    std::string err;
+
+    // The "ev" of every event but logs, notifications and dumps, in order.
+    std::vector<std::string> names() const {
+        std::vector<std::string> result;
+        for (const auto& e : events) {
+            const std::string name = e["ev"];
+            if (name != "log" && name != "dump" && name != "notification") result.push_back(name);
+        }
+        return result;
+    }
+    // The events named `name`.
+    std::vector<Json> all(const std::string& name) const {
+        std::vector<Json> result;
+        for (const auto& e : events) {
+            if (e["ev"] == name) result.push_back(e);
+        }
+        return result;
+    }
+    // Whether the events named in `order` appear in this order (others may come between).
+    bool inOrder(const std::vector<std::string>& order) const {
+        std::size_t next = 0;
+        for (const auto& name : names()) {
+            if (next < order.size() && name == order[next]) ++next;
+        }
+        return next == order.size();
+    }
+};
+
+class Sim : public ::testing::Test {
+protected:
+    SimRun run(const std::string& script) {
+        root.write("/script.sim", script);
+        const auto result =
+            runProgram(CORVANE_SIM_PATH,
+                       {"--root", root.path().string(), "--script",
+                        (root.path() / "script.sim").string(), "--record",
+                        (root.path() / "shots").string()},
+                       root.path());
+        SimRun sim{result.status, {}, result.err};
+        std::istringstream lines(result.out);
+        for (std::string line; std::getline(lines, line);) sim.events.push_back(Json::parse(line));
+        return sim;
+    }
+
+    CGImageRef shot(const std::string& name) {
+        return CGImageCreateWithPNGFile(root.path() / "shots" / (name + ".png"));
+    }
+
+    TemporaryRoot root;
+};
+
+TEST_F(Sim, TheStockUnlockBarUnlocks) {
+    const auto sim = run("boot\nlock\nwake\ndown 60 432\nmove 170 432\nmove 280 432\nup\nwait 400\n");
+    EXPECT_EQ(sim.status, 0) << sim.err;
+    EXPECT_TRUE(sim.inOrder({"locked", "dimmed", "dimmed", "unlock-request", "unlock-routine",
+                             "unlocked"}));
+    EXPECT_EQ(sim.all("dimmed")[0]["dimmed"], true);
+    EXPECT_EQ(sim.all("dimmed")[1]["dimmed"], false);
+    EXPECT_EQ(sim.all("unlock-request")[0]["selector"], "unlockWithSound:");
+    EXPECT_EQ(sim.all("unlock-routine")[0]["autoUnlock"], false);
+    EXPECT_EQ(sim.all("unlocked")[0]["t"], 300);
+}
+
+TEST_F(Sim, AKnobLetGoShortOfTheEndSlidesBackWithoutUnlocking) {
+    const auto sim = run("boot\ndown 60 432\nmove 150 432\nup\nwait 1000\n");
+    EXPECT_EQ(sim.status, 0);
+    EXPECT_TRUE(sim.all("unlock-request").empty());
+}
+
+TEST_F(Sim, APasscodeDeviceAsksForThePasscodeBeforeUnlocking) {
+    const auto sim = run("passcode on\nboot\ndown 60 432\nmove 280 432\nup\npasscode cancel\n"
+                         "down 60 432\nmove 280 432\nup\npasscode enter\nwait 400\n");
+    EXPECT_EQ(sim.status, 0) << sim.err;
+    EXPECT_TRUE(sim.inOrder({"unlock-request", "passcode-shown", "passcode-dismissed",
+                             "unlock-request", "passcode-shown", "passcode-dismissed",
+                             "unlock-routine", "unlocked"}));
+    EXPECT_EQ(sim.all("passcode-dismissed")[0]["success"], false);
+    EXPECT_EQ(sim.all("passcode-dismissed")[1]["success"], true);
+    EXPECT_EQ(sim.all("unlock-routine").size(), 1u);
+}
+
+TEST_F(Sim, TheDimTimerDarkensTheLitLockScreenAndTouchesRestartIt) {
+    const auto sim = run("boot\nwait 7000\ndown 60 432\nup\nwait 11000\n");
+    EXPECT_EQ(sim.status, 0);
+    const auto dimmed = sim.all("dimmed");
+    ASSERT_EQ(dimmed.size(), 1u);
+    EXPECT_EQ(dimmed[0]["t"], 17000);  // ten seconds after the touch, not eight after boot
+    EXPECT_EQ(sim.all("dim-timer").back()["seconds"], 10.0);
+}
+
+TEST_F(Sim, AnUnlockedDeviceLocksItselfAfterAMinute) {
+    const auto sim = run("boot\ndown 60 432\nmove 280 432\nup\nwait 60300\n");
+    EXPECT_EQ(sim.status, 0);
+    ASSERT_EQ(sim.all("locked").size(), 2u);
+    EXPECT_EQ(sim.all("locked")[1]["t"], 60300);
+}
+
+TEST_F(Sim, TheStatusBarShowsThePadlockWhileLockedAndTheTimeOtherwise) {
+    const auto sim = run("boot\nmedia on\nmedia off\ndown 60 432\nmove 280 432\nup\nwait 400\n");
+    std::vector<std::pair<bool, bool>> flags;
+    for (const auto& e : sim.all("status-bar")) flags.emplace_back(e["lock"], e["time"]);
+    EXPECT_EQ(flags, (std::vector<std::pair<bool, bool>>{
+                         {true, false}, {false, true}, {true, false}, {false, true}}));
+}
+
+TEST_F(Sim, AModuleInDynamicLibrariesIsLoadedAtBootAndItsReplacementRuns) {
+    const std::string folder = "/Library/MobileSubstrate/DynamicLibraries/";
+    std::filesystem::create_directories(root / folder);
+    std::filesystem::copy_file(DIM_HOOK_MODULE_PATH, root / (folder + "DimHook.so"));
+    root.write(folder + "DimHook.plist",
+               propertyListBytes(PlistValue(PlistDictionary{
+                   {"Filter", PlistValue(PlistDictionary{
+                                  {"Bundles", PlistValue(PlistArray{
+                                                  PlistValue("com.apple.springboard")})}})}})));
+    root.write(folder + "Broken.so", "not a library");
+    root.write(folder + "Broken.plist", "not a filter");
+    const auto sim = run("boot\nlock\n");
+    EXPECT_EQ(sim.status, 0) << sim.err;
+    std::vector<std::string> logs;
+    for (const auto& e : sim.all("log")) logs.push_back(e["text"]);
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_TRUE(logs[0].starts_with("Substrate: skipping Broken"));
+    EXPECT_EQ(logs[1], "hooked setDimmed: YES");
+    EXPECT_EQ(sim.all("dimmed").size(), 1u);
+}
+
+TEST_F(Sim, ATakenAwaySelectorIsNeverSent) {
+    const auto sim = run("springboard without setDimmed:\nboot\nlock\nwait 9000\n");
+    EXPECT_EQ(sim.status, 0) << sim.err;
+    EXPECT_TRUE(sim.all("dimmed").empty());
+}
+
+TEST_F(Sim, BadLinesStopTheScriptWithTheirLineNumber) {
+    const auto sim = run("boot\nlock\nfly away\nwake\n");
+    EXPECT_EQ(sim.status, 2);
+    EXPECT_EQ(sim.events.back()["ev"], "error");
+    EXPECT_EQ(sim.events.back()["line"], 3);
+    EXPECT_EQ(run("boot\npasscode enter\n").status, 2);  // no passcode entry is showing
+}
+
+TEST_F(Sim, PicturesShowTheLockScreenLitOrDarkAndTheHomeScreenAfter) {
+    const auto sim = run("boot\nsnap lit\nlock\nsnap dark\nwake\nsnap again\ndown 60 432\n"
+                         "move 280 432\nup\nwait 400\nsnap home\n");
+    ASSERT_EQ(sim.status, 0);
+    const auto lit = shot("lit"), dark = shot("dark"), again = shot("again"), home = shot("home");
+    ASSERT_TRUE(lit && dark && again && home);
+    EXPECT_EQ(CGImageGetWidth(lit), 320u);
+    EXPECT_EQ(CGImageCopyPNGData(lit), CGImageCopyPNGData(again));  // the same screen, pixel for pixel
+    const auto black = CGImageGetPixelForTesting(dark, 160, 240);
+    EXPECT_EQ(black.r + black.g + black.b, 0);
+    EXPECT_NE(CGImageCopyPNGData(lit), CGImageCopyPNGData(home));
+}
+
+TEST_F(Sim, ALargerScreenIsDrawnAtItsScale) {
+    const auto sim = run("screen 375 667 2\nboot\nsnap big\n");
+    ASSERT_EQ(sim.status, 0);
+    const auto big = shot("big");
+    ASSERT_TRUE(big);
+    EXPECT_EQ(CGImageGetWidth(big), 750u);
+    EXPECT_EQ(CGImageGetHeight(big), 1334u);
+}
+
+}  // namespace
