@@ -5,6 +5,7 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/RunLoop.h"
 #include "sim/device/ScriptRunner.h"
+#include "sim/springboard/DeviceWindow.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
 
 #include <CLI/CLI.hpp>
@@ -31,11 +32,26 @@ std::optional<std::string> readScript(const std::string& path) {
     return text.str();
 }
 
+// The device in a window on the machine's clock, booted as a script's "boot" would.
+int runWindow(const Options& o) {
+    RunLoop::main().setClock(std::make_shared<SteadyClock>());
+    std::ofstream traceFile;
+    if (!o.trace.empty()) traceFile.open(o.trace);
+    std::ostringstream discarded;
+    std::ostream& out = o.trace.empty() ? static_cast<std::ostream&>(discarded) : traceFile;
+    Trace trace(out, [] { return RunLoop::main().now(); });
+    SimulatedSpringBoard springBoard;
+    trace.markBoot();
+    springBoard.boot(DeviceConfig{}, trace);
+    return runDeviceWindow(springBoard);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app("The SpringBoard process of a simulated device, with Corvane loaded from the "
-                 "device root.\n\nExample:\n  corvane-sim --script demo.sim --record shots",
+                 "device root. Without --script it shows the device in a window.\n\nExamples:\n"
+                 "  corvane-sim\n  corvane-sim --script demo.sim --record shots",
                  "corvane-sim");
     Options o;
     app.add_option("--root", o.root, "Device root (default: the build tree's device folder)");
@@ -50,13 +66,9 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-sim: " << error.what() << " (see corvane-sim --help)\n";
         return 2;
     }
-    if (o.script.empty()) {
-        std::cerr << "corvane-sim: the device window is not available yet; run a script with "
-                     "--script FILE\n";
-        return 2;
-    }
     DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
                                    : std::filesystem::path(o.root));
+    if (o.script.empty()) return runWindow(o);
     const auto script = readScript(o.script);
     if (!script) {
         std::cerr << "corvane-sim: cannot read the script " << o.script << "\n";

@@ -69,6 +69,18 @@ protected:
     TemporaryRoot root;
 };
 
+// Installs a module under `name` whose filter names SpringBoard.
+void installModule(const TemporaryRoot& root, const std::string& module, const std::string& name) {
+    const std::string folder = "/Library/MobileSubstrate/DynamicLibraries/";
+    std::filesystem::create_directories(root / folder);
+    std::filesystem::copy_file(module, root / (folder + name + ".so"));
+    root.write(folder + name + ".plist",
+               propertyListBytes(PlistValue(PlistDictionary{
+                   {"Filter", PlistValue(PlistDictionary{
+                                  {"Bundles", PlistValue(PlistArray{
+                                                  PlistValue("com.apple.springboard")})}})}})));
+}
+
 TEST_F(Sim, TheStockUnlockBarUnlocks) {
     const auto sim = run("boot\nlock\nwake\ndown 60 432\nmove 170 432\nmove 280 432\nup\nwait 400\n");
     EXPECT_EQ(sim.status, 0) << sim.err;
@@ -124,14 +136,8 @@ TEST_F(Sim, TheStatusBarShowsThePadlockWhileLockedAndTheTimeOtherwise) {
 }
 
 TEST_F(Sim, AModuleInDynamicLibrariesIsLoadedAtBootAndItsReplacementRuns) {
+    installModule(root, DIM_HOOK_MODULE_PATH, "DimHook");
     const std::string folder = "/Library/MobileSubstrate/DynamicLibraries/";
-    std::filesystem::create_directories(root / folder);
-    std::filesystem::copy_file(DIM_HOOK_MODULE_PATH, root / (folder + "DimHook.so"));
-    root.write(folder + "DimHook.plist",
-               propertyListBytes(PlistValue(PlistDictionary{
-                   {"Filter", PlistValue(PlistDictionary{
-                                  {"Bundles", PlistValue(PlistArray{
-                                                  PlistValue("com.apple.springboard")})}})}})));
     root.write(folder + "Broken.so", "not a library");
     root.write(folder + "Broken.plist", "not a filter");
     const auto sim = run("boot\nlock\n");
@@ -142,6 +148,44 @@ TEST_F(Sim, AModuleInDynamicLibrariesIsLoadedAtBootAndItsReplacementRuns) {
     EXPECT_TRUE(logs[0].starts_with("Substrate: skipping Broken"));
     EXPECT_EQ(logs[1], "hooked setDimmed: YES");
     EXPECT_EQ(sim.all("dimmed").size(), 1u);
+}
+
+TEST_F(Sim, SpringBoardSendsEachReplaceableMethodWhenItsEventHappens) {
+    installModule(root, EVERY_HOOK_MODULE_PATH, "Every");
+    const auto sim = run(
+        "boot\ndown 100 250\nmove 120 260\nup\ndim\nwake\nmedia on\nplugin-fullscreen\n"
+        "camera on\ncamera off\npasscode on\ndown 60 432\nmove 280 432\nup\npasscode cancel\n"
+        "down 60 432\nmove 280 432\nup\npasscode enter\nwait 400\nalert\nautolock\nlock\n");
+    ASSERT_EQ(sim.status, 0) << sim.err;
+    std::vector<std::string> hooks;
+    for (const auto& e : sim.all("log")) hooks.push_back(e["text"]);
+    const std::string appears[] = {"SBAwayView startAnimations", "TPLCDView setHidden:",
+                                   "SBStatusBarController setIsLockVisible:isTimeVisible:"};
+    auto expected = std::vector<std::string>{"SpringBoard init", "SBAwayDateView initWithFrame:"};
+    const auto appear = [&] { expected.insert(expected.end(), std::begin(appears), std::end(appears)); };
+    appear();  // the lock screen comes up lit at boot
+    expected.insert(expected.end(), {"SBAwayView touchesBegan:withEvent:",
+                                     "SBAwayView touchesMoved:withEvent:",
+                                     "SBAwayView touchesEnded:withEvent:", "SBAwayView setDimmed:",
+                                     "SBAwayView setDimmed:"});
+    appear();  // woken
+    expected.insert(expected.end(),
+                    {"SBAwayDateView setIsShowingControls:", "TPLCDView setHidden:",
+                     "SBStatusBarController setIsLockVisible:isTimeVisible:",
+                     "SBAwayController pluginFullscreenNotification:",
+                     "SBAwayController activateCamera", "SBAwayController dismissCameraAnimated:",
+                     "SBSlidingAlertDisplay deviceUnlockCanceled"});
+    appear();  // back from the passcode entry
+    expected.insert(expected.end(),
+                    {"SBSlidingAlertDisplay deviceUnlockSucceeded",
+                     "SBAwayController _unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:",
+                     "SBStatusBarController setIsLockVisible:isTimeVisible:",
+                     "SBAwayController didFinishAnimatingOut", "SBAlertView alertDisplayBecameVisible",
+                     "SpringBoard autoLock", "SBStatusBarController setIsLockVisible:isTimeVisible:",
+                     "SBAwayView setDimmed:", "SpringBoard lockButtonDown:", "SBAwayView setDimmed:"});
+    appear();  // the lock button lights the dark lock screen
+    for (auto& line : expected) line = "hook " + line;
+    EXPECT_EQ(hooks, expected);
 }
 
 TEST_F(Sim, ATakenAwaySelectorIsNeverSent) {
