@@ -20,6 +20,7 @@ public:
     const Class superclass;
     // Own implementations; a null entry marks a selector taken away from this class.
     std::unordered_map<SEL, IMP> methods;
+    std::unordered_map<SEL, IMP> classMethods;
 };
 
 namespace {
@@ -79,7 +80,12 @@ Class objc_defineClass(std::string_view name, Class superclass,
     if (const Class existing = objc_getClass(name)) return existing;
     const Class cls = objc_registerClassPair(name, superclass);
     for (const auto& method : methods) {
-        cls->methods[sel_registerName(method.selector)] = method.implementation;
+        const std::string_view name = method.selector;
+        if (name.starts_with('+')) {
+            cls->classMethods[sel_registerName(name.substr(1))] = method.implementation;
+        } else {
+            cls->methods[sel_registerName(name)] = method.implementation;
+        }
     }
     return cls;
 }
@@ -95,13 +101,37 @@ bool class_isSubclassOf(Class cls, Class ancestor) {
     return false;
 }
 
-IMP class_getMethodImplementation(Class cls, SEL selector) {
+namespace {
+
+IMP lookUp(Class cls, SEL selector, std::unordered_map<SEL, IMP> objc_class::*table) {
     std::lock_guard lock(registry().mutex);
     for (; cls; cls = cls->superclass) {
-        const auto found = cls->methods.find(selector);
-        if (found != cls->methods.end()) return found->second;
+        const auto found = (cls->*table).find(selector);
+        if (found != (cls->*table).end()) return found->second;
     }
     return nullptr;
+}
+
+}  // namespace
+
+IMP class_getMethodImplementation(Class cls, SEL selector) {
+    return lookUp(cls, selector, &objc_class::methods);
+}
+
+IMP class_getClassMethodImplementation(Class cls, SEL selector) {
+    return lookUp(cls, selector, &objc_class::classMethods);
+}
+
+bool class_respondsToClassSelector(Class cls, SEL selector) {
+    return class_getClassMethodImplementation(cls, selector) != nullptr;
+}
+
+IMP class_replaceClassMethod(Class cls, SEL selector, IMP implementation) {
+    if (!cls || !selector) return nullptr;
+    std::lock_guard lock(registry().mutex);
+    const IMP previous = class_getClassMethodImplementation(cls, selector);
+    cls->classMethods[selector] = implementation;
+    return previous;
 }
 
 bool class_respondsToSelector(Class cls, SEL selector) {

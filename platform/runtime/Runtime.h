@@ -35,7 +35,8 @@ Class class_getSuperclass(Class cls);
 // Whether `cls` is `ancestor` or inherits from it.
 bool class_isSubclassOf(Class cls, Class ancestor);
 
-// One implementation of a class being defined: a selector name and its function.
+// One implementation of a class being defined: a selector name and its function. A selector
+// written with a leading "+" ("+sharedInstance") is a class method.
 struct objc_method_entry {
     const char* selector;
     IMP implementation;
@@ -60,6 +61,13 @@ bool class_respondsToSelector(Class cls, SEL selector);
 // Gives `cls` its own implementation of `selector`; returns the one that applied before (its
 // own or inherited), or null.
 IMP class_replaceMethod(Class cls, SEL selector, IMP implementation);
+// Class methods: the implementation of `selector` sent to the class `cls` itself (its own, else
+// the nearest superclass's), and its replacement. Their implementations take the class as the
+// receiver: R (*)(Class cls, SEL _cmd, Args...).
+IMP class_getClassMethodImplementation(Class cls, SEL selector);
+bool class_respondsToClassSelector(Class cls, SEL selector);
+IMP class_replaceClassMethod(Class cls, SEL selector, IMP implementation);
+
 // Takes `selector` away from `cls` and its subclasses that do not define it themselves, inherited
 // or not: afterwards they answer NO to respondsToSelector for it.
 void class_removeMethod(Class cls, SEL selector);

@@ -59,3 +59,16 @@ void UIColor::setFill() const { CGContextSetFillColorWithColor(UIGraphicsGetCurr
 void UIColor::setStroke() const {
     CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color_);
 }
+
+UIColorRef UIColor::darkGrayColor() { return colorWithWhite(1.0 / 3.0, 1); }
+
+UIColorRef UIColor::colorWithAlphaComponent(double alpha) const {
+    std::vector<float> components = CGColorGetNumberOfComponents(color_) > 0
+                                        ? std::vector<float>(CGColorGetComponents(color_),
+                                                             CGColorGetComponents(color_) +
+                                                                 CGColorGetNumberOfComponents(color_))
+                                        : std::vector<float>{};
+    if (components.empty()) components.push_back(static_cast<float>(alpha));
+    components.back() = static_cast<float>(alpha);
+    return colorIn(CGColorGetColorSpace(color_), std::move(components));
+}

@@ -31,6 +31,12 @@ public:
     static UIColorRef blackColor();
     // The monochrome colour of white 1 and alpha 1.
     static UIColorRef whiteColor();
+    // The monochrome colour of white 1/3 and alpha 1.
+    static UIColorRef darkGrayColor();
+    // This colour with its alpha replaced by `alpha` (same model); a colour of another model
+    // keeps its components and takes the alpha.
+    UIColorRef colorWithAlphaComponent(double alpha) const;
+
     // An opaque pattern colour: its model is pattern and it has no colour components to read.
     static UIColorRef pinStripeColor();
 

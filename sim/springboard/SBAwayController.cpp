@@ -46,7 +46,15 @@ Class SBAwayController::class_() {
          {"dismissCameraAnimated:", imp_cast(&dismissCameraImplementation)},
          {"activateCamera", imp_cast(&activateCameraImplementation)},
          {"pluginFullscreenNotification:", imp_cast(&pluginFullscreenImplementation)},
-         {"didFinishAnimatingOut", imp_cast(&didFinishAnimatingOutImplementation)}});
+         {"didFinishAnimatingOut", imp_cast(&didFinishAnimatingOutImplementation)},
+         // What a tweak asks of the lock controller.
+         {"+sharedAwayController", imp_cast(+[](Class, SEL) -> id { return sharedAwayController(); })},
+         {"+sharedAwayControllerIfExists", imp_cast(+[](Class, SEL) -> id { return shared; })},
+         {"isLocked", imp_cast(+[](id self, SEL) { return static_cast<SBAwayController*>(self)->isLocked(); })},
+         {"awayView", imp_cast(+[](id self, SEL) -> id { return static_cast<SBAwayController*>(self)->awayView(); })},
+         {"isShowingMediaControls", imp_cast(+[](id self, SEL) {
+              return static_cast<SBAwayController*>(self)->isShowingMediaControls();
+          })}});
     return cls;
 }
 

@@ -14,14 +14,37 @@ constexpr CGFloat kLockBarHeight = 96;
 
 }  // namespace
 
+namespace {
+
+// SpringBoard gives every view renderSnapshot: its picture as drawn now, at the screen's scale.
+UIImageRef renderViewSnapshot(const UIView& view) {
+    UIGraphicsBeginImageContextWithOptions(view.bounds().size, false, 0);
+    if (const auto ctx = UIGraphicsGetCurrentContext()) view.layer()->renderInContext(ctx);
+    UIImageRef image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+void addSnapshotCategory() {
+    class_replaceMethod(UIView::class_(), sel_registerName("renderSnapshot"),
+                        imp_cast(+[](id self, SEL) {
+                            return renderViewSnapshot(*static_cast<UIView*>(self));
+                        }));
+}
+
+}  // namespace
+
 Class SBAwayView::class_() {
+    static const bool categoryAdded = (addSnapshotCategory(), true);
+    (void)categoryAdded;
     static const Class cls = objc_defineClass(
         "SBAwayView", UIView::class_(),
         {{"setDimmed:", imp_cast(&setDimmedImplementation)},
          {"startAnimations", imp_cast(&startAnimationsImplementation)},
          {"touchesBegan:withEvent:", imp_cast(&touchesImplementation)},
          {"touchesMoved:withEvent:", imp_cast(&touchesImplementation)},
-         {"touchesEnded:withEvent:", imp_cast(&touchesImplementation)}});
+         {"touchesEnded:withEvent:", imp_cast(&touchesImplementation)},
+         {"topBar", imp_cast(+[](id self, SEL) -> id { return static_cast<SBAwayView*>(self)->topBar(); })}});
     return cls;
 }
 
@@ -71,10 +94,4 @@ void SBAwayView::startAnimationsImplementation(id self, SEL) {
 // A touch on the lock screen's passive parts keeps it lit; SpringBoard's own handling ends there.
 void SBAwayView::touchesImplementation(id, SEL, const UITouchSet*, UIEvent*) {}
 
-UIImageRef SBAwayView::renderSnapshot() const {
-    UIGraphicsBeginImageContextWithOptions(bounds().size, false, 0);
-    if (const auto ctx = UIGraphicsGetCurrentContext()) layer()->renderInContext(ctx);
-    UIImageRef image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return image;
-}
+UIImageRef SBAwayView::renderSnapshot() const { return renderViewSnapshot(*this); }

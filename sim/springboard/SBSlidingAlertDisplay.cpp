@@ -48,7 +48,8 @@ void SBAlertView::becameVisibleImplementation(id, SEL) {}
 Class SBDeviceLockController::class_() {
     static const Class cls = objc_defineClass(
         "SBDeviceLockController", NSObject::class_(),
-        {{"isPasswordProtected", imp_cast(&isPasswordProtectedImplementation)}});
+        {{"isPasswordProtected", imp_cast(&isPasswordProtectedImplementation)},
+         {"+sharedController", imp_cast(+[](Class, SEL) -> id { return sharedController(); })}});
     return cls;
 }
 

@@ -14,7 +14,9 @@ constexpr int kClockItem = 0;
 Class SBStatusBarController::class_() {
     static const Class cls = objc_defineClass(
         "SBStatusBarController", NSObject::class_(),
-        {{"setIsLockVisible:isTimeVisible:", imp_cast(&setIsLockVisibleImplementation)}});
+        {{"setIsLockVisible:isTimeVisible:", imp_cast(&setIsLockVisibleImplementation)},
+         {"+sharedStatusBarController",
+          imp_cast(+[](Class, SEL) -> id { return sharedStatusBarController(); })}});
     return cls;
 }
 

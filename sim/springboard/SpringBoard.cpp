@@ -35,7 +35,8 @@ void SpringBoard::lockButtonDown(id event) {
 void SpringBoard::autoLock() { objc_msgSend(this, CV_SELECTOR("autoLock")); }
 
 SBApplication* SpringBoard::_accessibilityFrontMostApplication() {
-    return objc_msgSend<SBApplication*>(this, CV_SELECTOR("_accessibilityFrontMostApplication"));
+    return static_cast<SBApplication*>(
+        objc_msgSend<id>(this, CV_SELECTOR("_accessibilityFrontMostApplication")));
 }
 
 void SpringBoard::sendAutoLock() {
@@ -67,7 +68,7 @@ void SpringBoard::autoLockImplementation(id, SEL) {
     if (!away->isLocked()) away->lock();
 }
 
-SBApplication* SpringBoard::frontMostImplementation(id self, SEL) {
+id SpringBoard::frontMostImplementation(id self, SEL) {
     return static_cast<SpringBoard*>(self)->frontMost_.get();
 }
 

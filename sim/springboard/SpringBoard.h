@@ -35,7 +35,7 @@ private:
     static id initImplementation(id self, SEL cmd);
     static void lockButtonDownImplementation(id self, SEL cmd, id event);
     static void autoLockImplementation(id self, SEL cmd);
-    static SBApplication* frontMostImplementation(id self, SEL cmd);
+    static id frontMostImplementation(id self, SEL cmd);
 
     std::shared_ptr<SBApplication> frontMost_;
     std::shared_ptr<UIWindow> applicationWindow_;

@@ -90,4 +90,21 @@ TEST_F(Classes, ARemovedSelectorIsGoneEvenWhereItWasInherited) {
     EXPECT_TRUE(generic.respondsToSelector(CV_SELECTOR("speak")));
 }
 
+Class makeShared(Class, SEL) { return nullptr; }
+int classCount(Class, SEL, int base) { return base + 1; }
+
+TEST_F(Classes, ClassMethodsAreInheritedAndAMissingOneAnswersZero) {
+    class_replaceClassMethod(animal, CV_SELECTOR("count:"), imp_cast(&classCount));
+    EXPECT_EQ(objc_msgSendClass<int>(puppy, CV_SELECTOR("count:"), 41), 42);
+    EXPECT_TRUE(class_respondsToClassSelector(puppy, CV_SELECTOR("count:")));
+    EXPECT_FALSE(class_respondsToSelector(puppy, CV_SELECTOR("count:")));  // not an instance method
+    EXPECT_EQ(objc_msgSendClass<int>(puppy, CV_SELECTOR("missing")), 0);
+    EXPECT_EQ(objc_msgSendClass<int>(nullptr, CV_SELECTOR("count:"), 1), 0);
+    const Class defined = objc_defineClass("Defined" + std::to_string(count), NSObject::class_(),
+                                           {{"+shared", imp_cast(&makeShared)},
+                                            {"speak", imp_cast(&animalSpeak)}});
+    EXPECT_TRUE(class_respondsToClassSelector(defined, CV_SELECTOR("shared")));
+    EXPECT_TRUE(class_respondsToSelector(defined, CV_SELECTOR("speak")));
+}
+
 }  // namespace
