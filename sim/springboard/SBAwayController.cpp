@@ -59,13 +59,19 @@ Class SBAwayController::class_() {
 }
 
 SBAwayController* SBAwayController::sharedAwayController() {
-    if (!shared) shared = new SBAwayController;  // lives as long as SpringBoard
+    if (!shared) {
+        // Shared before the lock screen is built: the views being made may already ask for it.
+        shared = new SBAwayController;  // lives as long as SpringBoard
+        shared->buildLockScreen();
+    }
     return shared;
 }
 
 SBAwayController* SBAwayController::sharedAwayControllerIfExists() { return shared; }
 
-SBAwayController::SBAwayController() : NSObject(class_()) {
+SBAwayController::SBAwayController() : NSObject(class_()) {}
+
+void SBAwayController::buildLockScreen() {
     window_ = makeWindow(kLockScreenLevel);
     awayView_ = UIView::create<SBAwayView>(screenBounds());
     awayView_->build();

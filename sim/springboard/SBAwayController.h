@@ -73,6 +73,8 @@ private:
     static void pluginFullscreenImplementation(id self, SEL cmd, id notification);
     static void didFinishAnimatingOutImplementation(id self, SEL cmd);
 
+    // The lock-screen window and view.
+    void buildLockScreen();
     // The unlock request both forms share: the passcode entry first on a passcode device.
     void requestUnlock(bool sound, bool isAutoUnlock);
     // The lock screen has come into view lit: its animations start and its clock is shown.

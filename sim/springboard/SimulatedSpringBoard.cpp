@@ -18,6 +18,8 @@
 #include "sim/springboard/SpringBoardTime.h"
 #include "sim/device/ViewDump.h"
 
+#include <dlfcn.h>
+
 #include <array>
 
 namespace {
@@ -105,7 +107,14 @@ void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
     SpringBoardTime::markBoot();
     applyScreen(config);
     registerClasses(config);
-    MSLoadModulesForHost(kBundleIdentifier, "SpringBoard");
+    for (const auto& module : MSLoadModulesForHost(kBundleIdentifier, "SpringBoard")) {
+        if (auto* dump = ::dlsym(module.handle, "CorvaneDumpSession")) {
+            dumpSessionOfTweak_ = reinterpret_cast<DumpSessionFunction>(dump);
+        }
+        if (auto* role = ::dlsym(module.handle, "CorvaneViewRole")) {
+            viewRoleOfTweak_ = reinterpret_cast<ViewRoleFunction>(role);
+        }
+    }
 
     renderer_ = std::make_unique<CARenderer>(UIScreen::mainScreen()->bounds().size,
                                              UIScreen::mainScreen()->scale());
@@ -190,11 +199,21 @@ std::string SimulatedSpringBoard::touch(const std::string& verb, const std::vect
 
 nlohmann::ordered_json SimulatedSpringBoard::dumpViews() {
     auto windows = nlohmann::ordered_json::array();
-    for (const auto& window : application_->windows()) windows.push_back(viewTreeJson(*window));
+    ViewRoleNamer roleOf;
+    if (viewRoleOfTweak_) {
+        roleOf = [this](const UIView* view) { return std::string(viewRoleOfTweak_(view)); };
+    }
+    for (const auto& window : application_->windows()) {
+        windows.push_back(viewTreeJson(*window, roleOf));
+    }
     return windows;
 }
 
-nlohmann::ordered_json SimulatedSpringBoard::dumpSession() { return nlohmann::ordered_json::object(); }
+// The session state of the loaded tweak; an empty object without one.
+nlohmann::ordered_json SimulatedSpringBoard::dumpSession() {
+    if (!dumpSessionOfTweak_) return nlohmann::ordered_json::object();
+    return nlohmann::ordered_json::parse(dumpSessionOfTweak_());
+}
 
 CGImageRef SimulatedSpringBoard::renderScreen() const {
     auto* away = SBAwayController::sharedAwayControllerIfExists();

@@ -31,6 +31,12 @@ private:
     void registerClasses(const DeviceConfig& config);
     void traceWith(Trace& trace);
 
+    // What a loaded tweak offers the simulator's dumps (found by name in the loaded modules).
+    using DumpSessionFunction = const char* (*)();
+    using ViewRoleFunction = const char* (*)(const void* view);
+    DumpSessionFunction dumpSessionOfTweak_ = nullptr;
+    ViewRoleFunction viewRoleOfTweak_ = nullptr;
+
     std::shared_ptr<SpringBoard> application_;
     std::unique_ptr<CARenderer> renderer_;  // keeps what held still between pictures
     int logSink_ = 0;

@@ -1,0 +1,57 @@
+#include "tests/tweak/TweakSim.h"
+
+#include "tests/support/RunProgram.h"
+
+#include <sstream>
+
+std::vector<nlohmann::json> TweakRun::all(const std::string& name) const {
+    std::vector<nlohmann::json> result;
+    for (const auto& e : events) {
+        if (e["ev"] == name) result.push_back(e);
+    }
+    return result;
+}
+
+nlohmann::json TweakRun::lastDump(const std::string& what) const {
+    nlohmann::json found;
+    for (const auto& e : events) {
+        if (e["ev"] == "dump" && e["what"] == what) found = e;
+    }
+    return found;
+}
+
+namespace {
+int countViews(const nlohmann::json& view) {
+    int count = 1;
+    for (const auto& subview : view["subviews"]) count += countViews(subview);
+    return count;
+}
+}  // namespace
+
+int TweakRun::viewCount() const {
+    int count = 0;
+    for (const auto& window : lastDump("views")["windows"]) count += countViews(window);
+    return count;
+}
+
+TweakSim::TweakSim() {
+    const std::string folder = "/Library/MobileSubstrate/DynamicLibraries/";
+    std::filesystem::create_directories(root_ / folder);
+    std::filesystem::copy_file(CORVANE_MODULE_PATH, root_ / (folder + "Corvane.so"));
+    std::filesystem::copy_file(CORVANE_MODULE_FILTER, root_ / (folder + "Corvane.plist"));
+}
+
+TweakRun TweakSim::run(const std::string& script) {
+    root_.write("/script.sim", script);
+    const auto result = runProgram(CORVANE_SIM_PATH,
+                                   {"--root", root_.path().string(), "--script",
+                                    (root_.path() / "script.sim").string(), "--record",
+                                    (root_.path() / "shots").string()},
+                                   root_.path());
+    TweakRun run{result.status, result.err, {}};
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        run.events.push_back(nlohmann::json::parse(line));
+    }
+    return run;
+}

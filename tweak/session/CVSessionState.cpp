@@ -1,0 +1,6 @@
+#include "tweak/session/CVSessionState.h"
+
+CVSessionState& CVSession() {
+    static CVSessionState* state = new CVSessionState;  // lives as long as the process
+    return *state;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// The session state shared by the controller, its gesture modes and the views: what the lock
+// screen's current display has built, and the flags of an unlock under way. One per process, all
+// empty or false when the library loads.
+
+#include "platform/runtime/Runtime.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIView.h"
+
+#include <memory>
+
+class CAFilter;
+class CVSettings;
+class UIPinchGestureRecognizer;
+class UIRotationGestureRecognizer;
+
+struct CVSessionState {
+    // From SpringBoard's start until the lock screen's first display.
+    bool firstUnlock = false;
+    // What lies beneath the lock screen, and the image view that shows it behind the gesture.
+    UIImageRef lastViewImage;
+    std::shared_ptr<UIImageView> lastView;
+    // The add-ons of the current display.
+    std::shared_ptr<UIView> transparentOverlayView;
+    std::shared_ptr<UIImageView> badgeView;
+    std::shared_ptr<UIImageView> vaultView;
+    std::shared_ptr<CAFilter> curlFilter;
+    float fingerDelta = 0;
+    std::shared_ptr<UIPinchGestureRecognizer> pinchRecognizer;
+    std::shared_ptr<UIRotationGestureRecognizer> rotateRecognizer;
+    std::shared_ptr<UIRotationGestureRecognizer> rotateVaultRecognizer;
+    // The device has a passcode (read at each display).
+    bool devicePassworded = false;
+    // A gesture has passed its threshold and the unlock is under way.
+    bool isUnlocking = false;
+    // The controller itself is asking SpringBoard to unlock.
+    bool aUnlock = false;
+    // SpringBoard's SBAwayController class, looked up by getAwayView.
+    Class SBAwayController = nullptr;
+    // The touch capture view's reference to the settings record.
+    CVSettings* settings = nullptr;
+    // Whether the current touch sequence has sent its unlock request: moves after a crossing
+    // must not send a second one.
+    bool unlockRequestSent = false;
+};
+
+// The session state of this process.
+CVSessionState& CVSession();
