@@ -63,12 +63,10 @@ void UIColor::setStroke() const {
 UIColorRef UIColor::darkGrayColor() { return colorWithWhite(1.0 / 3.0, 1); }
 
 UIColorRef UIColor::colorWithAlphaComponent(double alpha) const {
-    std::vector<float> components = CGColorGetNumberOfComponents(color_) > 0
-                                        ? std::vector<float>(CGColorGetComponents(color_),
-                                                             CGColorGetComponents(color_) +
-                                                                 CGColorGetNumberOfComponents(color_))
-                                        : std::vector<float>{};
-    if (components.empty()) components.push_back(static_cast<float>(alpha));
-    components.back() = static_cast<float>(alpha);
-    return colorIn(CGColorGetColorSpace(color_), std::move(components));
+    const std::size_t count = CGColorGetNumberOfComponents(color_);
+    const float* components = CGColorGetComponents(color_);
+    std::vector<float> copy(count == 0 ? 1 : count);
+    for (std::size_t i = 0; i + 1 < count; ++i) copy[i] = components[i];
+    copy.back() = static_cast<float>(alpha);
+    return colorIn(CGColorGetColorSpace(color_), std::move(copy));
 }
