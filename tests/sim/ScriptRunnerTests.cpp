@@ -90,7 +90,7 @@ TEST_F(Runner, PrefsCommandsWriteTheFileWithoutPosting) {
     EXPECT_EQ(file.at("cvrUnlockType"), PlistValue(3));
     EXPECT_EQ(file.at("cvrColor"), PlistValue("{1, 0, 0, 1}"));
     EXPECT_FALSE(file.contains("cvrEnabled"));
-    root.write("/../broken.plist", "not a plist");
+    root.write("/broken.plist", "not a plist");
     ASSERT_EQ(runner.run("prefs file broken.plist\n"), 0);
     EXPECT_EQ(fileBytes(root / kCVSettingsFilePath), "not a plist");
     ASSERT_EQ(runner.run("prefs clear\n"), 0);

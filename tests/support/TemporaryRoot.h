@@ -26,14 +26,15 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Host path of a device path under this root.
+    // Host path of a device path under this root (not the process's current root: a test may
+    // hold several).
     std::filesystem::path operator/(std::string_view devicePath) const {
-        return DeviceRoot::resolve(devicePath);
+        return path_ / std::filesystem::path(devicePath).relative_path();
     }
 
     // Writes `bytes` to the device path, making its folders.
     void write(std::string_view devicePath, std::string_view bytes) const {
-        const auto file = DeviceRoot::resolve(devicePath);
+        const auto file = *this / devicePath;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
     }

@@ -30,7 +30,8 @@ int countViews(const nlohmann::json& view) {
 
 int TweakRun::viewCount() const {
     int count = 0;
-    for (const auto& window : lastDump("views")["windows"]) count += countViews(window);
+    const nlohmann::json dump = lastDump("views");  // kept: the loop walks into it
+    for (const auto& window : dump["windows"]) count += countViews(window);
     return count;
 }
 
