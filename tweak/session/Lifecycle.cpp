@@ -38,13 +38,6 @@ void discardRecognizer(std::shared_ptr<Recognizer>& recognizer) {
     recognizer.reset();
 }
 
-bool isLockBar(const UIView& view) {
-    const Class awayLockBar = objc_getClass("SBAwayLockBar");
-    const Class bottomLockBar = objc_getClass("TPBottomLockBar");
-    return (awayLockBar && view.isKindOfClass(awayLockBar)) ||
-           (bottomLockBar && view.isKindOfClass(bottomLockBar));
-}
-
 UIWindow* windowOf(const UIView* view) { return view ? view->window() : nullptr; }
 
 }  // namespace
@@ -92,7 +85,7 @@ void CVAwayController::lockscreenWillDisplay() {
         // A copy: sending a view to the back reorders the list being walked.
         const auto subviews = awayView->subviews();
         for (const auto& subview : subviews) {
-            if (!isLockBar(*subview)) continue;
+            if (!SpringBoardCalls::isUnlockBar(*subview)) continue;
             awayView->sendSubviewToBack(subview.get());
             subview->setUserInteractionEnabled(false);
         }

@@ -75,6 +75,13 @@ void setStatusBarLockAndTime(bool lockVisible, bool timeVisible) {
     objc_msgSend(bar, CV_SELECTOR("setIsLockVisible:isTimeVisible:"), lockVisible, timeVisible);
 }
 
+bool isUnlockBar(const UIView& view) {
+    static const Class awayLockBar = objc_getClass("SBAwayLockBar");
+    static const Class bottomLockBar = objc_getClass("TPBottomLockBar");
+    return (awayLockBar && view.isKindOfClass(awayLockBar)) ||
+           (bottomLockBar && view.isKindOfClass(bottomLockBar));
+}
+
 UIImageRef linenImage(CGRect bounds) {
     return objc_msgSendClass<UIImageRef>(objc_getClass("SBLinenView"),
                                          CV_SELECTOR("squareImageForBounds:"), bounds);

@@ -34,6 +34,10 @@ UIImageRef renderSnapshot(UIView* view);
 UIView* topBar(UIView* awayView);
 // The status bar's padlock and time.
 void setStatusBarLockAndTime(bool lockVisible, bool timeVisible);
+// Whether `view` is one of SpringBoard's unlock bars (SBAwayLockBar or TPBottomLockBar, looked
+// up by name once and kept).
+bool isUnlockBar(const UIView& view);
+
 // The linen texture for `bounds`.
 UIImageRef linenImage(CGRect bounds);
 

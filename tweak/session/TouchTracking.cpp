@@ -5,6 +5,7 @@
 
 #include "platform/graphics/CGPath.h"
 #include "platform/quartz/CAAnimationGroup.h"
+#include "platform/quartz/CAFilter.h"
 #include "platform/quartz/CABasicAnimation.h"
 #include "platform/quartz/CAKeyframeAnimation.h"
 #include "platform/quartz/CAMediaTimingFunction.h"
@@ -106,8 +107,16 @@ void CVAwayController::lockscreenTouchesEnded(const UITouchSet*) {
         hide(view().get());
         hide(session.lastView.get());
         break;
+    case 3:
+        // FIXME: a page curled part way curls back once the peel is built; until then no curl
+        // filter exists and the page is simply put away.
+        if (UIView* image = view().get()) image->layer()->setFilters({});
+        if (session.curlFilter) session.curlFilter->setValue(CAValue(0.0), "inputTime");
+        hide(view().get());
+        hide(session.lastView.get());
+        break;
     default:
-        // FIXME: the peel's curl-back and the badge's return come with their modes.
+        // FIXME: the badge's return comes with the pull-badge mode.
         break;
     }
 }

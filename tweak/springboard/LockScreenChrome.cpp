@@ -8,14 +8,6 @@ namespace {
 
 CVSettings& settings() { return CVSettings::sharedCVSettings(); }
 
-// The unlock bars' classes, looked up by name once and kept.
-bool isLockBar(const UIView& view) {
-    static const Class awayLockBar = objc_getClass("SBAwayLockBar");
-    static const Class bottomLockBar = objc_getClass("TPBottomLockBar");
-    return (awayLockBar && view.isKindOfClass(awayLockBar)) ||
-           (bottomLockBar && view.isKindOfClass(bottomLockBar));
-}
-
 }  // namespace
 
 bool lockClockShouldShow() {
@@ -39,7 +31,9 @@ bool clockViewHiddenFlag(id clockView, bool hidden) {
         if (!s.hideUnlockSlider()) {
             const auto subviews = superview->subviews();  // reordered while walked
             for (const auto& subview : subviews) {
-                if (isLockBar(*subview)) superview->bringSubviewToFront(subview.get());
+                if (SpringBoardCalls::isUnlockBar(*subview)) {
+                    superview->bringSubviewToFront(subview.get());
+                }
             }
         }
     }
