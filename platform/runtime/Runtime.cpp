@@ -112,6 +112,16 @@ IMP lookUp(Class cls, SEL selector, std::unordered_map<SEL, IMP> objc_class::*ta
     return nullptr;
 }
 
+// Gives `cls` its own entry in `table`; answers the implementation that applied before.
+IMP replaceIn(Class cls, SEL selector, IMP implementation,
+              std::unordered_map<SEL, IMP> objc_class::*table) {
+    if (!cls || !selector) return nullptr;
+    std::lock_guard lock(registry().mutex);
+    const IMP previous = lookUp(cls, selector, table);
+    (cls->*table)[selector] = implementation;
+    return previous;
+}
+
 }  // namespace
 
 IMP class_getMethodImplementation(Class cls, SEL selector) {
@@ -127,11 +137,7 @@ bool class_respondsToClassSelector(Class cls, SEL selector) {
 }
 
 IMP class_replaceClassMethod(Class cls, SEL selector, IMP implementation) {
-    if (!cls || !selector) return nullptr;
-    std::lock_guard lock(registry().mutex);
-    const IMP previous = class_getClassMethodImplementation(cls, selector);
-    cls->classMethods[selector] = implementation;
-    return previous;
+    return replaceIn(cls, selector, implementation, &objc_class::classMethods);
 }
 
 bool class_respondsToSelector(Class cls, SEL selector) {
@@ -139,11 +145,7 @@ bool class_respondsToSelector(Class cls, SEL selector) {
 }
 
 IMP class_replaceMethod(Class cls, SEL selector, IMP implementation) {
-    if (!cls || !selector) return nullptr;
-    std::lock_guard lock(registry().mutex);
-    const IMP previous = class_getMethodImplementation(cls, selector);
-    cls->methods[selector] = implementation;
-    return previous;
+    return replaceIn(cls, selector, implementation, &objc_class::methods);
 }
 
 void class_removeMethod(Class cls, SEL selector) {
