@@ -9,7 +9,6 @@
 #include "platform/graphics/CGContext.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CARenderer.h"
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIWindow.h"

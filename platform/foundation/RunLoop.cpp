@@ -36,12 +36,6 @@ void RunLoop::addSource(int fd, Callback onReadable) { sources_[fd] = std::move(
 
 void RunLoop::removeSource(int fd) { sources_.erase(fd); }
 
-bool RunLoop::nextTime(ClockTime& time) const {
-    if (items_.empty()) return false;
-    time = items_.begin()->first.first;
-    return true;
-}
-
 void RunLoop::pollSources(ClockTime timeout) {
     std::vector<pollfd> fds;
     for (const auto& [fd, callback] : sources_) fds.push_back({fd, POLLIN, 0});

@@ -50,8 +50,6 @@ public:
     void runUntil(ClockTime time);
     // Runs everything due now.
     void runPending() { runUntil(now()); }
-    // The time of the next scheduled item, if any.
-    bool nextTime(ClockTime& time) const;
     // How many items wait.
     std::size_t pendingCount() const { return items_.size(); }
 

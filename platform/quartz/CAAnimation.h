@@ -8,6 +8,7 @@
 #include "platform/quartz/CAMediaTimingFunction.h"
 #include "platform/quartz/CAValue.h"
 #include "platform/quartz/WeakRef.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
 #include <map>
@@ -26,10 +27,13 @@ inline constexpr CAFillMode kCAFillModeBoth = CAFillMode::Both;
 
 class CAAnimation;
 
-// The delegate messages, with the implementation types a delegate registers for them:
-// "animationDidStart:" and "animationDidStop:finished:".
-using CAAnimationDidStartIMP = void (*)(id self, SEL _cmd, CAAnimation* animation);
-using CAAnimationDidStopIMP = void (*)(id self, SEL _cmd, CAAnimation* animation, bool finished);
+// The messages an animation's delegate receives when it answers them.
+namespace CAAnimationDelegateMessage {
+inline constinit const Message<void(CAAnimation* animation)> animationDidStart{
+    "animationDidStart:"};
+inline constinit const Message<void(CAAnimation* animation, bool finished)> animationDidStop{
+    "animationDidStop:finished:"};
+}  // namespace CAAnimationDelegateMessage
 
 class CAAnimation : public NSObject {
 public:

@@ -1,7 +1,6 @@
 #include "platform/quartz/CALayer.h"
 
 #include "platform/quartz/CAFilter.h"
-#include "platform/runtime/objc.h"
 
 #include <algorithm>
 
@@ -12,10 +11,8 @@ namespace {
 // Tells the animation's delegate, if it is still there and answers it, that the animation stopped.
 void tellStopped(const std::shared_ptr<CAAnimation>& animation, bool finished) {
     const auto delegate = animation->delegateReference().lock();
-    if (delegate && delegate->respondsToSelector(CV_SELECTOR("animationDidStop:finished:"))) {
-        objc_msgSend<void, CAAnimation*, bool>(
-            delegate.get(), CV_SELECTOR("animationDidStop:finished:"), animation.get(), finished);
-    }
+    const auto& didStop = CAAnimationDelegateMessage::animationDidStop;
+    if (didStop.isAnsweredBy(delegate.get())) didStop.send(delegate.get(), animation.get(), finished);
 }
 
 }  // namespace
@@ -123,7 +120,7 @@ void CALayer::addAnimation(const std::shared_ptr<CAAnimation>& animation, std::s
 void CALayer::scheduleEvents(Running& running) {
     const std::uint64_t serial = running.serial;
     const id delegate = running.animation->delegate();
-    if (delegate && delegate->respondsToSelector(CV_SELECTOR("animationDidStart:"))) {
+    if (CAAnimationDelegateMessage::animationDidStart.isAnsweredBy(delegate)) {
         running.startTimer =
             RunLoop::main().schedule(running.start, [this, serial] { animationStarted(serial); });
     }
@@ -138,8 +135,7 @@ void CALayer::animationStarted(std::uint64_t serial) {
     it->startTimer = 0;
     const std::shared_ptr<CAAnimation> animation = it->animation;
     if (auto delegate = animation->delegateReference().lock()) {
-        objc_msgSend<void, CAAnimation*>(delegate.get(), CV_SELECTOR("animationDidStart:"),
-                                         animation.get());
+        CAAnimationDelegateMessage::animationDidStart.send(delegate.get(), animation.get());
     }
 }
 

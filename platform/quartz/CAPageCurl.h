@@ -1,14 +1,18 @@
 #pragma once
 
-// Draws a page folded as the page-curl filter asks: the page is pulled toward the direction of
-// `angle` (radians, in the page's y-down coordinates), and the part of it behind the fold line is
-// turned over onto the rest, showing its back, lighter, with a shadow along the fold. `time` 0
-// leaves the page flat; 1 has turned all of it away.
+// Draws a page peeled as the page-curl filter asks. The page is pulled toward the direction of
+// `angle` (radians, in the page's y-down coordinates) and comes away from its trailing edge, the
+// one opposite the pull: the lifted paper wraps round a cylinder lying across the page,
+// perpendicular to the pull, and from the cylinder's top it lies back over the page as a flap
+// showing the page's back, mirrored, lighter and slightly see-through. The cylinder is shaded
+// across its bend and casts a soft shadow on whatever the peel has uncovered; the flap casts one
+// on the page under its edge. `time` 0 leaves the page flat and untouched; as it grows the
+// cylinder rolls toward the leading edge, and at 1 the page, its curl and its shadows have all
+// gone from the page's rectangle. CAPageCurlGeometry.h describes the shape.
 
 #include <cairo.h>
 
-#include "platform/graphics/CGGeometry.h"
-
-// Draws `page` (pixels, first row at the top) onto `cr`, whose current matrix maps the page's
-// pixels to the target, at `opacity`.
+// Draws `page` (an ARGB32 image surface, first row at the top) curled at `time` toward `angle`
+// onto `cr`, whose current matrix maps the page's pixels to the target, at `opacity`, within the
+// page's rectangle.
 void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angle, double opacity);

@@ -80,12 +80,9 @@ Class objc_defineClass(std::string_view name, Class superclass,
     if (const Class existing = objc_getClass(name)) return existing;
     const Class cls = objc_registerClassPair(name, superclass);
     for (const auto& method : methods) {
-        const std::string_view name = method.selector;
-        if (name.starts_with('+')) {
-            cls->classMethods[sel_registerName(name.substr(1))] = method.implementation;
-        } else {
-            cls->methods[sel_registerName(name)] = method.implementation;
-        }
+        auto& table =
+            method.kind == objc_method_entry::Kind::Class ? cls->classMethods : cls->methods;
+        table[sel_registerName(method.selector)] = method.implementation;
     }
     return cls;
 }

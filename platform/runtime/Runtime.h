@@ -35,11 +35,14 @@ Class class_getSuperclass(Class cls);
 // Whether `cls` is `ancestor` or inherits from it.
 bool class_isSubclassOf(Class cls, Class ancestor);
 
-// One implementation of a class being defined: a selector name and its function. A selector
-// written with a leading "+" ("+sharedInstance") is a class method.
+// One implementation of a class being defined: a selector name, its function, and whether it
+// answers instances or the class itself. Message::implementedBy makes entries whose function
+// type is checked against the message's.
 struct objc_method_entry {
+    enum class Kind { Instance, Class };
     const char* selector;
     IMP implementation;
+    Kind kind = Kind::Instance;
 };
 
 // Registers `name` under `superclass` (as objc_registerClassPair) and gives it these
@@ -72,12 +75,7 @@ IMP class_replaceClassMethod(Class cls, SEL selector, IMP implementation);
 // or not: afterwards they answer NO to respondsToSelector for it.
 void class_removeMethod(Class cls, SEL selector);
 
-// Raised (as NSException "NSInvalidArgumentException") when a message has no implementation.
+// Throws std::logic_error naming the receiver's class and the selector ("-[UIView fetch:]:
+// unrecognized selector sent to instance"): what a message without an implementation does.
 [[noreturn]] void objc_doesNotRecognizeSelector(id receiver, SEL selector);
 
-// A selector by name, looked up once per call site.
-#define CV_SELECTOR(name)                                        \
-    ([]() -> SEL {                                               \
-        static const SEL cached = ::sel_registerName(name);      \
-        return cached;                                           \
-    }())

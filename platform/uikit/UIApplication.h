@@ -38,8 +38,10 @@ public:
     ~UIApplication() override;
 
     // The orientation of the status bar; any value is stored as given (1 to 4 are meaningful).
-    int statusBarOrientation() const { return statusBarOrientation_; }
-    void setStatusBarOrientation(int orientation) { statusBarOrientation_ = orientation; }
+    UIInterfaceOrientation statusBarOrientation() const { return statusBarOrientation_; }
+    void setStatusBarOrientation(UIInterfaceOrientation orientation) {
+        statusBarOrientation_ = orientation;
+    }
 
     // Shows (adds) or hides (removes) status-bar item `item`; the observer hears each call.
     void addStatusBarItem(int item);
@@ -73,7 +75,7 @@ public:
     const UITouchInjector& touchInjector() const { return injector_; }
 
 private:
-    int statusBarOrientation_ = UIInterfaceOrientationPortrait;
+    UIInterfaceOrientation statusBarOrientation_ = UIInterfaceOrientationPortrait;
     std::set<int> statusBarItems_;
     std::function<void(int, bool)> statusBarItemObserver_;
     std::vector<std::shared_ptr<UIWindow>> windows_;

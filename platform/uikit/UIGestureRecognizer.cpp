@@ -1,6 +1,5 @@
 #include "platform/uikit/UIGestureRecognizer.h"
 
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIView.h"
 
 #include <algorithm>
@@ -112,7 +111,7 @@ void UIGestureRecognizer::sendActions() {
     const std::vector<Target> targets = targets_;
     for (const Target& t : targets) {
         if (auto target = t.target.lock()) {
-            objc_msgSend<void, UIGestureRecognizer*>(target.get(), t.action, this);
+            UIGestureRecognizerAction::Shape::send(target.get(), t.action, this);
         }
     }
 }

@@ -2,13 +2,14 @@
 
 // Gesture recognisers: state machines fed with the touches of their view (and its subviews) before
 // the view gets them. A recogniser that recognises its gesture sends its action to each target
-// through the method tables (as an IMP of type UIGestureRecognizerActionIMP), on every change of
+// through the method tables (as a UIGestureRecognizerAction), on every change of
 // state that the platform reports: began, changed, ended, cancelled. With cancelsTouchesInView
 // (the default) the touches it has recognised are cancelled in their view, which gets
 // touchesCancelled:withEvent: and no further messages for them.
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/quartz/WeakRef.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 #include "platform/uikit/UITouchSet.h"
 
@@ -29,7 +30,10 @@ enum UIGestureRecognizerState : int {
     UIGestureRecognizerStateRecognized = UIGestureRecognizerStateEnded,
 };
 
-using UIGestureRecognizerActionIMP = void (*)(id self, SEL _cmd, UIGestureRecognizer* recognizer);
+class UIGestureRecognizer;
+
+// The type of every action a recogniser sends.
+using UIGestureRecognizerAction = Message<void(UIGestureRecognizer* recognizer)>;
 
 class UIGestureRecognizer : public NSObject {
 public:

@@ -5,21 +5,23 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/uikit/UIGraphics.h"
 
-CV_REGISTER_CLASS(UIImage, NSObject)
-
 namespace {
 
 CGFloat scaleFromSelector(id self, SEL) {
     return static_cast<UIImage*>(self)->scale();
 }
 
+}  // namespace
+
 // Code written for older systems asks whether an image answers `scale` before using it, so the
 // method must be in the class's table, not only a C++ member.
-const bool kMethodsRegistered = [] {
-    class_replaceMethod(UIImage::class_(), CV_SELECTOR("scale"),
-                        reinterpret_cast<IMP>(scaleFromSelector));
-    return true;
-}();
+Class UIImage::class_() {
+    static const Class cls = objc_defineClass("UIImage", NSObject::class_(),
+                                              {UIImageMessage::scale.implementedBy(&scaleFromSelector)});
+    return cls;
+}
+
+namespace {
 
 CGFloat positiveOrOne(CGFloat scale) {
     return scale > 0 ? scale : 1;

@@ -12,6 +12,7 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/graphics/IOSurface.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
 // The orientations, with the platform's values.
@@ -29,6 +30,11 @@ enum UIImageOrientation : int32_t {
 class UIImage;
 // An image object; an empty pointer is nil.
 using UIImageRef = std::shared_ptr<UIImage>;
+
+namespace UIImageMessage {
+// The image's scale, also answered through the method table.
+inline constinit const Message<CGFloat()> scale{"scale"};
+}  // namespace UIImageMessage
 
 class UIImage : public NSObject {
 public:

@@ -4,14 +4,21 @@
 // that subclasses registered at run time and replaced implementations receive them; by default a
 // responder passes them on to its next responder.
 
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
 class UIEvent;
 class UITouchSet;
 
-// The implementation type of touchesBegan:withEvent:, touchesMoved:withEvent:,
-// touchesEnded:withEvent: and touchesCancelled:withEvent:.
-using UITouchesIMP = void (*)(id self, SEL _cmd, const UITouchSet* touches, UIEvent* event);
+// The type of the four touch messages.
+using UITouchesMessage = Message<void(const UITouchSet* touches, UIEvent* event)>;
+
+namespace UIResponderMessage {
+inline constinit const UITouchesMessage touchesBegan{"touchesBegan:withEvent:"};
+inline constinit const UITouchesMessage touchesMoved{"touchesMoved:withEvent:"};
+inline constinit const UITouchesMessage touchesEnded{"touchesEnded:withEvent:"};
+inline constinit const UITouchesMessage touchesCancelled{"touchesCancelled:withEvent:"};
+}  // namespace UIResponderMessage
 
 class UIResponder : public NSObject {
 public:

@@ -1,6 +1,5 @@
 #include "platform/uikit/UIView.h"
 
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIGestureRecognizer.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
@@ -8,18 +7,12 @@
 #include <algorithm>
 
 Class UIView::class_() {
-    static const Class cls = [] {
-        const Class c = objc_registerClassPair("UIView", UIResponder::class_());
-        class_replaceMethod(c, sel_registerName("initWithFrame:"),
-                            reinterpret_cast<IMP>(&initWithFrameImplementation));
-        class_replaceMethod(c, sel_registerName("hitTest:withEvent:"),
-                            reinterpret_cast<IMP>(&hitTestImplementation));
-        class_replaceMethod(c, sel_registerName("pointInside:withEvent:"),
-                            reinterpret_cast<IMP>(&pointInsideImplementation));
-        class_replaceMethod(c, sel_registerName("setHidden:"),
-                            reinterpret_cast<IMP>(&setHiddenImplementation));
-        return c;
-    }();
+    static const Class cls =
+        objc_defineClass("UIView", UIResponder::class_(),
+                         {UIViewMessage::initWithFrame.implementedBy(&initWithFrameImplementation),
+                          UIViewMessage::hitTest.implementedBy(&hitTestImplementation),
+                          UIViewMessage::pointInside.implementedBy(&pointInsideImplementation),
+                          UIViewMessage::setHidden.implementedBy(&setHiddenImplementation)});
     return cls;
 }
 
@@ -35,23 +28,17 @@ UIView::~UIView() {
 
 // Messages sent through the tables.
 
-id UIView::initWithFrame(CGRect frame) {
-    return objc_msgSend<id, CGRect>(this, CV_SELECTOR("initWithFrame:"), frame);
-}
+id UIView::initWithFrame(CGRect frame) { return UIViewMessage::initWithFrame.send(this, frame); }
 
 UIView* UIView::hitTest(CGPoint point, UIEvent* event) {
-    return objc_msgSend<UIView*, CGPoint, UIEvent*>(this, CV_SELECTOR("hitTest:withEvent:"), point,
-                                                    event);
+    return UIViewMessage::hitTest.send(this, point, event);
 }
 
 bool UIView::pointInside(CGPoint point, UIEvent* event) {
-    return objc_msgSend<bool, CGPoint, UIEvent*>(this, CV_SELECTOR("pointInside:withEvent:"), point,
-                                                 event);
+    return UIViewMessage::pointInside.send(this, point, event);
 }
 
-void UIView::setHidden(bool hidden) {
-    objc_msgSend<void, bool>(this, CV_SELECTOR("setHidden:"), hidden);
-}
+void UIView::setHidden(bool hidden) { UIViewMessage::setHidden.send(this, hidden); }
 
 id UIView::initWithFrameImplementation(id self, SEL, CGRect frame) {
     static_cast<UIView*>(self)->setFrame(frame);

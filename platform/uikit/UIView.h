@@ -25,11 +25,15 @@ class UIViewController;
 class UIView;
 class UIWindow;
 
-// The implementation types of the messages sent through the tables.
-using UIViewInitWithFrameIMP = id (*)(id self, SEL _cmd, CGRect frame);
-using UIViewHitTestIMP = UIView* (*)(id self, SEL _cmd, CGPoint point, UIEvent* event);
-using UIViewPointInsideIMP = bool (*)(id self, SEL _cmd, CGPoint point, UIEvent* event);
-using UIViewSetHiddenIMP = void (*)(id self, SEL _cmd, bool hidden);
+// The messages a view receives through the tables.
+namespace UIViewMessage {
+inline constinit const Message<id(CGRect frame)> initWithFrame{"initWithFrame:"};
+inline constinit const Message<UIView*(CGPoint point, UIEvent* event)> hitTest{
+    "hitTest:withEvent:"};
+inline constinit const Message<bool(CGPoint point, UIEvent* event)> pointInside{
+    "pointInside:withEvent:"};
+inline constinit const Message<void(bool hidden)> setHidden{"setHidden:"};
+}  // namespace UIViewMessage
 
 class UIView : public UIResponder {
 public:

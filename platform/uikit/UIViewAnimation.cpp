@@ -3,7 +3,6 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/quartz/CABasicAnimation.h"
 #include "platform/quartz/CALayer.h"
-#include "platform/runtime/objc.h"
 
 #include <algorithm>
 #include <set>
@@ -58,9 +57,9 @@ public:
         live().erase(self);
         if (block_.didStop) {
             if (auto delegate = block_.delegate.lock()) {
-                objc_msgSend<void, const char*, bool, void*>(
-                    delegate.get(), block_.didStop,
-                    block_.hasID ? block_.animationID.c_str() : nullptr, finished_, block_.context);
+                const char* animationID = block_.hasID ? block_.animationID.c_str() : nullptr;
+                UIAnimationDidStopMessage::Shape::send(delegate.get(), block_.didStop, animationID,
+                                                       finished_, block_.context);
             }
         }
         if (block_.completion) block_.completion(finished_);
@@ -77,12 +76,9 @@ void stateDidStop(id self, SEL, CAAnimation*, bool finished) {
 }
 
 Class UIViewAnimationState::class_() {
-    static const Class cls = [] {
-        const Class c = objc_registerClassPair("UIViewAnimationState", NSObject::class_());
-        class_replaceMethod(c, sel_registerName("animationDidStop:finished:"),
-                            reinterpret_cast<IMP>(&stateDidStop));
-        return c;
-    }();
+    static const Class cls = objc_defineClass(
+        "UIViewAnimationState", NSObject::class_(),
+        {CAAnimationDelegateMessage::animationDidStop.implementedBy(&stateDidStop)});
     return cls;
 }
 

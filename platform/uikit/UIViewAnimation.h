@@ -10,10 +10,11 @@
 // When every animation of a block has stopped, its did-stop selector goes to its delegate through
 // the method tables as animationDidStop:finished:context: does, with the block's identifier,
 // whether all of them ran to their end, and the block's context; a block that changed nothing stops
-// at the next turn of the run loop. Receivers register IMPs of type UIViewAnimationDidStopIMP,
-// whatever their selector's name, and may ignore the arguments.
+// at the next turn of the run loop. A did-stop selector, whatever its name, is declared as a
+// UIAnimationDidStopMessage; its receivers may ignore the arguments.
 
 #include "platform/quartz/CAValue.h"
+#include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
 #include <functional>
@@ -39,8 +40,9 @@ enum UIViewAnimationOptions : unsigned {
     UIViewAnimationOptionCurveLinear = 3u << 16,
 };
 
-using UIViewAnimationDidStopIMP = void (*)(id self, SEL _cmd, const char* animationID,
-                                           bool finished, void* context);
+// The type of every did-stop selector.
+using UIAnimationDidStopMessage =
+    Message<void(const char* animationID, bool finished, void* context)>;
 
 class UIViewAnimation {
 public:

@@ -2,6 +2,8 @@
 
 // What a script sets up before boot: the device, its screen and the SpringBoard that runs on it.
 
+#include "platform/uikit/UIApplication.h"
+
 #include <set>
 #include <string>
 
@@ -10,7 +12,7 @@ struct DeviceConfig {
     float screenWidth = 320;            // points
     float screenHeight = 480;
     float screenScale = 1;              // pixels per point
-    int orientation = 1;                // status-bar orientation, 1 to 4
+    UIInterfaceOrientation orientation = UIInterfaceOrientationPortrait;  // of the status bar
     bool passcode = false;              // the device has a passcode
     std::string frontApp;               // bundle identifier in front when locking; empty: home
     std::set<std::string> withoutSelectors;  // selectors the simulated SpringBoard lacks

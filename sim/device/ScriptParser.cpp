@@ -12,51 +12,53 @@ enum class Arg {
     Rest,            // one word, the last (a value, a name, a path)
 };
 
-// A command: the words that name it, then the arguments it takes.
+// A command: its verb, the words that name it, then the arguments it takes.
 struct CommandShape {
-    const char* verb;
+    ScriptVerb verb;
+    const char* name;
     std::vector<Arg> arguments;
 };
 
 const std::vector<CommandShape>& commandTable() {
     using enum Arg;
+    using V = ScriptVerb;
     static const std::vector<CommandShape> table = {
-        {"device", {Word}},
-        {"screen", {Number, Number, OptionalNumber}},
-        {"orientation", {Number}},
-        {"passcode on", {}},
-        {"passcode off", {}},
-        {"passcode enter", {}},
-        {"passcode cancel", {}},
-        {"front-app", {Word}},
-        {"springboard without", {Word}},
-        {"prefs set", {Word, Rest}},
-        {"prefs delete", {Word}},
-        {"prefs clear", {}},
-        {"prefs file", {Rest}},
-        {"notify", {Word}},
-        {"boot", {}},
-        {"lock", {}},
-        {"autolock", {}},
-        {"wake", {}},
-        {"dim", {}},
-        {"alert", {}},
-        {"plugin-fullscreen", {}},
-        {"camera on", {}},
-        {"camera off", {}},
-        {"media on", {}},
-        {"media off", {}},
-        {"sync on", {}},
-        {"sync off", {}},
-        {"down", {Number, Number, OptionalNumber, OptionalNumber}},
-        {"move", {Number, Number, OptionalNumber, OptionalNumber}},
-        {"up", {}},
-        {"cancel", {}},
-        {"wait", {Number}},
-        {"dump settings", {}},
-        {"dump views", {}},
-        {"dump session", {}},
-        {"snap", {Word}},
+        {V::Device, "device", {Word}},
+        {V::Screen, "screen", {Number, Number, OptionalNumber}},
+        {V::Orientation, "orientation", {Number}},
+        {V::PasscodeOn, "passcode on", {}},
+        {V::PasscodeOff, "passcode off", {}},
+        {V::PasscodeEnter, "passcode enter", {}},
+        {V::PasscodeCancel, "passcode cancel", {}},
+        {V::FrontApp, "front-app", {Word}},
+        {V::SpringBoardWithout, "springboard without", {Word}},
+        {V::PrefsSet, "prefs set", {Word, Rest}},
+        {V::PrefsDelete, "prefs delete", {Word}},
+        {V::PrefsClear, "prefs clear", {}},
+        {V::PrefsFile, "prefs file", {Rest}},
+        {V::Notify, "notify", {Word}},
+        {V::Boot, "boot", {}},
+        {V::Lock, "lock", {}},
+        {V::AutoLock, "autolock", {}},
+        {V::Wake, "wake", {}},
+        {V::Dim, "dim", {}},
+        {V::Alert, "alert", {}},
+        {V::PluginFullscreen, "plugin-fullscreen", {}},
+        {V::CameraOn, "camera on", {}},
+        {V::CameraOff, "camera off", {}},
+        {V::MediaOn, "media on", {}},
+        {V::MediaOff, "media off", {}},
+        {V::SyncOn, "sync on", {}},
+        {V::SyncOff, "sync off", {}},
+        {V::Down, "down", {Number, Number, OptionalNumber, OptionalNumber}},
+        {V::Move, "move", {Number, Number, OptionalNumber, OptionalNumber}},
+        {V::Up, "up", {}},
+        {V::Cancel, "cancel", {}},
+        {V::Wait, "wait", {Number}},
+        {V::DumpSettings, "dump settings", {}},
+        {V::DumpViews, "dump views", {}},
+        {V::DumpSession, "dump session", {}},
+        {V::Snap, "snap", {Word}},
     };
     return table;
 }
@@ -85,7 +87,7 @@ std::size_t verbLength(const std::vector<std::string>& words, std::string_view v
 }
 
 std::string usage(const CommandShape& shape) {
-    std::string text = shape.verb;
+    std::string text = shape.name;
     for (const auto arg : shape.arguments) {
         text += arg == Arg::Number ? " N" : arg == Arg::OptionalNumber ? " [N]" : " WORD";
     }
@@ -108,10 +110,28 @@ std::optional<std::string> checkArguments(const CommandShape& shape,
     return std::nullopt;
 }
 
+// The command of `shape` with `arguments`, checked: numbers parsed, words kept.
+ScriptCommand commandOf(const CommandShape& shape, const std::vector<std::string>& arguments,
+                        int line) {
+    ScriptCommand command{shape.verb, {}, {}, line};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const Arg kind = shape.arguments[i];
+        if (kind == Arg::Number || kind == Arg::OptionalNumber) {
+            command.numbers.push_back(*parseNumber(arguments[i]));
+        } else {
+            command.words.push_back(arguments[i]);
+        }
+    }
+    return command;
+}
+
 }  // namespace
 
-double ScriptCommand::number(std::size_t i) const {
-    return i < arguments.size() ? parseNumber(arguments[i]).value_or(0) : 0;
+const char* scriptVerbName(ScriptVerb verb) {
+    for (const auto& shape : commandTable()) {
+        if (shape.verb == verb) return shape.name;
+    }
+    return "?";
 }
 
 std::optional<std::vector<std::string>> splitScriptWords(std::string_view line) {
@@ -145,16 +165,16 @@ ParsedLine parseScriptLine(std::string_view line, int number) {
     const CommandShape* best = nullptr;
     std::size_t bestLength = 0;
     for (const auto& shape : commandTable()) {
-        const std::size_t length = verbLength(*words, shape.verb);
+        const std::size_t length = verbLength(*words, shape.name);
         if (length > bestLength) {
             best = &shape;
             bestLength = length;
         }
     }
     if (!best) return {std::nullopt, ScriptError{number, "unknown command: " + std::string(line)}};
-    std::vector<std::string> arguments(words->begin() + bestLength, words->end());
+    const std::vector<std::string> arguments(words->begin() + bestLength, words->end());
     if (auto error = checkArguments(*best, arguments)) {
         return {std::nullopt, ScriptError{number, *error}};
     }
-    return {ScriptCommand{number, best->verb, std::move(arguments)}, std::nullopt};
+    return {commandOf(*best, arguments, number), std::nullopt};
 }

@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <string>
 #include <string_view>
 
 class ScriptRunner {
@@ -24,13 +23,17 @@ public:
     int run(std::string_view script);
 
 private:
-    // Runs one command; an error text when it cannot run.
-    std::string execute(const ScriptCommand& command);
-    std::string configure(const ScriptCommand& command);
-    std::string editPrefs(const ScriptCommand& command);
-    std::string dump(const ScriptCommand& command);
-    std::string snap(const ScriptCommand& command);
-    std::string wait(const ScriptCommand& command);
+    // Runs one command.
+    ScriptResult execute(const ScriptCommand& command);
+    ScriptResult configure(const ScriptCommand& command);
+    ScriptResult boot(const ScriptCommand& command);
+    ScriptResult editPrefs(const ScriptCommand& command);
+    ScriptResult notify(const ScriptCommand& command);
+    ScriptResult dump(const ScriptCommand& command);
+    ScriptResult snap(const ScriptCommand& command);
+    ScriptResult wait(const ScriptCommand& command);
+    // The error of a command that needs a booted device, when it has not booted.
+    ScriptResult requireBoot(const ScriptCommand& command) const;
 
     Trace& trace_;
     SpringBoardHost& host_;

@@ -4,11 +4,11 @@
 // language and the trace; the host knows SpringBoard.
 
 #include "sim/device/DeviceConfig.h"
+#include "sim/device/ScriptCommand.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <string>
 
 class Trace;
 
@@ -20,11 +20,13 @@ public:
     // object, the lock screen shown and lit.
     virtual void boot(const DeviceConfig& config, Trace& trace) = 0;
 
-    // Runs a script command that needs SpringBoard ("lock", "down", "camera on", ...), with the
-    // verb and arguments as parsed. Returns an error text for a command that cannot run now.
-    virtual std::string perform(const std::string& verb, const std::vector<double>& numbers) = 0;
+    // Runs a command that needs a running SpringBoard (lock, down, camera on, orientation, ...);
+    // the error of one that cannot run now.
+    virtual ScriptResult perform(const ScriptCommand& command) = 0;
 
-    // The view trees of the screen's windows and the session state, for "dump".
+    // The settings record the loaded tweak holds (null without a tweak), the view trees of the
+    // screen's windows, and the session state, for "dump".
+    virtual nlohmann::ordered_json dumpSettings() = 0;
     virtual nlohmann::ordered_json dumpViews() = 0;
     virtual nlohmann::ordered_json dumpSession() = 0;
 

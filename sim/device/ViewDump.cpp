@@ -1,6 +1,6 @@
 #include "sim/device/ViewDump.h"
 
-#include "tools/common/JsonNumbers.h"
+#include "tweak/settings/JsonNumbers.h"
 
 nlohmann::ordered_json viewTreeJson(const UIView& view, const ViewRoleNamer& roleOf) {
     nlohmann::ordered_json json;

@@ -7,7 +7,7 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <string>
+#include <optional>
 
 namespace {
 
@@ -17,19 +17,25 @@ constexpr const char* kTitle =
     "Corvane — drag with the mouse · L lock · W wake · D dim · P passcode · Esc cancel · "
     "A alert · C camera · M media · Q quit";
 
-// The command a key stands for, or "".
-std::string commandForKey(SDL_Keycode key, bool& cameraOn, bool& mediaOn) {
+// The command a key stands for, if any.
+std::optional<ScriptVerb> commandForKey(SDL_Keycode key, bool& cameraOn, bool& mediaOn) {
+    using V = ScriptVerb;
     switch (key) {
-    case SDLK_l: return "lock";
-    case SDLK_w: return "wake";
-    case SDLK_d: return "dim";
-    case SDLK_p: return "passcode enter";
-    case SDLK_ESCAPE: return "passcode cancel";
-    case SDLK_a: return "alert";
-    case SDLK_c: cameraOn = !cameraOn; return cameraOn ? "camera on" : "camera off";
-    case SDLK_m: mediaOn = !mediaOn; return mediaOn ? "media on" : "media off";
-    default: return "";
+    case SDLK_l: return V::Lock;
+    case SDLK_w: return V::Wake;
+    case SDLK_d: return V::Dim;
+    case SDLK_p: return V::PasscodeEnter;
+    case SDLK_ESCAPE: return V::PasscodeCancel;
+    case SDLK_a: return V::Alert;
+    case SDLK_c: cameraOn = !cameraOn; return cameraOn ? V::CameraOn : V::CameraOff;
+    case SDLK_m: mediaOn = !mediaOn; return mediaOn ? V::MediaOn : V::MediaOff;
+    default: return std::nullopt;
     }
+}
+
+// A finger command at window point (x, y); window coordinates are screen points.
+ScriptCommand finger(ScriptVerb verb, int x, int y) {
+    return ScriptCommand::make(verb, {double(x), double(y)});
 }
 
 struct Window {
@@ -80,8 +86,6 @@ int runDeviceWindow(SimulatedSpringBoard& springBoard) {
         std::fprintf(stderr, "corvane-sim: the window cannot be made (%s)\n", SDL_GetError());
         return 2;
     }
-    // Window coordinates are screen points: the texture is scaled to the window.
-    const auto point = [](int x, int y) { return std::vector<double>{double(x), double(y)}; };
     bool cameraOn = false, mediaOn = false, fingerDown = false;
     auto& loop = RunLoop::main();
     for (bool running = true; running;) {
@@ -90,16 +94,16 @@ int runDeviceWindow(SimulatedSpringBoard& springBoard) {
             if (event.type == SDL_QUIT) running = false;
             if (event.type == SDL_KEYDOWN) {
                 if (event.key.keysym.sym == SDLK_q) running = false;
-                const auto command = commandForKey(event.key.keysym.sym, cameraOn, mediaOn);
-                if (!command.empty()) springBoard.perform(command, {});
+                const auto verb = commandForKey(event.key.keysym.sym, cameraOn, mediaOn);
+                if (verb) springBoard.perform(ScriptCommand::make(*verb));
             } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
                 fingerDown = true;
-                springBoard.perform("down", point(event.button.x, event.button.y));
+                springBoard.perform(finger(ScriptVerb::Down, event.button.x, event.button.y));
             } else if (event.type == SDL_MOUSEMOTION && fingerDown) {
-                springBoard.perform("move", point(event.motion.x, event.motion.y));
+                springBoard.perform(finger(ScriptVerb::Move, event.motion.x, event.motion.y));
             } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT) {
                 fingerDown = false;
-                springBoard.perform("up", {});
+                springBoard.perform(ScriptCommand::make(ScriptVerb::Up));
             }
         }
         loop.runUntil(loop.now() + kFrame);

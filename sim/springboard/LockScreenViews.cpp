@@ -6,6 +6,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardTime.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 
@@ -47,8 +48,8 @@ void TPLCDView::show(Content content) {
 Class SBAwayDateView::class_() {
     static const Class cls = objc_defineClass(
         "SBAwayDateView", UIView::class_(),
-        {{"initWithFrame:", imp_cast(&initWithFrameImplementation)},
-         {"setIsShowingControls:", imp_cast(&setIsShowingControlsImplementation)}});
+        {UIViewMessage::initWithFrame.implementedBy(&initWithFrameImplementation),
+         SB::setIsShowingControls.implementedBy(&setIsShowingControlsImplementation)});
     return cls;
 }
 
@@ -64,7 +65,7 @@ id SBAwayDateView::initWithFrameImplementation(id self, SEL cmd, CGRect frame) {
 }
 
 void SBAwayDateView::setIsShowingControls(bool showing) {
-    objc_msgSend(this, CV_SELECTOR("setIsShowingControls:"), showing);
+    SB::setIsShowingControls.send(this, showing);
 }
 
 void SBAwayDateView::setIsShowingControlsImplementation(id self, SEL, bool showing) {
@@ -92,10 +93,10 @@ void SBAwayLockBar::layout() {
 Class SBAwayLockBarKnob::class_() {
     static const Class cls = objc_defineClass(
         "SBAwayLockBarKnob", UIImageView::class_(),
-        {{"touchesBegan:withEvent:", imp_cast(&touchesBeganImplementation)},
-         {"touchesMoved:withEvent:", imp_cast(&touchesMovedImplementation)},
-         {"touchesEnded:withEvent:", imp_cast(&touchesEndedImplementation)},
-         {"touchesCancelled:withEvent:", imp_cast(&touchesCancelledImplementation)}});
+        {UIResponderMessage::touchesBegan.implementedBy(&touchesBeganImplementation),
+         UIResponderMessage::touchesMoved.implementedBy(&touchesMovedImplementation),
+         UIResponderMessage::touchesEnded.implementedBy(&touchesEndedImplementation),
+         UIResponderMessage::touchesCancelled.implementedBy(&touchesCancelledImplementation)});
     return cls;
 }
 

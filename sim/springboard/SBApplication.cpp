@@ -3,46 +3,47 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "sim/springboard/SpringBoardArtwork.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 Class SBContextHostManager::class_() {
     static const Class cls = objc_defineClass(
         "SBContextHostManager", NSObject::class_(),
-        {{"createIOSurfaceForFrame:", imp_cast(+[](id self, SEL, CGRect frame) {
-              return static_cast<SBContextHostManager*>(self)->createIOSurfaceForFrame(frame);
-          })}});
+        {SB::createIOSurfaceForFrame.implementedBy([](id self, SEL, CGRect frame) {
+            return static_cast<SBContextHostManager*>(self)->createIOSurfaceForFrame(frame);
+        })});
     return cls;
 }
 
 Class SBApplication::class_() {
     static const Class cls = objc_defineClass(
         "SBApplication", NSObject::class_(),
-        {{"bundleIdentifier", imp_cast(+[](id self, SEL) {
-              return static_cast<SBApplication*>(self)->bundleIdentifier();
-          })},
-         {"contextHostManager", imp_cast(+[](id self, SEL) -> id {
-              return static_cast<SBApplication*>(self)->contextHostManager();
-          })}});
+        {SB::bundleIdentifier.implementedBy([](id self, SEL) {
+             return static_cast<SBApplication*>(self)->bundleIdentifier();
+         }),
+         SB::contextHostManager.implementedBy([](id self, SEL) -> id {
+             return static_cast<SBApplication*>(self)->contextHostManager();
+         })});
     return cls;
 }
 
 Class SBUIController::class_() {
     static const Class cls = objc_defineClass(
         "SBUIController", NSObject::class_(),
-        {{"+sharedInstance", imp_cast(+[](Class, SEL) -> id { return sharedInstance(); })},
-         {"restoreIconListAnimated:", imp_cast(+[](id self, SEL, bool animated) {
-              static_cast<SBUIController*>(self)->restoreIconListAnimated(animated);
-          })},
-         {"contentView", imp_cast(+[](id self, SEL) -> id {
-              return static_cast<SBUIController*>(self)->contentView();
-          })}});
+        {SB::sharedInstance.implementedBy([](Class, SEL) -> id { return sharedInstance(); }),
+         SB::restoreIconListAnimated.implementedBy([](id self, SEL, bool animated) {
+             static_cast<SBUIController*>(self)->restoreIconListAnimated(animated);
+         }),
+         SB::contentView.implementedBy([](id self, SEL) -> id {
+             return static_cast<SBUIController*>(self)->contentView();
+         })});
     return cls;
 }
 
 Class SBLinenView::class_() {
     static const Class cls = objc_defineClass(
         "SBLinenView", NSObject::class_(),
-        {{"+squareImageForBounds:",
-          imp_cast(+[](Class, SEL, CGRect bounds) { return squareImageForBounds(bounds); })}});
+        {SB::squareImageForBounds.implementedBy(
+            [](Class, SEL, CGRect bounds) { return squareImageForBounds(bounds); })});
     return cls;
 }
 

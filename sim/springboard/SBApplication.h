@@ -4,7 +4,7 @@
 // screen; the home screen's interface controller; and the linen texture.
 
 #include "platform/graphics/IOSurface.h"
-#include "platform/runtime/objc.h"
+#include "platform/runtime/NSObject.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIWindow.h"

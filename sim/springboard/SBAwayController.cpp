@@ -7,6 +7,7 @@
 #include "sim/springboard/SpringBoard.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ constexpr UIWindowLevel kPasscodeLevel = 1500;
 
 SBAwayController* shared = nullptr;
 
-// Whether SpringBoard still has `selector` (a script may have taken it away).
-bool answers(const NSObject* object, const char* selector) {
-    return object && object->respondsToSelector(sel_registerName(selector));
+// Whether SpringBoard still has `message` (a script may have taken it away).
+template <typename Message>
+bool answers(const NSObject* object, const Message& message) {
+    return message.isAnsweredBy(object);
 }
 
 CGRect screenBounds() { return UIScreen::mainScreen()->bounds(); }
@@ -36,25 +38,26 @@ std::shared_ptr<UIWindow> makeWindow(UIWindowLevel level) {
 Class SBAwayController::class_() {
     static const Class cls = objc_defineClass(
         "SBAwayController", NSObject::class_(),
-        {{"isPasswordProtected", imp_cast(&isPasswordProtectedImplementation)},
-         {"isSyncing", imp_cast(&isSyncingImplementation)},
-         {"unlockWithSound:", imp_cast(&unlockWithSoundImplementation)},
-         {"unlockWithSound:isAutoUnlock:", imp_cast(&unlockWithSoundAutoImplementation)},
-         {"restartDimTimer:", imp_cast(&restartDimTimerImplementation)},
-         {"_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:",
-          imp_cast(&unlockRoutineImplementation)},
-         {"dismissCameraAnimated:", imp_cast(&dismissCameraImplementation)},
-         {"activateCamera", imp_cast(&activateCameraImplementation)},
-         {"pluginFullscreenNotification:", imp_cast(&pluginFullscreenImplementation)},
-         {"didFinishAnimatingOut", imp_cast(&didFinishAnimatingOutImplementation)},
+        {SB::isPasswordProtected.implementedBy(&isPasswordProtectedImplementation),
+         SB::isSyncing.implementedBy(&isSyncingImplementation),
+         SB::unlockWithSound.implementedBy(&unlockWithSoundImplementation),
+         SB::unlockWithSoundIsAutoUnlock.implementedBy(&unlockWithSoundAutoImplementation),
+         SB::restartDimTimer.implementedBy(&restartDimTimerImplementation),
+         SB::_unlockWithSound.implementedBy(&unlockRoutineImplementation),
+         SB::dismissCameraAnimated.implementedBy(&dismissCameraImplementation),
+         SB::activateCamera.implementedBy(&activateCameraImplementation),
+         SB::pluginFullscreenNotification.implementedBy(&pluginFullscreenImplementation),
+         SB::didFinishAnimatingOut.implementedBy(&didFinishAnimatingOutImplementation),
          // What a tweak asks of the lock controller.
-         {"+sharedAwayController", imp_cast(+[](Class, SEL) -> id { return sharedAwayController(); })},
-         {"+sharedAwayControllerIfExists", imp_cast(+[](Class, SEL) -> id { return shared; })},
-         {"isLocked", imp_cast(+[](id self, SEL) { return static_cast<SBAwayController*>(self)->isLocked(); })},
-         {"awayView", imp_cast(+[](id self, SEL) -> id { return static_cast<SBAwayController*>(self)->awayView(); })},
-         {"isShowingMediaControls", imp_cast(+[](id self, SEL) {
-              return static_cast<SBAwayController*>(self)->isShowingMediaControls();
-          })}});
+         SB::sharedAwayController.implementedBy([](Class, SEL) -> id { return sharedAwayController(); }),
+         SB::sharedAwayControllerIfExists.implementedBy([](Class, SEL) -> id { return shared; }),
+         SB::isLocked.implementedBy(
+             [](id self, SEL) { return static_cast<SBAwayController*>(self)->isLocked(); }),
+         SB::awayView.implementedBy(
+             [](id self, SEL) -> id { return static_cast<SBAwayController*>(self)->awayView(); }),
+         SB::isShowingMediaControls.implementedBy([](id self, SEL) {
+             return static_cast<SBAwayController*>(self)->isShowingMediaControls();
+         })});
     return cls;
 }
 
@@ -80,33 +83,24 @@ void SBAwayController::buildLockScreen() {
 
 // ---- The messages of the method table.
 
-bool SBAwayController::isPasswordProtected() {
-    return objc_msgSend<bool>(this, CV_SELECTOR("isPasswordProtected"));
-}
-bool SBAwayController::isSyncing() { return objc_msgSend<bool>(this, CV_SELECTOR("isSyncing")); }
-void SBAwayController::unlockWithSound(bool sound) {
-    objc_msgSend(this, CV_SELECTOR("unlockWithSound:"), sound);
-}
+bool SBAwayController::isPasswordProtected() { return SB::isPasswordProtected.send(this); }
+bool SBAwayController::isSyncing() { return SB::isSyncing.send(this); }
+void SBAwayController::unlockWithSound(bool sound) { SB::unlockWithSound.send(this, sound); }
 void SBAwayController::unlockWithSound(bool sound, bool isAutoUnlock) {
-    objc_msgSend(this, CV_SELECTOR("unlockWithSound:isAutoUnlock:"), sound, isAutoUnlock);
+    SB::unlockWithSoundIsAutoUnlock.send(this, sound, isAutoUnlock);
 }
-void SBAwayController::restartDimTimer(float seconds) {
-    objc_msgSend(this, CV_SELECTOR("restartDimTimer:"), seconds);
-}
+void SBAwayController::restartDimTimer(float seconds) { SB::restartDimTimer.send(this, seconds); }
 void SBAwayController::_unlockWithSound(bool sound, int source, bool isAutoUnlock, bool bypass) {
-    objc_msgSend(this, CV_SELECTOR("_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:"),
-                 sound, source, isAutoUnlock, bypass);
+    SB::_unlockWithSound.send(this, sound, source, isAutoUnlock, bypass);
 }
 void SBAwayController::dismissCameraAnimated(bool animated) {
-    objc_msgSend(this, CV_SELECTOR("dismissCameraAnimated:"), animated);
+    SB::dismissCameraAnimated.send(this, animated);
 }
-void SBAwayController::activateCamera() { objc_msgSend(this, CV_SELECTOR("activateCamera")); }
+void SBAwayController::activateCamera() { SB::activateCamera.send(this); }
 void SBAwayController::pluginFullscreenNotification(id notification) {
-    objc_msgSend(this, CV_SELECTOR("pluginFullscreenNotification:"), notification);
+    SB::pluginFullscreenNotification.send(this, notification);
 }
-void SBAwayController::didFinishAnimatingOut() {
-    objc_msgSend(this, CV_SELECTOR("didFinishAnimatingOut"));
-}
+void SBAwayController::didFinishAnimatingOut() { SB::didFinishAnimatingOut.send(this); }
 
 // ---- SpringBoard's own implementations.
 
@@ -144,7 +138,7 @@ void SBAwayController::requestUnlock(bool sound, bool isAutoUnlock) {
         SpringBoardEvents::emit("passcode-shown");
         return;
     }
-    if (answers(this, "_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:")) {
+    if (answers(this, SB::_unlockWithSound)) {
         _unlockWithSound(sound, 0, isAutoUnlock, false);
     }
 }
@@ -159,7 +153,7 @@ void SBAwayController::passcodeFinished(bool success) {
         appearLit();
         return;
     }
-    if (answers(this, "_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:")) {
+    if (answers(this, SB::_unlockWithSound)) {
         _unlockWithSound(false, 0, false, true);
     }
 }
@@ -186,15 +180,14 @@ void SBAwayController::unlockRoutineImplementation(id self, SEL, bool, int, bool
     if (!controller->locked_ || controller->unlockingOut_) return;
     controller->unlockingOut_ = true;
     RunLoop::main().cancel(controller->dimTimer_);
-    if (answers(SBStatusBarController::sharedStatusBarController(),
-                "setIsLockVisible:isTimeVisible:")) {
+    if (answers(SBStatusBarController::sharedStatusBarController(), SB::setIsLockVisible)) {
         SBStatusBarController::sharedStatusBarController()->setIsLockVisible(false, true);
     }
     // The lock screen fades away; SpringBoard learns the end through didFinishAnimatingOut.
     UIWindow* window = controller->window_.get();
     UIView::animateWithDuration(kAnimateOutSeconds, [window] { window->setAlpha(0); },
                                 [controller](bool) {
-                                    if (answers(controller, "didFinishAnimatingOut")) {
+                                    if (answers(controller, SB::didFinishAnimatingOut)) {
                                         controller->didFinishAnimatingOut();
                                     }
                                 });
@@ -258,13 +251,13 @@ void SBAwayController::showLitAtBoot() {
 
 void SBAwayController::wake() {
     if (!locked_ || !isDimmed()) return;
-    if (answers(awayView_.get(), "setDimmed:")) awayView_->setDimmed(false);
+    if (answers(awayView_.get(), SB::setDimmed)) awayView_->setDimmed(false);
     appearLit();
 }
 
 void SBAwayController::dim() {
     if (!locked_ || isDimmed()) return;
-    if (answers(awayView_.get(), "setDimmed:")) awayView_->setDimmed(true);
+    if (answers(awayView_.get(), SB::setDimmed)) awayView_->setDimmed(true);
 }
 
 void SBAwayController::awayViewDimmedChanged(bool dimmed) {
@@ -275,21 +268,21 @@ void SBAwayController::awayViewDimmedChanged(bool dimmed) {
 }
 
 void SBAwayController::appearLit() {
-    if (answers(awayView_.get(), "startAnimations")) awayView_->startAnimations();
+    if (answers(awayView_.get(), SB::startAnimations)) awayView_->startAnimations();
     showClock();
     updateStatusBar();
-    if (answers(this, "restartDimTimer:")) restartDimTimer(kDimSeconds);
+    if (answers(this, SB::restartDimTimer)) restartDimTimer(kDimSeconds);
 }
 
 void SBAwayController::showClock() {
     TPLCDView* lcd = awayView_->dateView()->lcd();
     if (syncing_ && !mediaControls_) lcd->show(TPLCDView::Content::Syncing);
-    if (answers(lcd, "setHidden:")) lcd->setHidden(false);
+    if (answers(lcd, UIViewMessage::setHidden)) lcd->setHidden(false);
 }
 
 void SBAwayController::updateStatusBar() {
     auto* bar = SBStatusBarController::sharedStatusBarController();
-    if (!answers(bar, "setIsLockVisible:isTimeVisible:")) return;
+    if (!answers(bar, SB::setIsLockVisible)) return;
     if (locked_) {
         bar->setIsLockVisible(!mediaControls_, mediaControls_);
     } else {
@@ -300,7 +293,7 @@ void SBAwayController::updateStatusBar() {
 void SBAwayController::setShowingMediaControls(bool showing) {
     if (mediaControls_ == showing) return;
     mediaControls_ = showing;
-    if (answers(awayView_->dateView(), "setIsShowingControls:")) {
+    if (answers(awayView_->dateView(), SB::setIsShowingControls)) {
         awayView_->dateView()->setIsShowingControls(showing);
     }
     if (locked_) {
@@ -329,17 +322,17 @@ void SBAwayController::showAlert() {
                                                  UIScreen::mainScreen()->scale()));
     alertWindow_->addSubview(alert);
     UIApplication::sharedApplication()->addWindow(alertWindow_);
-    if (answers(alert.get(), "alertDisplayBecameVisible")) alert->alertDisplayBecameVisible();
+    if (answers(alert.get(), SB::alertDisplayBecameVisible)) alert->alertDisplayBecameVisible();
 }
 
 void SBAwayController::enterPasscode() {
-    if (passcodeDisplay_ && answers(passcodeDisplay_.get(), "deviceUnlockSucceeded")) {
+    if (passcodeDisplay_ && answers(passcodeDisplay_.get(), SB::deviceUnlockSucceeded)) {
         passcodeDisplay_->deviceUnlockSucceeded();
     }
 }
 
 void SBAwayController::cancelPasscode() {
-    if (passcodeDisplay_ && answers(passcodeDisplay_.get(), "deviceUnlockCanceled")) {
+    if (passcodeDisplay_ && answers(passcodeDisplay_.get(), SB::deviceUnlockCanceled)) {
         passcodeDisplay_->deviceUnlockCanceled();
     }
 }

@@ -5,7 +5,7 @@
 // unlock requests with the internal unlock routine.
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/runtime/objc.h"
+#include "platform/runtime/NSObject.h"
 #include "platform/uikit/UIWindow.h"
 #include "sim/springboard/SBAwayView.h"
 

@@ -5,6 +5,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 
@@ -26,10 +27,9 @@ UIImageRef renderViewSnapshot(const UIView& view) {
 }
 
 void addSnapshotCategory() {
-    class_replaceMethod(UIView::class_(), sel_registerName("renderSnapshot"),
-                        imp_cast(+[](id self, SEL) {
-                            return renderViewSnapshot(*static_cast<UIView*>(self));
-                        }));
+    const auto entry = SB::renderSnapshot.implementedBy(
+        [](id self, SEL) { return renderViewSnapshot(*static_cast<UIView*>(self)); });
+    class_replaceMethod(UIView::class_(), SB::renderSnapshot.selector(), entry.implementation);
 }
 
 }  // namespace
@@ -39,12 +39,13 @@ Class SBAwayView::class_() {
     (void)categoryAdded;
     static const Class cls = objc_defineClass(
         "SBAwayView", UIView::class_(),
-        {{"setDimmed:", imp_cast(&setDimmedImplementation)},
-         {"startAnimations", imp_cast(&startAnimationsImplementation)},
-         {"touchesBegan:withEvent:", imp_cast(&touchesImplementation)},
-         {"touchesMoved:withEvent:", imp_cast(&touchesImplementation)},
-         {"touchesEnded:withEvent:", imp_cast(&touchesImplementation)},
-         {"topBar", imp_cast(+[](id self, SEL) -> id { return static_cast<SBAwayView*>(self)->topBar(); })}});
+        {SB::setDimmed.implementedBy(&setDimmedImplementation),
+         SB::startAnimations.implementedBy(&startAnimationsImplementation),
+         UIResponderMessage::touchesBegan.implementedBy(&touchesImplementation),
+         UIResponderMessage::touchesMoved.implementedBy(&touchesImplementation),
+         UIResponderMessage::touchesEnded.implementedBy(&touchesImplementation),
+         SB::topBar.implementedBy(
+             [](id self, SEL) -> id { return static_cast<SBAwayView*>(self)->topBar(); })});
     return cls;
 }
 
@@ -76,9 +77,9 @@ void SBAwayView::build() {
     addSubview(lockBar_);
 }
 
-void SBAwayView::setDimmed(bool dimmed) { objc_msgSend(this, CV_SELECTOR("setDimmed:"), dimmed); }
+void SBAwayView::setDimmed(bool dimmed) { SB::setDimmed.send(this, dimmed); }
 
-void SBAwayView::startAnimations() { objc_msgSend(this, CV_SELECTOR("startAnimations")); }
+void SBAwayView::startAnimations() { SB::startAnimations.send(this); }
 
 void SBAwayView::setDimmedImplementation(id self, SEL, bool dimmed) {
     auto* view = static_cast<SBAwayView*>(self);

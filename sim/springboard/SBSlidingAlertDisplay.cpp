@@ -1,12 +1,13 @@
 #include "sim/springboard/SBSlidingAlertDisplay.h"
 
 #include "sim/springboard/SBAwayController.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 Class SBSlidingAlertDisplay::class_() {
     static const Class cls = objc_defineClass(
         "SBSlidingAlertDisplay", UIImageView::class_(),
-        {{"deviceUnlockSucceeded", imp_cast(&succeededImplementation)},
-         {"deviceUnlockCanceled", imp_cast(&canceledImplementation)}});
+        {SB::deviceUnlockSucceeded.implementedBy(&succeededImplementation),
+         SB::deviceUnlockCanceled.implementedBy(&canceledImplementation)});
     return cls;
 }
 
@@ -14,13 +15,9 @@ SBSlidingAlertDisplay::SBSlidingAlertDisplay() : UIImageView(class_()) {
     setUserInteractionEnabled(true);
 }
 
-void SBSlidingAlertDisplay::deviceUnlockSucceeded() {
-    objc_msgSend(this, CV_SELECTOR("deviceUnlockSucceeded"));
-}
+void SBSlidingAlertDisplay::deviceUnlockSucceeded() { SB::deviceUnlockSucceeded.send(this); }
 
-void SBSlidingAlertDisplay::deviceUnlockCanceled() {
-    objc_msgSend(this, CV_SELECTOR("deviceUnlockCanceled"));
-}
+void SBSlidingAlertDisplay::deviceUnlockCanceled() { SB::deviceUnlockCanceled.send(this); }
 
 void SBSlidingAlertDisplay::succeededImplementation(id, SEL) {
     SBAwayController::sharedAwayController()->passcodeFinished(true);
@@ -33,23 +30,21 @@ void SBSlidingAlertDisplay::canceledImplementation(id, SEL) {
 Class SBAlertView::class_() {
     static const Class cls =
         objc_defineClass("SBAlertView", UIImageView::class_(),
-                         {{"alertDisplayBecameVisible", imp_cast(&becameVisibleImplementation)}});
+                         {SB::alertDisplayBecameVisible.implementedBy(&becameVisibleImplementation)});
     return cls;
 }
 
 SBAlertView::SBAlertView() : UIImageView(class_()) { setUserInteractionEnabled(true); }
 
-void SBAlertView::alertDisplayBecameVisible() {
-    objc_msgSend(this, CV_SELECTOR("alertDisplayBecameVisible"));
-}
+void SBAlertView::alertDisplayBecameVisible() { SB::alertDisplayBecameVisible.send(this); }
 
 void SBAlertView::becameVisibleImplementation(id, SEL) {}
 
 Class SBDeviceLockController::class_() {
     static const Class cls = objc_defineClass(
         "SBDeviceLockController", NSObject::class_(),
-        {{"isPasswordProtected", imp_cast(&isPasswordProtectedImplementation)},
-         {"+sharedController", imp_cast(+[](Class, SEL) -> id { return sharedController(); })}});
+        {SB::isPasswordProtected.implementedBy(&isPasswordProtectedImplementation),
+         SB::sharedController.implementedBy([](Class, SEL) -> id { return sharedController(); })});
     return cls;
 }
 
@@ -60,9 +55,7 @@ SBDeviceLockController* SBDeviceLockController::sharedController() {
 
 SBDeviceLockController::SBDeviceLockController() : NSObject(class_()) {}
 
-bool SBDeviceLockController::isPasswordProtected() {
-    return objc_msgSend<bool>(this, CV_SELECTOR("isPasswordProtected"));
-}
+bool SBDeviceLockController::isPasswordProtected() { return SB::isPasswordProtected.send(this); }
 
 bool SBDeviceLockController::isPasswordProtectedImplementation(id, SEL) {
     return SBAwayController::sharedAwayController()->hasPasscode();

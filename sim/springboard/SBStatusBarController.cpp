@@ -5,6 +5,7 @@
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
 #include "sim/springboard/SpringBoardTime.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 constexpr CGFloat kBarHeight = 20;
@@ -14,9 +15,9 @@ constexpr int kClockItem = 0;
 Class SBStatusBarController::class_() {
     static const Class cls = objc_defineClass(
         "SBStatusBarController", NSObject::class_(),
-        {{"setIsLockVisible:isTimeVisible:", imp_cast(&setIsLockVisibleImplementation)},
-         {"+sharedStatusBarController",
-          imp_cast(+[](Class, SEL) -> id { return sharedStatusBarController(); })}});
+        {SB::setIsLockVisible.implementedBy(&setIsLockVisibleImplementation),
+         SB::sharedStatusBarController.implementedBy(
+             [](Class, SEL) -> id { return sharedStatusBarController(); })});
     return cls;
 }
 
@@ -37,7 +38,7 @@ SBStatusBarController::SBStatusBarController() : NSObject(class_()) {
 }
 
 void SBStatusBarController::setIsLockVisible(bool lockVisible, bool timeVisible) {
-    objc_msgSend(this, CV_SELECTOR("setIsLockVisible:isTimeVisible:"), lockVisible, timeVisible);
+    SB::setIsLockVisible.send(this, lockVisible, timeVisible);
 }
 
 void SBStatusBarController::setIsLockVisibleImplementation(id self, SEL, bool lockVisible,

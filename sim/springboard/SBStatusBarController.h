@@ -3,7 +3,7 @@
 // The status bar along the top of the screen: the padlock or the time in its middle while the
 // device is locked, and the clock item on its right when it is shown.
 
-#include "platform/runtime/objc.h"
+#include "platform/runtime/NSObject.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIWindow.h"
 

@@ -17,10 +17,10 @@
 #include "sim/springboard/SpringBoardEvents.h"
 #include "sim/springboard/SpringBoardTime.h"
 #include "sim/device/ViewDump.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 #include <dlfcn.h>
 
-#include <array>
 
 namespace {
 
@@ -39,32 +39,19 @@ std::vector<Class> springBoardClasses() {
             SBContextHostManager::class_(),  SBLinenView::class_()};
 }
 
-// Where each selector a script may take away lives in SpringBoard.
-const std::vector<std::pair<const char*, const char*>> kRemovableSelectors = {
-    {"SBAwayView", "touchesBegan:withEvent:"},
-    {"SBAwayView", "touchesMoved:withEvent:"},
-    {"SBAwayView", "touchesEnded:withEvent:"},
-    {"SBAwayView", "setDimmed:"},
-    {"SBAwayView", "startAnimations"},
-    {"SBAlertView", "alertDisplayBecameVisible"},
-    {"SBAwayController", "_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:"},
-    {"SBAwayController", "dismissCameraAnimated:"},
-    {"SBAwayController", "activateCamera"},
-    {"SBAwayController", "pluginFullscreenNotification:"},
-    {"SBAwayController", "didFinishAnimatingOut"},
-    {"SBAwayController", "isPasswordProtected"},
-    {"SBAwayController", "isSyncing"},
-    {"SBAwayController", "unlockWithSound:isAutoUnlock:"},
-    {"SpringBoard", "init"},
-    {"SpringBoard", "lockButtonDown:"},
-    {"SpringBoard", "autoLock"},
-    {"TPLCDView", "setHidden:"},
-    {"SBAwayDateView", "initWithFrame:"},
-    {"SBAwayDateView", "setIsShowingControls:"},
-    {"SBStatusBarController", "setIsLockVisible:isTimeVisible:"},
-    {"SBSlidingAlertDisplay", "deviceUnlockCanceled"},
-    {"SBSlidingAlertDisplay", "deviceUnlockSucceeded"},
-};
+// Where a selector a script may take away lives in SpringBoard: each replaceable method, and the
+// methods a tweak asks for only where SpringBoard offers them. Nothing for any other selector.
+const char* classOfRemovableSelector(std::string_view selector) {
+    const char* found = nullptr;
+    SB::forEachReplaceableMethod([&](const auto& method) {
+        if (!found && selector == method.message.name()) found = method.className;
+    });
+    for (const char* optional : {SB::isPasswordProtected.name(), SB::isSyncing.name(),
+                                 SB::unlockWithSoundIsAutoUnlock.name()}) {
+        if (!found && selector == optional) found = "SBAwayController";
+    }
+    return found;
+}
 
 void applyScreen(const DeviceConfig& config) {
     UIScreen::mainScreen()->setBounds(CGRectMake(0, 0, config.screenWidth, config.screenHeight));
@@ -95,8 +82,8 @@ void SimulatedSpringBoard::traceWith(Trace& trace) {
 
 void SimulatedSpringBoard::registerClasses(const DeviceConfig& config) {
     for (const Class cls : springBoardClasses()) (void)cls;
-    for (const auto& [className, selector] : kRemovableSelectors) {
-        if (config.withoutSelectors.contains(selector)) {
+    for (const std::string& selector : config.withoutSelectors) {
+        if (const char* className = classOfRemovableSelector(selector)) {
             class_removeMethod(objc_getClass(className), sel_registerName(selector));
         }
     }
@@ -108,8 +95,11 @@ void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
     applyScreen(config);
     registerClasses(config);
     for (const auto& module : MSLoadModulesForHost(kBundleIdentifier, "SpringBoard")) {
+        if (auto* dump = ::dlsym(module.handle, "CorvaneDumpSettings")) {
+            dumpSettingsOfTweak_ = reinterpret_cast<DumpFunction>(dump);
+        }
         if (auto* dump = ::dlsym(module.handle, "CorvaneDumpSession")) {
-            dumpSessionOfTweak_ = reinterpret_cast<DumpSessionFunction>(dump);
+            dumpSessionOfTweak_ = reinterpret_cast<DumpFunction>(dump);
         }
         if (auto* role = ::dlsym(module.handle, "CorvaneViewRole")) {
             viewRoleOfTweak_ = reinterpret_cast<ViewRoleFunction>(role);
@@ -124,7 +114,7 @@ void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
         trace.emit("status-bar-item", {{"item", item}, {"visible", visible}});
         SBStatusBarController::sharedStatusBarController()->redraw();
     });
-    if (application_->respondsToSelector(CV_SELECTOR("init"))) application_->init();
+    if (SB::init.isAnsweredBy(application_.get())) application_->init();
     auto* away = SBAwayController::sharedAwayController();
     away->setPasscode(config.passcode);
     application_->setFrontMostApplication(config.frontApp);
@@ -132,69 +122,91 @@ void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
     RunLoop::main().runPending();
 }
 
-std::string SimulatedSpringBoard::perform(const std::string& verb, const std::vector<double>& n) {
+ScriptResult SimulatedSpringBoard::perform(const ScriptCommand& command) {
+    using V = ScriptVerb;
     auto* away = SBAwayController::sharedAwayController();
-    auto& loop = RunLoop::main();
-    if (verb == "lock") {
-        if (application_->respondsToSelector(CV_SELECTOR("lockButtonDown:"))) {
-            application_->lockButtonDown(nullptr);
-        }
-    } else if (verb == "autolock") {
-        application_->sendAutoLock();
-    } else if (verb == "wake") {
-        away->wake();
-    } else if (verb == "dim") {
-        away->dim();
-    } else if (verb == "alert") {
-        away->showAlert();
-    } else if (verb == "plugin-fullscreen") {
-        if (away->respondsToSelector(CV_SELECTOR("pluginFullscreenNotification:"))) {
-            away->pluginFullscreenNotification(nullptr);
-        }
-    } else if (verb == "camera on" || verb == "camera off") {
-        const bool on = verb == "camera on";
-        const char* selector = on ? "activateCamera" : "dismissCameraAnimated:";
-        if (away->respondsToSelector(sel_registerName(selector))) {
-            on ? away->activateCamera() : away->dismissCameraAnimated(true);
-        }
-    } else if (verb == "media on" || verb == "media off") {
-        away->setShowingMediaControls(verb == "media on");
-    } else if (verb == "sync on" || verb == "sync off") {
-        away->setSyncing(verb == "sync on");
-    } else if (verb == "passcode enter") {
-        if (!away->isPasscodeShowing()) return "the passcode entry is not showing";
-        away->enterPasscode();
-    } else if (verb == "passcode cancel") {
-        if (!away->isPasscodeShowing()) return "the passcode entry is not showing";
-        away->cancelPasscode();
-    } else if (verb == "passcode on" || verb == "passcode off") {
-        away->setPasscode(verb == "passcode on");
-    } else if (verb == "orientation") {
-        application_->setStatusBarOrientation(static_cast<int>(n.at(0)));
-    } else if (verb == "down" || verb == "move" || verb == "up" || verb == "cancel") {
-        return touch(verb, n);
-    } else {
-        return "unknown command: " + verb;
+    switch (command.verb) {
+        case V::Lock:
+            if (SB::lockButtonDown.isAnsweredBy(application_.get())) application_->lockButtonDown(nullptr);
+            break;
+        case V::AutoLock:
+            application_->sendAutoLock();
+            break;
+        case V::Wake:
+            away->wake();
+            break;
+        case V::Dim:
+            away->dim();
+            break;
+        case V::Alert:
+            away->showAlert();
+            break;
+        case V::PluginFullscreen:
+            if (SB::pluginFullscreenNotification.isAnsweredBy(away)) {
+                away->pluginFullscreenNotification(nullptr);
+            }
+            break;
+        case V::CameraOn:
+            if (SB::activateCamera.isAnsweredBy(away)) away->activateCamera();
+            break;
+        case V::CameraOff:
+            if (SB::dismissCameraAnimated.isAnsweredBy(away)) away->dismissCameraAnimated(true);
+            break;
+        case V::MediaOn:
+        case V::MediaOff:
+            away->setShowingMediaControls(command.verb == V::MediaOn);
+            break;
+        case V::SyncOn:
+        case V::SyncOff:
+            away->setSyncing(command.verb == V::SyncOn);
+            break;
+        case V::PasscodeEnter:
+        case V::PasscodeCancel:
+            if (!away->isPasscodeShowing()) {
+                return scriptFailure(command, "the passcode entry is not showing");
+            }
+            command.verb == V::PasscodeEnter ? away->enterPasscode() : away->cancelPasscode();
+            break;
+        case V::PasscodeOn:
+        case V::PasscodeOff:
+            away->setPasscode(command.verb == V::PasscodeOn);
+            break;
+        case V::FrontApp:
+            application_->setFrontMostApplication(command.words.at(0) == "none" ? ""
+                                                                                : command.words.at(0));
+            break;
+        case V::Orientation:
+            application_->setStatusBarOrientation(
+                static_cast<UIInterfaceOrientation>(command.numbers.at(0)));
+            break;
+        case V::Down:
+        case V::Move:
+        case V::Up:
+        case V::Cancel:
+            touch(command);
+            break;
+        default:
+            return scriptFailure(command, std::string(scriptVerbName(command.verb)) +
+                                              " is not a SpringBoard command");
     }
-    loop.runPending();
-    return {};
+    RunLoop::main().runPending();
+    return std::nullopt;
 }
 
-std::string SimulatedSpringBoard::touch(const std::string& verb, const std::vector<double>& n) {
+void SimulatedSpringBoard::touch(const ScriptCommand& command) {
     // A dark screen takes no touches.
     auto* away = SBAwayController::sharedAwayController();
-    if (away->isLocked() && away->isDimmed() && verb == "down") return {};
+    if (away->isLocked() && away->isDimmed() && command.verb == ScriptVerb::Down) return;
+    const auto& n = command.numbers;
     std::vector<CGPoint> points;
     for (std::size_t i = 0; i + 1 < n.size(); i += 2) {
         points.push_back(CGPointMake(static_cast<float>(n[i]), static_cast<float>(n[i + 1])));
     }
-    const UITouchPhase phase = verb == "down"   ? UITouchPhaseBegan
-                               : verb == "move" ? UITouchPhaseMoved
-                               : verb == "up"   ? UITouchPhaseEnded
-                                                : UITouchPhaseCancelled;
+    const UITouchPhase phase = command.verb == ScriptVerb::Down   ? UITouchPhaseBegan
+                               : command.verb == ScriptVerb::Move ? UITouchPhaseMoved
+                               : command.verb == ScriptVerb::Up   ? UITouchPhaseEnded
+                                                                  : UITouchPhaseCancelled;
     application_->sendTouches(phase, points);
-    RunLoop::main().runPending();
-    return {};
 }
 
 nlohmann::ordered_json SimulatedSpringBoard::dumpViews() {
@@ -207,6 +219,12 @@ nlohmann::ordered_json SimulatedSpringBoard::dumpViews() {
         windows.push_back(viewTreeJson(*window, roleOf));
     }
     return windows;
+}
+
+// The settings record of the loaded tweak; null without one.
+nlohmann::ordered_json SimulatedSpringBoard::dumpSettings() {
+    if (!dumpSettingsOfTweak_) return nullptr;
+    return nlohmann::ordered_json::parse(dumpSettingsOfTweak_());
 }
 
 // The session state of the loaded tweak; an empty object without one.

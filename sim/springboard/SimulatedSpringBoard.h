@@ -17,7 +17,8 @@ public:
     ~SimulatedSpringBoard() override;
 
     void boot(const DeviceConfig& config, Trace& trace) override;
-    std::string perform(const std::string& verb, const std::vector<double>& numbers) override;
+    ScriptResult perform(const ScriptCommand& command) override;
+    nlohmann::ordered_json dumpSettings() override;
     nlohmann::ordered_json dumpViews() override;
     nlohmann::ordered_json dumpSession() override;
     bool snap(const std::filesystem::path& file) override;
@@ -27,14 +28,16 @@ public:
     CGImageRef renderScreen() const;
 
 private:
-    std::string touch(const std::string& verb, const std::vector<double>& numbers);
+    // Down, move, up or cancel of one or two fingers at the command's points.
+    void touch(const ScriptCommand& command);
     void registerClasses(const DeviceConfig& config);
     void traceWith(Trace& trace);
 
     // What a loaded tweak offers the simulator's dumps (found by name in the loaded modules).
-    using DumpSessionFunction = const char* (*)();
+    using DumpFunction = const char* (*)();
     using ViewRoleFunction = const char* (*)(const void* view);
-    DumpSessionFunction dumpSessionOfTweak_ = nullptr;
+    DumpFunction dumpSettingsOfTweak_ = nullptr;
+    DumpFunction dumpSessionOfTweak_ = nullptr;
     ViewRoleFunction viewRoleOfTweak_ = nullptr;
 
     std::shared_ptr<SpringBoard> application_;

@@ -4,6 +4,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SBStatusBarController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 
@@ -15,10 +16,10 @@ constexpr UIWindowLevel kApplicationLevel = 1;
 Class SpringBoard::class_() {
     static const Class cls = objc_defineClass(
         "SpringBoard", UIApplication::class_(),
-        {{"init", imp_cast(&initImplementation)},
-         {"lockButtonDown:", imp_cast(&lockButtonDownImplementation)},
-         {"autoLock", imp_cast(&autoLockImplementation)},
-         {"_accessibilityFrontMostApplication", imp_cast(&frontMostImplementation)}});
+        {SB::init.implementedBy(&initImplementation),
+         SB::lockButtonDown.implementedBy(&lockButtonDownImplementation),
+         SB::autoLock.implementedBy(&autoLockImplementation),
+         SB::_accessibilityFrontMostApplication.implementedBy(&frontMostImplementation)});
     return cls;
 }
 
@@ -26,21 +27,18 @@ SpringBoard* SpringBoard::shared() { return sharedSpringBoard; }
 
 SpringBoard::SpringBoard() : UIApplication(class_()) { sharedSpringBoard = this; }
 
-id SpringBoard::init() { return objc_msgSend<id>(this, CV_SELECTOR("init")); }
+id SpringBoard::init() { return SB::init.send(this); }
 
-void SpringBoard::lockButtonDown(id event) {
-    objc_msgSend(this, CV_SELECTOR("lockButtonDown:"), event);
-}
+void SpringBoard::lockButtonDown(id event) { SB::lockButtonDown.send(this, event); }
 
-void SpringBoard::autoLock() { objc_msgSend(this, CV_SELECTOR("autoLock")); }
+void SpringBoard::autoLock() { SB::autoLock.send(this); }
 
 SBApplication* SpringBoard::_accessibilityFrontMostApplication() {
-    return static_cast<SBApplication*>(
-        objc_msgSend<id>(this, CV_SELECTOR("_accessibilityFrontMostApplication")));
+    return objc_cast<SBApplication>(SB::_accessibilityFrontMostApplication.send(this));
 }
 
 void SpringBoard::sendAutoLock() {
-    if (respondsToSelector(CV_SELECTOR("autoLock"))) autoLock();
+    if (SB::autoLock.isAnsweredBy(this)) autoLock();
 }
 
 // SpringBoard's start: the home screen, the status bar and the lock controller exist from here.

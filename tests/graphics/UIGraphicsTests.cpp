@@ -38,7 +38,7 @@ TEST(UIImage, MeasuresItsSizeInPointsOfItsScale) {
     EXPECT_FALSE(UIImage::imageWithCGImage(nullptr));
     EXPECT_TRUE(UIImage::imageWithCGImage(pixels)->isKindOfClass(objc_getClass("UIImage")));
     // Code that asks before using the scale finds it.
-    EXPECT_TRUE(UIImage::imageWithCGImage(pixels)->respondsToSelector(CV_SELECTOR("scale")));
+    EXPECT_TRUE(UIImage::imageWithCGImage(pixels)->respondsToSelector(UIImageMessage::scale.selector()));
 }
 
 TEST(UIImage, LoadsPNGsFromDevicePathsAndGivesNilForMissingOrBrokenOnes) {

@@ -1,7 +1,6 @@
 #include "ViewsTestSupport.h"
 
 #include "platform/graphics/CGContext.h"
-#include "platform/quartz/CAFilter.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CARenderer.h"
 
@@ -173,26 +172,6 @@ TEST(CARenderer, SkipsWhatLiesUnderAnOpaqueFullScreenImage) {
     const auto image = draw(renderer, *root);
     EXPECT_EQ(renderer.statistics().occluded, 1u);
     EXPECT_EQ(at(image, 0, 0), kBlue);
-}
-
-TEST(CARenderer, FoldsAPageAwayAsItsCurlAdvances) {
-    auto page = CALayer::layer();
-    page->setBounds({0, 0, 8, 4});
-    page->setPosition({4, 2});
-    page->setContents(solidImage(8, 4, kRed));
-    auto curl = CAFilter::filterWithType(kCAFilterPageCurl);
-    curl->setDefaults();
-    curl->setValue(std::numbers::pi, "inputAngle");  // pulled to the left
-    page->setFilters({curl});
-    CARenderer renderer({8, 4}, 1);
-    const auto flat = draw(renderer, *page);
-    EXPECT_EQ(at(flat, 7, 2), kRed);
-    curl->setValue(0.5, "inputTime");
-    const auto half = draw(renderer, *page);
-    EXPECT_EQ(at(half, 7, 2), kBlack);  // the right half has turned over ...
-    EXPECT_GT(at(half, 1, 2).g, 100);   // ... onto the left half, its back lighter
-    curl->setValue(1.0, "inputTime");
-    EXPECT_EQ(at(draw(renderer, *page), 1, 2), kBlack);
 }
 
 TEST(CARenderer, RendersALayerIntoAContextFromItsBoundsOrigin) {

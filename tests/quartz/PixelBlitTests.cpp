@@ -102,4 +102,59 @@ TEST(CAPixelBlit, WholePixelMovesCopyOrBlendExactly) {
     EXPECT_EQ(target.data, before);  // clear pixels change nothing
 }
 
+TEST(CAPixelBlit, APictureWhollyBesideTheClipLeavesOnlyThePictureBelowInTheClip) {
+    Pixels source(2, 2, 3, true);
+    Pixels target(12, 6, 50, true);
+    Pixels under(12, 6, 20, true);
+    const std::vector<uint32_t> before = target.data;
+    const CAPixelRect clip{4, 1, 10, 5};
+    // In the clip's rows but to its left, moved by a fraction so that it reaches column 0.
+    CAPixelDrawImageShiftedOver(target.buffer, clip, source.buffer, true, -3, 2, 100, 0, 256,
+                                under.buffer, 0, 0);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool inside = x >= clip.x0 && x < clip.x1 && y >= clip.y0 && y < clip.y1;
+            const size_t i = size_t(y * 12 + x);
+            ASSERT_EQ(target.data[i], inside ? under.data[i] : before[i]) << x << "," << y;
+        }
+    }
+}
+
+// Whole-pixel draws at an opacity and fills of a translucent colour, over a target with detail,
+// in rows of odd widths, against exact blending of premultiplied colour.
+TEST(CAPixelBlit, TranslucentDrawsAndFillsMatchExactBlendingToWithinTwoLevels) {
+    struct BlendCase {
+        bool fill, opaque;
+        int width, alpha;
+    };
+    const BlendCase cases[] = {
+        {false, true, 7, 100}, {false, false, 9, 256}, {false, false, 5, 200},
+        {false, true, 1, 255}, {true, false, 11, 256}, {true, false, 3, 256},
+    };
+    const uint32_t fillColor = CAPixelColor(0.9f, 0.3f, 0.6f, 0.7f, 0.8f);
+    for (const BlendCase& c : cases) {
+        Pixels source(c.width, 3, 17, c.opaque);
+        Pixels target(16, 6, 60, false);
+        const std::vector<uint32_t> before = target.data;
+        if (c.fill) {
+            CAPixelFill(target.buffer, {2, 1, 2 + c.width, 4}, fillColor);
+        } else {
+            CAPixelDrawImage(target.buffer, {0, 0, 16, 6}, source.buffer, c.opaque, 2, 1, c.alpha);
+        }
+        for (int Y = 1; Y < 4; ++Y) {
+            for (int X = 2; X < 2 + c.width; ++X) {
+                const uint32_t s =
+                    c.fill ? fillColor : source.data[size_t((Y - 1) * c.width + X - 2)];
+                const uint32_t d = before[size_t(Y * 16 + X)];
+                const double a = c.alpha / 256.0, cover = channel(s, 24) * a / 255;
+                for (int ch = 0; ch < 32; ch += 8) {
+                    ASSERT_NEAR(channel(target.data[size_t(Y * 16 + X)], ch),
+                                channel(s, ch) * a + channel(d, ch) * (1 - cover), 2.0)
+                        << "case " << (&c - cases) << " pixel " << X << "," << Y << " shift " << ch;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -1,7 +1,5 @@
 #include "ViewsTestSupport.h"
 
-#include "platform/runtime/objc.h"
-#include "platform/uikit/UIGestureRecognizer.h"
 
 namespace {
 
@@ -31,16 +29,11 @@ void onGesture(id self, SEL, UIGestureRecognizer* recognizer) {
 }  // namespace
 
 Class Recorder::class_() {
-    static const Class cls = [] {
-        const Class c = objc_registerClassPair("TestRecorder", NSObject::class_());
-        class_replaceMethod(c, sel_registerName("animationDidStart:"),
-                            reinterpret_cast<IMP>(&didStart));
-        class_replaceMethod(c, sel_registerName("animationDidStop:finished:"),
-                            reinterpret_cast<IMP>(&didStop));
-        class_replaceMethod(c, sel_registerName("blockDidStop:finished:context:"),
-                            reinterpret_cast<IMP>(&blockDidStop));
-        class_replaceMethod(c, sel_registerName("onGesture:"), reinterpret_cast<IMP>(&onGesture));
-        return c;
-    }();
+    static const Class cls = objc_defineClass(
+        "TestRecorder", NSObject::class_(),
+        {CAAnimationDelegateMessage::animationDidStart.implementedBy(&didStart),
+         CAAnimationDelegateMessage::animationDidStop.implementedBy(&didStop),
+         RecorderMessage::blockDidStop.implementedBy(&blockDidStop),
+         RecorderMessage::onGesture.implementedBy(&onGesture)});
     return cls;
 }

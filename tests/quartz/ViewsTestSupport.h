@@ -8,6 +8,8 @@
 #include "platform/quartz/CAAnimation.h"
 #include "platform/runtime/NSObject.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/uikit/UIGestureRecognizer.h"
+#include "platform/uikit/UIViewAnimation.h"
 
 #include <string>
 #include <vector>
@@ -16,6 +18,12 @@
 inline void runFor(double seconds) {
     RunLoop::main().runUntil(RunLoop::main().now() + clockTimeFromSeconds(seconds));
 }
+
+// The did-stop selector and the recogniser action a Recorder answers.
+namespace RecorderMessage {
+inline constinit const UIAnimationDidStopMessage blockDidStop{"blockDidStop:finished:context:"};
+inline constinit const UIGestureRecognizerAction onGesture{"onGesture:"};
+}  // namespace RecorderMessage
 
 // Receives animationDidStart:, animationDidStop:finished:, a did-stop selector of the view
 // animation form and a recogniser action, writing one line per message.

@@ -39,12 +39,12 @@ protected:
 
     void expectDefaults() const {
         EXPECT_TRUE(settings.enabled());
-        EXPECT_EQ(settings.unlockType(), 0);
-        EXPECT_EQ(settings.unlockDirection(), 0);
-        EXPECT_EQ(settings.unlockAnimation(), 0);
-        EXPECT_EQ(settings.releaseAnimation(), 0);
-        EXPECT_EQ(settings.pageTurnDirection(), 0);
-        EXPECT_EQ(settings.pullDirection(), 2);
+        EXPECT_EQ(settings.unlockType(), CVUnlockType::Drag);
+        EXPECT_EQ(settings.unlockDirection(), CVUnlockDirection::Any);
+        EXPECT_EQ(settings.unlockAnimation(), CVUnlockAnimation::Fade);
+        EXPECT_EQ(settings.releaseAnimation(), CVReleaseAnimation::SlideBack);
+        EXPECT_EQ(settings.pageTurnDirection(), CVPageTurnDirection::Left);
+        EXPECT_EQ(settings.pullDirection(), CVPullDirection::Left);
         EXPECT_EQ(settings.badgeDesign(), "Red");
         EXPECT_EQ(settings.dragDistance(), 1.0);
         EXPECT_EQ(settings.turnDistance(), 0.6);
@@ -103,15 +103,15 @@ TEST_F(SettingsStore, EveryKeyIsReadInXmlAndBinaryFiles) {
         settings.loadSettings();
         EXPECT_TRUE(settings.playUnlockSound());
         EXPECT_FALSE(settings.enabled());
-        EXPECT_EQ(settings.unlockDirection(), 5);
+        EXPECT_EQ(settings.unlockDirection(), CVUnlockDirection::Right);
         EXPECT_EQ(settings.dragDistance(), 1.5);
-        EXPECT_EQ(settings.unlockType(), 6);
-        EXPECT_EQ(settings.unlockAnimation(), 2);
-        EXPECT_EQ(settings.pageTurnDirection(), 1);
-        EXPECT_EQ(settings.pullDirection(), 0);
+        EXPECT_EQ(settings.unlockType(), CVUnlockType::Vault);
+        EXPECT_EQ(settings.unlockAnimation(), CVUnlockAnimation::SlideAndFadeWhileDragging);
+        EXPECT_EQ(settings.pageTurnDirection(), CVPageTurnDirection::Right);
+        EXPECT_EQ(settings.pullDirection(), CVPullDirection::Up);
         EXPECT_EQ(settings.badgeDesign(), "Custom");
         EXPECT_EQ(UIColor_Expanded::stringFromColor(settings.badgeColor()), "{1.000, 0.000, 0.000, 1.000}");
-        EXPECT_EQ(settings.releaseAnimation(), 1);
+        EXPECT_EQ(settings.releaseAnimation(), CVReleaseAnimation::Elastic);
         EXPECT_EQ(settings.turnDistance(), 0.8);
         EXPECT_TRUE(settings.hideUnlockSlider());
         EXPECT_TRUE(settings.hideLockClock());
@@ -128,7 +128,7 @@ TEST_F(SettingsStore, NumbersMayBeStoredAsStrings) {
                {"cvrDragDistance", PlistValue("2.5x")}});
     settings.loadSettings();
     EXPECT_EQ(settings.turnDistance(), 0.8);
-    EXPECT_EQ(settings.unlockType(), 3);
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Peel);
     EXPECT_FALSE(settings.enabled());
     EXPECT_TRUE(settings.hideLockClock());
     EXPECT_EQ(settings.dragDistance(), 2.5);
@@ -191,16 +191,16 @@ TEST_F(SettingsStore, FourFieldsKeepThePreviousLoadWhenTheirKeysGo) {
     EXPECT_TRUE(settings.showStatusBarClock());
     EXPECT_TRUE(settings.hideUnlockSlider());
     EXPECT_EQ(UIColor_Expanded::stringFromColor(settings.badgeColor()), "{0.500, 1.000}");
-    EXPECT_EQ(settings.unlockType(), 0);
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Drag);
 }
 
 TEST_F(SettingsStore, ThePageTurnKeyHasNoPrefix) {
     writeFile({{"cvrPageTurnDirection", PlistValue(2)}});
     settings.loadSettings();
-    EXPECT_EQ(settings.pageTurnDirection(), 0);
+    EXPECT_EQ(settings.pageTurnDirection(), CVPageTurnDirection::Left);
     writeFile({{"pageTurnDirection", PlistValue(2)}});
     settings.loadSettings();
-    EXPECT_EQ(settings.pageTurnDirection(), 2);
+    EXPECT_EQ(settings.pageTurnDirection(), CVPageTurnDirection::Any);
 }
 
 TEST_F(SettingsStore, EveryLoadWithAColourLogsTheStoredText) {
@@ -219,11 +219,11 @@ TEST_F(SettingsStore, TheChangeNotificationReloadsAndOtherNamesDoNot) {
     auto* center = CFNotificationCenterGetDarwinNotifyCenter();
     CFNotificationCenterPostNotification(center, "com.quillmoss.corvane.other", nullptr, nullptr, true);
     RunLoop::main().runPending();
-    EXPECT_EQ(settings.unlockType(), 0);
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Drag);
     CFNotificationCenterPostNotification(center, kCVPrefsUpdatedNotification, nullptr, nullptr, true);
-    EXPECT_EQ(settings.unlockType(), 0);  // delivered by the run loop, not inside the post
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Drag);  // delivered by the run loop, not inside the post
     RunLoop::main().runPending();
-    EXPECT_EQ(settings.unlockType(), 3);
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Peel);
 }
 
 }  // namespace

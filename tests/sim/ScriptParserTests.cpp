@@ -17,27 +17,35 @@ TEST(ScriptParser, SplitsWordsQuotesAndComments) {
 }
 
 TEST(ScriptParser, CommandsTakeTheirVerbAndArguments) {
-    const std::vector<std::pair<const char*, std::pair<const char*, Words>>> good = {
-        {"boot", {"boot", {}}},
-        {"screen 375 667 2", {"screen", {"375", "667", "2"}}},
-        {"screen 320 480", {"screen", {"320", "480"}}},
-        {"down 1.5 -2 30 40", {"down", {"1.5", "-2", "30", "40"}}},
-        {"prefs set cvrUnlockType 3", {"prefs set", {"cvrUnlockType", "3"}}},
-        {"camera off", {"camera off", {}}},
-        {"passcode enter", {"passcode enter", {}}},
-        {"springboard without isSyncing", {"springboard without", {"isSyncing"}}},
-        {"dump session", {"dump session", {}}},
-        {"wait 250", {"wait", {"250"}}},
+    using Numbers = std::vector<double>;
+    const struct {
+        const char* line;
+        ScriptVerb verb;
+        Words words;
+        Numbers numbers;
+    } good[] = {
+        {"boot", ScriptVerb::Boot, {}, {}},
+        {"screen 375 667 2", ScriptVerb::Screen, {}, {375, 667, 2}},
+        {"screen 320 480", ScriptVerb::Screen, {}, {320, 480}},
+        {"down 1.5 -2 30 40", ScriptVerb::Down, {}, {1.5, -2, 30, 40}},
+        {"prefs set cvrUnlockType 3", ScriptVerb::PrefsSet, {"cvrUnlockType", "3"}, {}},
+        {"camera off", ScriptVerb::CameraOff, {}, {}},
+        {"passcode enter", ScriptVerb::PasscodeEnter, {}, {}},
+        {"springboard without isSyncing", ScriptVerb::SpringBoardWithout, {"isSyncing"}, {}},
+        {"dump session", ScriptVerb::DumpSession, {}, {}},
+        {"wait 250", ScriptVerb::Wait, {}, {250}},
+        {"wait +250", ScriptVerb::Wait, {}, {250}},
     };
-    for (const auto& [line, expected] : good) {
-        SCOPED_TRACE(line);
-        const auto parsed = parseScriptLine(line, 7);
+    for (const auto& c : good) {
+        SCOPED_TRACE(c.line);
+        const auto parsed = parseScriptLine(c.line, 7);
         ASSERT_TRUE(parsed.command) << parsed.error->text;
-        EXPECT_EQ(parsed.command->verb, expected.first);
-        EXPECT_EQ(parsed.command->arguments, expected.second);
+        EXPECT_EQ(parsed.command->verb, c.verb);
+        EXPECT_EQ(parsed.command->words, c.words);
+        EXPECT_EQ(parsed.command->numbers, c.numbers);
         EXPECT_EQ(parsed.command->line, 7);
     }
-    EXPECT_EQ(parseScriptLine("down 1.5 -2", 1).command->number(1), -2.0);
+    EXPECT_STREQ(scriptVerbName(ScriptVerb::PrefsSet), "prefs set");
     EXPECT_FALSE(parseScriptLine("   # nothing", 1).command);
     EXPECT_FALSE(parseScriptLine("   # nothing", 1).error);
 }

@@ -18,12 +18,13 @@ public:
         booted = config;
         calls.push_back("boot");
     }
-    std::string perform(const std::string& verb, const std::vector<double>& numbers) override {
-        std::string call = verb;
-        for (double n : numbers) call += " " + std::to_string(static_cast<int>(n));
+    ScriptResult perform(const ScriptCommand& command) override {
+        std::string call = scriptVerbName(command.verb);
+        for (double n : command.numbers) call.append(" ").append(std::to_string(static_cast<int>(n)));
         calls.push_back(call);
-        return {};
+        return std::nullopt;
     }
+    nlohmann::ordered_json dumpSettings() override { return {{"unlockType", 3}}; }
     nlohmann::ordered_json dumpViews() override { return nlohmann::ordered_json::array(); }
     nlohmann::ordered_json dumpSession() override { return {{"isUnlocking", false}}; }
     bool snap(const std::filesystem::path&) override { return true; }

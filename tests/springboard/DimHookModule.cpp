@@ -3,12 +3,11 @@
 
 #include "platform/foundation/NSLog.h"
 #include "platform/runtime/Substrate.h"
-#include "platform/runtime/objc.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace {
 
-using SetDimmedIMP = void (*)(id, SEL, bool);
-SetDimmedIMP savedSetDimmed = nullptr;
+Message<void(bool)>::Implementation savedSetDimmed = nullptr;
 
 void replacementSetDimmed(id self, SEL cmd, bool dimmed) {
     NSLog(dimmed ? "hooked setDimmed: YES" : "hooked setDimmed: NO");
@@ -16,9 +15,7 @@ void replacementSetDimmed(id self, SEL cmd, bool dimmed) {
 }
 
 [[gnu::constructor]] void installHooks() {
-    MSHookMessageEx(objc_getClass("SBAwayView"), sel_registerName("setDimmed:"),
-                    reinterpret_cast<IMP>(replacementSetDimmed),
-                    reinterpret_cast<IMP*>(&savedSetDimmed));
+    MSHookMethod(SB::replaceable::awayViewSetDimmed, &replacementSetDimmed, &savedSetDimmed);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ void replacementPing(id self, SEL cmd) {
 }
 
 [[gnu::constructor]] void installHooks() {
-    MSHookMessageEx(objc_getClass("TestHost"), CV_SELECTOR("ping"),
+    MSHookMessageEx(objc_getClass("TestHost"), sel_registerName("ping"),
                     reinterpret_cast<IMP>(replacementPing), reinterpret_cast<IMP*>(&savedPing));
 }
 

@@ -43,11 +43,11 @@ TEST(SubstrateLoader, LoadsTheModulesWhoseFilterNamesTheHostAndSkipsTheRest) {
     root.write(folder + "Garbled.plist", "{ unreadable");
 
     Host host;
-    class_replaceMethod(host.isa(), CV_SELECTOR("ping"), reinterpret_cast<IMP>(hostPing));
+    class_replaceMethod(host.isa(), sel_registerName("ping"), reinterpret_cast<IMP>(hostPing));
     setLogToStandardError(false);
     const int sink = addLogSink([](std::string_view line) { lines.emplace_back(line); });
     const auto loaded = MSLoadModulesForHost("com.example.host", "host");
-    objc_msgSend(&host, CV_SELECTOR("ping"));
+    objc_msgSend(&host, sel_registerName("ping"));
     removeLogSink(sink);
     setLogToStandardError(true);
 

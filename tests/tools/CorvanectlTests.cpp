@@ -103,10 +103,10 @@ TEST(Corvanectl, PrefsSetReachesARunningObserverInAnotherProcess) {
     auto& settings = CVSettings::sharedCVSettings();
     settings.loadSettings();
     CFNotificationCenterListen(CFNotificationCenterGetDarwinNotifyCenter());
-    ASSERT_EQ(settings.unlockType(), 0);
+    ASSERT_EQ(settings.unlockType(), CVUnlockType::Drag);
     ASSERT_EQ(corvanectl(root, {"prefs", "set", "cvrUnlockType", "3"}).status, 0);
     RunLoop::main().runPending();
-    EXPECT_EQ(settings.unlockType(), 3);
+    EXPECT_EQ(settings.unlockType(), CVUnlockType::Peel);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "ViewsTestSupport.h"
 
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIPinchGestureRecognizer.h"
 #include "platform/uikit/UIRotationGestureRecognizer.h"
@@ -34,18 +33,12 @@ constexpr char kBegan[] = "began", kMoved[] = "moved", kEnded[] = "ended",
                kCancelled[] = "cancelled";
 
 Class PhaseView::class_() {
-    static const Class cls = [] {
-        const Class c = objc_registerClassPair("TestPhaseView", UIView::class_());
-        class_replaceMethod(c, sel_registerName("touchesBegan:withEvent:"),
-                            reinterpret_cast<IMP>(&logPhase<kBegan>));
-        class_replaceMethod(c, sel_registerName("touchesMoved:withEvent:"),
-                            reinterpret_cast<IMP>(&logPhase<kMoved>));
-        class_replaceMethod(c, sel_registerName("touchesEnded:withEvent:"),
-                            reinterpret_cast<IMP>(&logPhase<kEnded>));
-        class_replaceMethod(c, sel_registerName("touchesCancelled:withEvent:"),
-                            reinterpret_cast<IMP>(&logPhase<kCancelled>));
-        return c;
-    }();
+    static const Class cls = objc_defineClass(
+        "TestPhaseView", UIView::class_(),
+        {UIResponderMessage::touchesBegan.implementedBy(&logPhase<kBegan>),
+         UIResponderMessage::touchesMoved.implementedBy(&logPhase<kMoved>),
+         UIResponderMessage::touchesEnded.implementedBy(&logPhase<kEnded>),
+         UIResponderMessage::touchesCancelled.implementedBy(&logPhase<kCancelled>)});
     return cls;
 }
 
@@ -61,7 +54,7 @@ struct Recognizers : ::testing::Test {
     void TearDown() override { UIApplication::sharedApplication()->removeWindow(window.get()); }
     template <typename R>
     std::shared_ptr<R> attach() {
-        auto recognizer = std::make_shared<R>(recorder.get(), CV_SELECTOR("onGesture:"));
+        auto recognizer = std::make_shared<R>(recorder.get(), RecorderMessage::onGesture.selector());
         view->addGestureRecognizer(recognizer);
         return recognizer;
     }
@@ -147,7 +140,7 @@ TEST_F(Recognizers, ARecognisedGestureCancelsItsTouchesInTheViewUnlessToldNotTo)
 
 TEST_F(Recognizers, ARecogniserOnAnAncestorSeesTouchesOfItsSubviews) {
     auto pinch =
-        std::make_shared<UIPinchGestureRecognizer>(recorder.get(), CV_SELECTOR("onGesture:"));
+        std::make_shared<UIPinchGestureRecognizer>(recorder.get(), RecorderMessage::onGesture.selector());
     window->addGestureRecognizer(pinch);
     send(UITouchPhaseBegan, {{100, 200}, {200, 200}}, 1.0);
     send(UITouchPhaseMoved, {{50, 200}, {250, 200}}, 1.1);

@@ -1,5 +1,4 @@
 #include "platform/runtime/Substrate.h"
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UIView.h"
@@ -37,18 +36,12 @@ constexpr char kBegan[] = "began", kMoved[] = "moved", kEnded[] = "ended",
                kCancelled[] = "cancelled";
 
 Class LoggingView::class_() {
-    static const Class cls = [] {
-        const Class c = objc_registerClassPair("TestLoggingView", UIView::class_());
-        class_replaceMethod(c, sel_registerName("touchesBegan:withEvent:"),
-                            reinterpret_cast<IMP>(&logTouches<kBegan>));
-        class_replaceMethod(c, sel_registerName("touchesMoved:withEvent:"),
-                            reinterpret_cast<IMP>(&logTouches<kMoved>));
-        class_replaceMethod(c, sel_registerName("touchesEnded:withEvent:"),
-                            reinterpret_cast<IMP>(&logTouches<kEnded>));
-        class_replaceMethod(c, sel_registerName("touchesCancelled:withEvent:"),
-                            reinterpret_cast<IMP>(&logTouches<kCancelled>));
-        return c;
-    }();
+    static const Class cls = objc_defineClass(
+        "TestLoggingView", UIView::class_(),
+        {UIResponderMessage::touchesBegan.implementedBy(&logTouches<kBegan>),
+         UIResponderMessage::touchesMoved.implementedBy(&logTouches<kMoved>),
+         UIResponderMessage::touchesEnded.implementedBy(&logTouches<kEnded>),
+         UIResponderMessage::touchesCancelled.implementedBy(&logTouches<kCancelled>)});
     return cls;
 }
 
@@ -151,8 +144,7 @@ TEST_F(Touches, APlainViewPassesTouchesUpToTheNextResponder) {
     EXPECT_EQ(touchLog(), (std::vector<std::string>{"began 7 1 @10,10", "ended 7 1 @10,10"}));
 }
 
-using HitTestIMP = UIView* (*)(id, SEL, CGPoint, UIEvent*);
-HitTestIMP previousHitTest = nullptr;
+decltype(UIViewMessage::hitTest)::Implementation previousHitTest = nullptr;
 UIView* hitNothingAboveY100(id self, SEL cmd, CGPoint point, UIEvent* event) {
     return point.y < 100 ? nullptr : previousHitTest(self, cmd, point, event);
 }
@@ -160,10 +152,8 @@ UIView* hitNothingAboveY100(id self, SEL cmd, CGPoint point, UIEvent* event) {
 TEST_F(Touches, AReplacedHitTestDecidesWhichViewGetsTheTouch) {
     // A class of its own, so the replacement stays out of the other tests.
     static const Class hooked = objc_registerClassPair("TestHookedWindow", UIWindow::class_());
-    IMP previous = nullptr;
-    MSHookMessageEx(hooked, CV_SELECTOR("hitTest:withEvent:"),
-                    reinterpret_cast<IMP>(&hitNothingAboveY100), &previous);
-    previousHitTest = reinterpret_cast<HitTestIMP>(previous);
+    MSHookMethod(ReplaceableMethod{"TestHookedWindow", UIViewMessage::hitTest}, &hitNothingAboveY100,
+                 &previousHitTest);
     auto top = UIView::create<UIWindow>({0, 0, 320, 480}, hooked);
     top->setWindowLevel(UIWindowLevelAlert);
     top->addSubview(loggingView({0, 0, 320, 480}, 8));

@@ -1,6 +1,5 @@
 #include "ViewsTestSupport.h"
 
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIView.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@ struct ViewAnimation : ::testing::Test {
         UIView::beginAnimations(id, &context);
         UIView::setAnimationBeginsFromCurrentState(fromCurrent);
         UIView::setAnimationDelegate(recorder.get());
-        UIView::setAnimationDidStopSelector(CV_SELECTOR("blockDidStop:finished:context:"));
+        UIView::setAnimationDidStopSelector(RecorderMessage::blockDidStop.selector());
         UIView::setAnimationDuration(seconds);
         UIView::setAnimationCurve(UIViewAnimationCurveLinear);
         CGRect frame = view->frame();
@@ -80,7 +79,7 @@ TEST_F(ViewAnimation, AViewReleasedMidAnimationStopsItsBlockUnfinishedAtTheNextT
 TEST_F(ViewAnimation, EveryAnimatablePropertyIsRecordedAndBlocksWaitForAllOfThem) {
     UIView::beginAnimations(nullptr, nullptr);
     UIView::setAnimationDelegate(recorder.get());
-    UIView::setAnimationDidStopSelector(CV_SELECTOR("blockDidStop:finished:context:"));
+    UIView::setAnimationDidStopSelector(RecorderMessage::blockDidStop.selector());
     UIView::setAnimationDuration(0.4);
     view->setAlpha(0);
     view->setTransform(CGAffineTransformMakeScale(2, 2));
@@ -99,7 +98,7 @@ TEST_F(ViewAnimation, EveryAnimatablePropertyIsRecordedAndBlocksWaitForAllOfThem
 TEST_F(ViewAnimation, ABlockThatChangesNothingStopsAtTheNextTurnOfTheLoop) {
     UIView::beginAnimations("empty", nullptr);
     UIView::setAnimationDelegate(recorder.get());
-    UIView::setAnimationDidStopSelector(CV_SELECTOR("blockDidStop:finished:context:"));
+    UIView::setAnimationDidStopSelector(RecorderMessage::blockDidStop.selector());
     UIView::setAnimationDuration(5);
     UIView::commitAnimations();
     EXPECT_TRUE(recorder->log.empty());

@@ -31,7 +31,7 @@ TEST(AddonGeometry, BadgeSitsHalfOffTheEdgeItIsPulledFrom) {
         {0, CGRectZero, "/Library/Corvane/CRVBadgeRedUp.png", {{-40, -50}, {80, 100}}},
     };
     for (const BadgeCase& c : cases) {
-        const auto badge = CVBadgePlacementFor(c.pullDirection, "Red", c.screen);
+        const auto badge = CVBadgePlacementFor(CVPullDirection{c.pullDirection}, "Red", c.screen);
         ASSERT_TRUE(badge) << c.pullDirection;
         EXPECT_EQ(badge->imagePath, c.path);
         EXPECT_EQ(badge->frame, c.frame) << c.path;
@@ -40,11 +40,11 @@ TEST(AddonGeometry, BadgeSitsHalfOffTheEdgeItIsPulledFrom) {
 
 TEST(AddonGeometry, BadgeFileNamesTheDesignAndUnknownDirectionsHaveNoBadge) {
     for (const char* design : {"Red", "Cloth", "Grey", "Custom", "Vellum"}) {
-        EXPECT_EQ(CVBadgePlacementFor(1, design, kPhone)->imagePath,
+        EXPECT_EQ(CVBadgePlacementFor(CVPullDirection::Right, design, kPhone)->imagePath,
                   std::string("/Library/Corvane/CRVBadge") + design + "Right.png");
     }
     for (std::int32_t direction : {-1, 3, 4}) {
-        EXPECT_FALSE(CVBadgePlacementFor(direction, "Red", kPhone)) << direction;
+        EXPECT_FALSE(CVBadgePlacementFor(CVPullDirection{direction}, "Red", kPhone)) << direction;
     }
 }
 

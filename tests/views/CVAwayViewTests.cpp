@@ -32,8 +32,8 @@ protected:
         sink = addLogSink([this](std::string_view line) { logLines.emplace_back(line); });
         setLogToStandardError(false);
         settings.setEnabled(true);
-        settings.setUnlockType(0);
-        settings.setPullDirection(2);
+        settings.setUnlockType(CVUnlockType::Drag);
+        settings.setPullDirection(CVPullDirection::Left);
         settings.setBadgeDesign("Red");
         settings.setBadgeColor(nullptr);
         settings.setOverlayTransparency(0.3);
@@ -54,7 +54,7 @@ protected:
     }
 
     std::shared_ptr<CVAwayView> viewOfType(std::int32_t unlockType, CGSize size = {320, 480}) {
-        settings.setUnlockType(unlockType);
+        settings.setUnlockType(CVUnlockType{unlockType});
         return CVAwayView::createWithSnapshot(imageWithColorAndSize(UIColor::whiteColor(), size));
     }
 
@@ -97,7 +97,7 @@ TEST_F(AwayViewAddons, EachUnlockTypeBuildsOnlyItsOwnAddonWhileEnabled) {
 }
 
 TEST_F(AwayViewAddons, OnlyTheSnapshotInitialiserTakesTheSettingsAndBuildsAddons) {
-    settings.setUnlockType(1);
+    settings.setUnlockType(CVUnlockType::Overlay);
     const UIImageRef snapshot = imageWithColorAndSize(UIColor::whiteColor(), {320, 480});
     const auto full = CVAwayView::createWithSnapshot(snapshot);
     const auto plain = CVAwayView::createWithImage(snapshot);
@@ -144,7 +144,7 @@ TEST_F(AwayViewAddons, BadgeShowsTheFileOfItsPullDirectionHalfOffTheEdge) {
         {2, {{270, 200}, {100, 80}}, kGreen},
     };
     for (const auto& c : cases) {
-        settings.setPullDirection(c.direction);
+        settings.setPullDirection(CVPullDirection{c.direction});
         // A view smaller than the screen: the frame follows the screen.
         const auto view = viewOfType(4, {100, 100});
         const auto& badge = view->badgeView();
@@ -154,7 +154,7 @@ TEST_F(AwayViewAddons, BadgeShowsTheFileOfItsPullDirectionHalfOffTheEdge) {
         EXPECT_TRUE(badge->isUserInteractionEnabled());
         EXPECT_TRUE(isFrontSubview(*view, badge.get()));
     }
-    settings.setPullDirection(3);
+    settings.setPullDirection(CVPullDirection{3});
     const auto view = viewOfType(4);
     EXPECT_FALSE(view->badgeView());
     EXPECT_TRUE(view->subviews().empty());

@@ -1,10 +1,9 @@
 #include "tweak/views/CVTouchView.h"
 
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UITouchSet.h"
 #include "platform/uikit/UIWindow.h"
-#include "tests/views/FakeAwayController.h"
+#include "tests/views/FakeTouchDelegate.h"
 #include "tweak/session/CVSessionState.h"
 #include "tweak/settings/CVSettings.h"
 #include "tweak/views/CVPassThroughRule.h"
@@ -35,36 +34,44 @@ std::shared_ptr<UIView> viewOf(Class cls, CGRect frame = kScreen) {
 
 // A parent that writes the touches passed up to it into the fake's log.
 void parentSaw(id, SEL cmd, const UITouchSet*, UIEvent*) {
-    fake_controller::log().push_back(std::string("parent ") + sel_getName(cmd));
+    FakeTouchDelegate::log().push_back(std::string("parent ") + sel_getName(cmd));
 }
 
 Class recordingParent() {
     return objc_defineClass("TestRecordingParentView", UIView::class_(),
-                            {{"touchesBegan:withEvent:", imp_cast(&parentSaw)},
-                             {"touchesMoved:withEvent:", imp_cast(&parentSaw)},
-                             {"touchesEnded:withEvent:", imp_cast(&parentSaw)}});
+                            {UIResponderMessage::touchesBegan.implementedBy(&parentSaw),
+                             UIResponderMessage::touchesMoved.implementedBy(&parentSaw),
+                             UIResponderMessage::touchesEnded.implementedBy(&parentSaw)});
 }
 
 class TouchCapture : public ::testing::Test {
 protected:
     void SetUp() override {
-        fake_controller::reset();
-        fake_controller::registerSpringBoardController();
-        settings.setUnlockType(0);
+        FakeTouchDelegate::log().clear();
+        FakeTouchDelegate::registerSpringBoardController();
+        settings.setUnlockType(CVUnlockType::Drag);
         CVSession().settings = nullptr;
     }
     void TearDown() override {
-        fake_controller::reset();
+        FakeTouchDelegate::log().clear();
         for (const auto& w : UIApplication::sharedApplication()->windows()) {
             UIApplication::sharedApplication()->removeWindow(w.get());
         }
     }
 
+    // A touch capture view of `frame` that reports to the fake.
+    std::shared_ptr<CVTouchView> touchViewOf(CGRect frame) {
+        auto view = UIView::create<CVTouchView>(frame);
+        view->setDelegate(delegate);
+        return view;
+    }
+
     CVSettings& settings = CVSettings::sharedCVSettings();
+    std::shared_ptr<FakeTouchDelegate> delegate = std::make_shared<FakeTouchDelegate>();
 };
 
 TEST_F(TouchCapture, InitialisesAsANearlyInvisibleViewAndSharesTheSettings) {
-    const auto view = UIView::create<CVTouchView>(kScreen);
+    const auto view = touchViewOf(kScreen);
     ASSERT_TRUE(view);
     EXPECT_TRUE(view->isMemberOfClass(objc_getClass("CVTouchView")));
     EXPECT_EQ(view->frame(), kScreen);
@@ -93,10 +100,10 @@ TEST_F(TouchCapture, CapturesThePassiveLockScreenAndPassesEverythingElseThrough)
         {standIn("TestLockScreenButton"), false},  // a control
         {standIn("TestLockScreenSlider", standIn("TestLockScreenButton")), false},
     };
-    const auto touchView = UIView::create<CVTouchView>(kScreen);
+    const auto touchView = touchViewOf(kScreen);
     for (const auto& c : cases) {
         const auto lockScreen = viewOf(c.cls);
-        fake_controller::setAwayView(lockScreen.get());
+        delegate->awayView = lockScreen.get();
         UIView* expected = c.captured ? static_cast<UIView*>(touchView.get()) : lockScreen.get();
         EXPECT_EQ(touchView->hitTest({100, 100}, nullptr), expected) << class_getName(c.cls);
     }
@@ -104,42 +111,42 @@ TEST_F(TouchCapture, CapturesThePassiveLockScreenAndPassesEverythingElseThrough)
 
 TEST_F(TouchCapture, CapturesNothingWhereTheLockScreenHitsNothing) {
     const auto lockScreen = viewOf(standIn("SBAwayView"));
-    const auto touchView = UIView::create<CVTouchView>(kScreen);
-    fake_controller::setAwayView(lockScreen.get());
+    const auto touchView = touchViewOf(kScreen);
+    delegate->awayView = lockScreen.get();
     EXPECT_EQ(touchView->hitTest({100, 500}, nullptr), nullptr);
-    fake_controller::setAwayView(nullptr);
+    delegate->awayView = nullptr;
     EXPECT_EQ(touchView->hitTest({100, 100}, nullptr), nullptr);
 }
 
 TEST_F(TouchCapture, PullBadgeModeHitTestsAsAPlainViewWithoutAskingTheLockScreen) {
-    settings.setUnlockType(4);
+    settings.setUnlockType(CVUnlockType::PullBadge);
     const auto lockScreen = viewOf(standIn("SBAwayView"));
-    fake_controller::setAwayView(lockScreen.get());
-    const auto touchView = UIView::create<CVTouchView>({{270, 200}, {100, 80}});
+    delegate->awayView = lockScreen.get();
+    const auto touchView = touchViewOf({{270, 200}, {100, 80}});
     EXPECT_EQ(touchView->hitTest({10, 10}, nullptr), touchView.get());
     EXPECT_EQ(touchView->hitTest({-10, 10}, nullptr), nullptr);
     touchView->setHidden(true);
     EXPECT_EQ(touchView->hitTest({10, 10}, nullptr), nullptr);
-    EXPECT_EQ(fake_controller::awayViewRequests(), 0);
+    EXPECT_EQ(delegate->awayViewRequests, 0);
 }
 
 TEST_F(TouchCapture, EachPhaseReachesTheControllerThenRestartsTheDimTimer) {
     const auto parent = viewOf(recordingParent());
-    const auto touchView = UIView::create<CVTouchView>(kScreen);
+    const auto touchView = touchViewOf(kScreen);
     parent->addSubview(touchView);
     const UITouchSet touches;
     touchView->touchesBegan(&touches, nullptr);
-    EXPECT_EQ(fake_controller::log(), kBegan);
-    EXPECT_EQ(fake_controller::lastTouches(), &touches);
-    fake_controller::log().clear();
+    EXPECT_EQ(FakeTouchDelegate::log(), kBegan);
+    EXPECT_EQ(delegate->lastTouches, &touches);
+    FakeTouchDelegate::log().clear();
     touchView->touchesMoved(&touches, nullptr);
-    EXPECT_EQ(fake_controller::log(), kMoved);
-    fake_controller::log().clear();
+    EXPECT_EQ(FakeTouchDelegate::log(), kMoved);
+    FakeTouchDelegate::log().clear();
     touchView->touchesEnded(&touches, nullptr);
-    EXPECT_EQ(fake_controller::log(), kEnded);  // and the parent never sees them
-    fake_controller::log().clear();
+    EXPECT_EQ(FakeTouchDelegate::log(), kEnded);  // and the parent never sees them
+    FakeTouchDelegate::log().clear();
     touchView->touchesCancelled(&touches, nullptr);
-    EXPECT_EQ(fake_controller::log(), Log{});
+    EXPECT_EQ(FakeTouchDelegate::log(), Log{});
 }
 
 TEST_F(TouchCapture, OnScreenATouchOnTheWallpaperIsCapturedAndOneOnAControlIsNot) {
@@ -149,8 +156,8 @@ TEST_F(TouchCapture, OnScreenATouchOnTheWallpaperIsCapturedAndOneOnAControlIsNot
     lockScreen->addSubview(viewOf(standIn("SBWallpaperView")));
     lockScreen->addSubview(viewOf(standIn("TestLockScreenButton"), {{0, 400}, {320, 80}}));
     window->addSubview(lockScreen);
-    window->addSubview(UIView::create<CVTouchView>(kScreen));
-    fake_controller::setAwayView(lockScreen.get());
+    window->addSubview(touchViewOf(kScreen));
+    delegate->awayView = lockScreen.get();
     auto send = [](UITouchPhase phase, CGPoint point, double t) {
         const CGPoint points[] = {point};
         UIApplication::sharedApplication()->sendTouches(phase, points, t);
@@ -162,17 +169,17 @@ TEST_F(TouchCapture, OnScreenATouchOnTheWallpaperIsCapturedAndOneOnAControlIsNot
     Log expected = kBegan;
     expected.insert(expected.end(), kMoved.begin(), kMoved.end());
     expected.insert(expected.end(), kEnded.begin(), kEnded.end());
-    EXPECT_EQ(fake_controller::log(), expected);
+    EXPECT_EQ(FakeTouchDelegate::log(), expected);
 
-    fake_controller::log().clear();
+    FakeTouchDelegate::log().clear();
     send(UITouchPhaseBegan, {100, 100}, 2.0);
     send(UITouchPhaseCancelled, {100, 100}, 2.1);
-    EXPECT_EQ(fake_controller::log(), kBegan);  // the cancel reaches neither
+    EXPECT_EQ(FakeTouchDelegate::log(), kBegan);  // the cancel reaches neither
 
-    fake_controller::log().clear();
+    FakeTouchDelegate::log().clear();
     send(UITouchPhaseBegan, {100, 440}, 3.0);
     send(UITouchPhaseEnded, {100, 440}, 3.1);
-    EXPECT_EQ(fake_controller::log(), Log{});
+    EXPECT_EQ(FakeTouchDelegate::log(), Log{});
 }
 
 // The rule on its own, with a class lookup that leaves one class out as a SpringBoard might.

@@ -5,7 +5,6 @@
 #include "tools/artwork/BadgePaint.h"
 #include "tools/artwork/Noise.h"
 
-#include <cmath>
 #include <numbers>
 
 namespace {

@@ -1,9 +1,8 @@
 #include "tools/common/ColourJson.h"
 
 #include "colour/UIColor_Expanded.h"
-#include "tools/common/JsonNumbers.h"
+#include "tweak/settings/JsonNumbers.h"
 
-#include <array>
 
 nlohmann::ordered_json colourJson(const UIColorRef& colour) {
     if (!colour) return nullptr;

@@ -5,9 +5,8 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "tools/common/ColourJson.h"
 #include "tools/common/PrefsEditing.h"
-#include "tools/common/SettingsJson.h"
+#include "tweak/settings/SettingsJson.h"
 
-#include <cstdio>
 #include <iostream>
 
 namespace {

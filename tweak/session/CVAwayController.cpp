@@ -3,6 +3,8 @@
 
 #include "tweak/session/CVAwayController.h"
 
+#include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIViewAnimation.h"
 #include "tweak/session/SpringBoardCalls.h"
 #include "tweak/views/ColorizeImage.h"
@@ -16,30 +18,50 @@ void didStop(id self, SEL, const char*, bool, void*) {
     (static_cast<CVAwayController*>(self)->*Handler)();
 }
 
-// FIXME: the pinch, rotate and vault gestures are not built yet; their recognisers already
-// send these actions, which must find an implementation.
-void gestureAction(id, SEL, id) {}
+// A recogniser's action, handed to the controller with the recogniser of its kind.
+template <typename Recognizer, void (CVAwayController::*Handler)(Recognizer*)>
+void gestureAction(id self, SEL, UIGestureRecognizer* recognizer) {
+    (static_cast<CVAwayController*>(self)->*Handler)(objc_cast<Recognizer>(recognizer));
+}
+
+void curlAnimationDidStop(id self, SEL, CAAnimation* animation, bool finished) {
+    static_cast<CVAwayController*>(self)->animationDidStop(animation, finished);
+}
 
 }  // namespace
 
 Class CVAwayController::class_() {
+    namespace message = CVAwayControllerMessage;
     static const Class cls = objc_defineClass(
         "CVAwayController", UIViewController::class_(),
-        {{"gestureFinishedAnimating:finished:context:",
-          imp_cast(&didStop<&CVAwayController::gestureFinishedAnimating>)},
-         {"customMovementFinishedAnimatingWithUnlock:finished:context:",
-          imp_cast(&didStop<&CVAwayController::customMovementFinishedAnimatingWithUnlock>)},
-         {"unlockWithoutAnimations", imp_cast(&didStop<&CVAwayController::unlockWithoutAnimations>)},
-         {"onPinch:", imp_cast(&gestureAction)},
-         {"onRotate:", imp_cast(&gestureAction)},
-         {"onVaultRotate:", imp_cast(&gestureAction)}});
+        {message::gestureFinishedAnimating.implementedBy(
+             &didStop<&CVAwayController::gestureFinishedAnimating>),
+         message::customMovementFinishedAnimatingWithUnlock.implementedBy(
+             &didStop<&CVAwayController::customMovementFinishedAnimatingWithUnlock>),
+         message::unlockWithoutAnimations.implementedBy(
+             &didStop<&CVAwayController::unlockWithoutAnimations>),
+         message::gestureFinishedAnimatingWithUnlock.implementedBy(
+             &didStop<&CVAwayController::gestureFinishedAnimatingWithUnlock>),
+         message::moveBadgeBackInPlace.implementedBy(
+             &didStop<&CVAwayController::moveBadgeBackInPlace>),
+         message::switchBadgeBackToAwayView.implementedBy(
+             &didStop<&CVAwayController::switchBadgeBackToAwayView>),
+         message::onPinch.implementedBy(
+             &gestureAction<UIPinchGestureRecognizer, &CVAwayController::onPinch>),
+         message::onRotate.implementedBy(
+             &gestureAction<UIRotationGestureRecognizer, &CVAwayController::onRotate>),
+         message::onVaultRotate.implementedBy(
+             &gestureAction<UIRotationGestureRecognizer, &CVAwayController::onVaultRotate>),
+         CAAnimationDelegateMessage::animationDidStop.implementedBy(&curlAnimationDidStop)});
     return cls;
 }
 
 CVAwayController& CVAwayController::sharedCVAwayController() {
-    // A function-local static is made once, under a lock, however many threads ask at once.
-    static CVAwayController* shared = new CVAwayController;
-    return *shared;
+    // A function-local static is made once, under a lock, however many threads ask at once. The
+    // controller is owned by a shared pointer that is never released, so that the touch views
+    // it makes can hold it weakly.
+    static const auto* shared = new std::shared_ptr<CVAwayController>(std::make_shared<CVAwayController>());
+    return **shared;
 }
 
 CVAwayController::CVAwayController() : UIViewController(class_()) {
@@ -54,15 +76,7 @@ UIView* CVAwayController::getAwayView() {
 bool CVAwayController::autoUnlock() { return CVSession().aUnlock; }
 
 bool CVAwayController::deviceIsPassworded() {
-    const Class awayClass = CVSession().SBAwayController;
-    const id away = objc_msgSendClass<id>(awayClass, CV_SELECTOR("sharedAwayController"));
-    if (away && away->respondsToSelector(CV_SELECTOR("isPasswordProtected"))) {
-        return objc_msgSend<bool>(away, CV_SELECTOR("isPasswordProtected"));
-    }
-    const id lock = objc_msgSendClass<id>(objc_getClass("SBDeviceLockController"),
-                                          CV_SELECTOR("sharedController"));
-    if (lock && !lock->respondsToSelector(CV_SELECTOR("isPasswordProtected"))) return false;
-    return objc_msgSend<bool>(lock, CV_SELECTOR("isPasswordProtected"));
+    return SpringBoardCalls::deviceIsPassworded(CVSession().SBAwayController);
 }
 
 UIImageRef CVAwayController::colorizeImage(const UIImageRef& image, const UIColorRef& color) const {

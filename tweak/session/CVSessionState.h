@@ -48,3 +48,7 @@ struct CVSessionState {
 
 // The session state of this process.
 CVSessionState& CVSession();
+
+// Takes the session's views out of their windows and returns every field to its value at load,
+// so that tests of the session logic can run one after another in one process.
+void CVSessionResetForTesting();

@@ -4,32 +4,12 @@
 #include "tweak/session/CVAwayController.h"
 
 #include "platform/uikit/UITouch.h"
+#include "tweak/session/DragGeometry.h"
 #include "tweak/session/SpringBoardCalls.h"
-
-#include <cmath>
 
 namespace {
 
-constexpr double kLimit = 180;      // points, right, left and up, times the drag distance
-constexpr double kDownLimit = 135;  // points down, times the drag distance
 constexpr double kPasscodeReturnSeconds = 0.5;
-
-// The fade of a drag of offset (x, y) with the drag distance d: the larger offset decides. A
-// limit of zero (d of 0) gives no division: any offset is fully faded, none is fully shown.
-float fadeAlpha(double x, double y, double d) {
-    const float a = static_cast<float>(d * kLimit - std::fabs(x));
-    const float b = static_cast<float>(d * kLimit - std::fabs(y));
-    const double offset = a > b ? y : x;
-    const double limit = a > b ? d * kLimit : d * kDownLimit;
-    if (!std::isfinite(limit) || limit == 0) return offset == 0 ? 1.0f : 0.0f;
-    const float alpha = static_cast<float>(1 - std::fabs(offset / limit));
-    return std::isfinite(alpha) ? alpha : 0.0f;
-}
-
-bool beyondLimit(CGPoint origin, double d) {
-    const double x = origin.x, y = origin.y;
-    return x > d * kLimit || x < d * -kLimit || y > d * kDownLimit || y < d * -kLimit;
-}
 
 }  // namespace
 
@@ -43,19 +23,14 @@ void CVAwayController::moveLockscreenWithTouch(const UITouchSet* touches) {
     const UITouch* touch = touches ? touches->anyObject() : nullptr;
     currentPosition = touch ? touch->locationInView(image) : CGPointZero;
     CGRect frame = frameOf(image);
-    const int direction = settings->unlockDirection();
-    if (direction == 0 || direction >= 4) frame.origin.x += currentPosition.x - startPosition.x;
-    if (direction <= 3) frame.origin.y += currentPosition.y - startPosition.y;
-    if (direction == 1 && frame.origin.y > 0) frame.origin.y = 0;
-    if (direction == 2 && frame.origin.y < 0) frame.origin.y = 0;
-    if (direction == 4 && frame.origin.x > 0) frame.origin.x = 0;
-    if (direction == 5 && frame.origin.x < 0) frame.origin.x = 0;
+    const CVUnlockDirection direction = settings->unlockDirection();
+    frame.origin = CVDraggedOrigin(frame.origin, currentPosition, startPosition, direction);
     const double d = settings->dragDistance();
-    if (settings->unlockAnimation() == 2 && image) {
-        image->setAlpha(fadeAlpha(frame.origin.x, frame.origin.y, d));
+    if (settings->unlockAnimation() == CVUnlockAnimation::SlideAndFadeWhileDragging && image) {
+        image->setAlpha(CVDragFadeAlpha(frame.origin, d));
     }
     if (image) image->setFrame(frame);
-    if (!beyondLimit(frame.origin, d)) return;
+    if (!CVBeyondDragLimit(frame.origin, d)) return;
 
     session.isUnlocking = true;
     session.unlockRequestSent = true;
@@ -64,7 +39,7 @@ void CVAwayController::moveLockscreenWithTouch(const UITouchSet* touches) {
         UIView::setAnimationBeginsFromCurrentState(true);
         UIView::setAnimationDelegate(this);
         UIView::setAnimationDidStopSelector(
-            CV_SELECTOR("customMovementFinishedAnimatingWithUnlock:finished:context:"));
+            CVAwayControllerMessage::customMovementFinishedAnimatingWithUnlock.selector());
         UIView::setAnimationDuration(kPasscodeReturnSeconds);
         if (image) {
             image->setAlpha(1);
@@ -74,7 +49,7 @@ void CVAwayController::moveLockscreenWithTouch(const UITouchSet* touches) {
         return;
     }
     previousPosition = touch ? touch->previousLocationInView(image) : CGPointZero;
-    if (direction != 0 && settings->unlockAnimation() != 0) {
+    if (direction != CVUnlockDirection::Any && settings->unlockAnimation() != CVUnlockAnimation::Fade) {
         moveOutAndUnlock();
     } else {
         fadeOutAndUnlock();

@@ -11,13 +11,11 @@ constexpr double kFadeSeconds = 0.15;
 constexpr double kSlideSeconds = 0.25;
 constexpr CGFloat kBadgeMargin = 12;
 
-bool isHorizontalFamily(int unlockDirection) { return unlockDirection >= 4; }
-
 // Opens a block whose end sends unlockWithoutAnimations to the controller.
 void beginUnlockAnimation(CVAwayController* controller, double seconds) {
     UIView::beginAnimations(nullptr, nullptr);
     UIView::setAnimationDelegate(controller);
-    UIView::setAnimationDidStopSelector(CV_SELECTOR("unlockWithoutAnimations"));
+    UIView::setAnimationDidStopSelector(CVAwayControllerMessage::unlockWithoutAnimations.selector());
     UIView::setAnimationDuration(seconds);
 }
 
@@ -28,11 +26,11 @@ void CVAwayController::fadeOutAndUnlock() {
     velocity = {currentPosition.x - previousPosition.x, currentPosition.y - previousPosition.y};
     UIView* image = view().get();
     CGRect frame = frameOf(image);
-    const int direction = settings->unlockDirection();
-    if (direction == 0) {
+    const CVUnlockDirection direction = settings->unlockDirection();
+    if (direction == CVUnlockDirection::Any) {
         frame.origin.x += velocity.x;
         frame.origin.y += velocity.y;
-    } else if (isHorizontalFamily(direction)) {
+    } else if (CVIsHorizontal(direction)) {
         frame.origin.x += velocity.x;
     } else {
         frame.origin.y += velocity.y;
@@ -49,17 +47,18 @@ void CVAwayController::moveOutAndUnlock() {
     beginUnlockAnimation(this, kSlideSeconds);
     UIView* image = view().get();
     CGRect frame = frameOf(image);
-    const int type = settings->unlockType();
-    const int direction = settings->unlockDirection();
-    const int pull = settings->pullDirection();
-    const CGFloat margin = type == 4 ? kBadgeMargin : 0;
-    if (direction == 0 && type != 4) {
+    const bool badge = settings->unlockType() == CVUnlockType::PullBadge;
+    const CVUnlockDirection direction = settings->unlockDirection();
+    const CVPullDirection pull = settings->pullDirection();
+    const CGFloat margin = badge ? kBadgeMargin : 0;
+    if (direction == CVUnlockDirection::Any && !badge) {
         velocity = {currentPosition.x - previousPosition.x, currentPosition.y - previousPosition.y};
         frame.origin.x += velocity.x;
         frame.origin.y += velocity.y;
     } else {
-        const bool horizontal = type == 4 ? (pull == 1 || pull == 2) : isHorizontalFamily(direction);
-        const bool vertical = type == 4 ? pull == 0 : !isHorizontalFamily(direction);
+        const bool horizontal = badge ? (pull == CVPullDirection::Right || pull == CVPullDirection::Left)
+                                      : CVIsHorizontal(direction);
+        const bool vertical = badge ? pull == CVPullDirection::Up : !CVIsHorizontal(direction);
         // Off the screen on its axis, on the side it is already displaced to.
         if (horizontal) {
             frame.origin.x = frame.origin.x > 0 ? frame.size.width + margin : -frame.size.width - margin;

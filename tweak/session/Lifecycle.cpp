@@ -44,8 +44,12 @@ UIWindow* windowOf(const UIView* view) { return view ? view->window() : nullptr;
 
 CGRect CVAwayController::getCurrentScreenBoundsDependOnOrientation() const {
     CGRect bounds = screenBounds();
-    const int orientation = UIApplication::sharedApplication()->statusBarOrientation();
-    if (orientation == 3 || orientation == 4) std::swap(bounds.size.width, bounds.size.height);
+    const UIInterfaceOrientation orientation =
+        UIApplication::sharedApplication()->statusBarOrientation();
+    if (orientation == UIInterfaceOrientationLandscapeLeft ||
+        orientation == UIInterfaceOrientationLandscapeRight) {
+        std::swap(bounds.size.width, bounds.size.height);
+    }
     return bounds;
 }
 
@@ -95,8 +99,8 @@ void CVAwayController::lockscreenWillDisplay() {
     discard(session.transparentOverlayView);
     discard(session.badgeView);
     discard(session.vaultView);
-    const int type = settings->unlockType();
-    if (type != 4) touchView = UIView::create<CVTouchView>(screenBounds());
+    const CVUnlockType type = settings->unlockType();
+    if (type != CVUnlockType::PullBadge) touchView = makeTouchView(screenBounds());
     buildAddon(type);
     if (UIWindow* window = windowOf(awayView); window && touchView) {
         window->addSubview(touchView);
@@ -104,11 +108,11 @@ void CVAwayController::lockscreenWillDisplay() {
     }
 }
 
-void CVAwayController::buildAddon(int type) {
+void CVAwayController::buildAddon(CVUnlockType type) {
     auto& session = CVSession();
     UIWindow* window = windowOf(awayView);
     switch (type) {
-    case 1: {
+    case CVUnlockType::Overlay: {
         session.transparentOverlayView = UIView::create(frameOf(awayView));
         session.transparentOverlayView->setBackgroundColor(
             CVOverlayColor(settings->overlayTransparency()));
@@ -119,22 +123,22 @@ void CVAwayController::buildAddon(int type) {
         session.transparentOverlayView->setUserInteractionEnabled(false);
         break;
     }
-    case 2:
+    case CVUnlockType::Pinch:
         discardRecognizer(session.pinchRecognizer);
-        session.pinchRecognizer =
-            std::make_shared<UIPinchGestureRecognizer>(this, CV_SELECTOR("onPinch:"));
+        session.pinchRecognizer = std::make_shared<UIPinchGestureRecognizer>(
+            this, CVAwayControllerMessage::onPinch.selector());
         if (touchView) touchView->addGestureRecognizer(session.pinchRecognizer);
         break;
-    case 4:
+    case CVUnlockType::PullBadge:
         buildPullBadge(window);
         break;
-    case 5:
+    case CVUnlockType::Rotate:
         discardRecognizer(session.rotateRecognizer);
-        session.rotateRecognizer =
-            std::make_shared<UIRotationGestureRecognizer>(this, CV_SELECTOR("onRotate:"));
+        session.rotateRecognizer = std::make_shared<UIRotationGestureRecognizer>(
+            this, CVAwayControllerMessage::onRotate.selector());
         if (touchView) touchView->addGestureRecognizer(session.rotateRecognizer);
         break;
-    case 6: {
+    case CVUnlockType::Vault: {
         const auto image = UIImage::imageWithContentsOfFile(kCVVaultImagePath);
         session.vaultView = UIView::create<UIImageView>(
             CVVaultFrame(UIDevice::currentDevice()->model(), frameOf(view().get()).size));
@@ -142,8 +146,8 @@ void CVAwayController::buildAddon(int type) {
         session.vaultView->setUserInteractionEnabled(true);
         if (window) window->addSubview(session.vaultView);
         discardRecognizer(session.rotateVaultRecognizer);
-        session.rotateVaultRecognizer =
-            std::make_shared<UIRotationGestureRecognizer>(this, CV_SELECTOR("onVaultRotate:"));
+        session.rotateVaultRecognizer = std::make_shared<UIRotationGestureRecognizer>(
+            this, CVAwayControllerMessage::onVaultRotate.selector());
         if (touchView) touchView->addGestureRecognizer(session.rotateVaultRecognizer);
         break;
     }
@@ -161,12 +165,18 @@ void CVAwayController::buildPullBadge(UIWindow* window) {
     if (settings->badgeDesign() == "Custom") image = colorizeImage(image, settings->badgeColor());
     session.badgeView = UIView::create<UIImageView>(placement->frame);
     session.badgeView->setImage(image);
-    touchView = UIView::create<CVTouchView>(placement->frame);
+    touchView = makeTouchView(placement->frame);
     session.badgeView->setUserInteractionEnabled(true);
     if (window) {
         window->addSubview(session.badgeView);
         window->bringSubviewToFront(session.badgeView.get());
     }
+}
+
+std::shared_ptr<CVTouchView> CVAwayController::makeTouchView(CGRect frame) {
+    auto view = UIView::create<CVTouchView>(frame);
+    if (view) view->setDelegate(std::static_pointer_cast<CVAwayController>(shared_from_this()));
+    return view;
 }
 
 void CVAwayController::lockscreenDimmed() { discard(touchView); }

@@ -1,6 +1,7 @@
 #include "tweak/session/SpringBoardCalls.h"
 
 #include "platform/uikit/UIView.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 
 namespace SpringBoardCalls {
 
@@ -15,64 +16,48 @@ UIView* asView(id object) { return objc_cast<UIView>(object); }
 
 }  // namespace
 
-id sharedAwayController() {
-    return objc_msgSendClass<id>(awayControllerClass(), CV_SELECTOR("sharedAwayController"));
-}
+id sharedAwayController() { return SB::sharedAwayController.send(awayControllerClass()); }
 
 id sharedAwayControllerIfExists() {
-    return objc_msgSendClass<id>(awayControllerClass(),
-                                 CV_SELECTOR("sharedAwayControllerIfExists"));
+    return SB::sharedAwayControllerIfExists.send(awayControllerClass());
 }
 
-bool isLocked(id awayController) {
-    return objc_msgSend<bool>(awayController, CV_SELECTOR("isLocked"));
-}
+bool isLocked(id awayController) { return SB::isLocked.send(awayController); }
 
-UIView* awayView(id awayController) {
-    return asView(objc_msgSend<id>(awayController, CV_SELECTOR("awayView")));
-}
+UIView* awayView(id awayController) { return asView(SB::awayView.send(awayController)); }
 
 bool isShowingMediaControls(id awayController) {
-    return objc_msgSend<bool>(awayController, CV_SELECTOR("isShowingMediaControls"));
+    return SB::isShowingMediaControls.send(awayController);
 }
 
 bool isSyncing(id awayController) {
-    if (!awayController || !awayController->respondsToSelector(CV_SELECTOR("isSyncing"))) {
-        return false;
-    }
-    return objc_msgSend<bool>(awayController, CV_SELECTOR("isSyncing"));
+    return SB::isSyncing.isAnsweredBy(awayController) && SB::isSyncing.send(awayController);
 }
 
 void restartDimTimer(float seconds) {
     const id controller = sharedAwayController();
-    if (controller && controller->respondsToSelector(CV_SELECTOR("restartDimTimer:"))) {
-        objc_msgSend(controller, CV_SELECTOR("restartDimTimer:"), seconds);
-    }
+    if (SB::restartDimTimer.isAnsweredBy(controller)) SB::restartDimTimer.send(controller, seconds);
 }
 
 void unlockWithSound(id awayController, bool sound) {
-    objc_msgSend(awayController, CV_SELECTOR("unlockWithSound:"), sound);
+    SB::unlockWithSound.send(awayController, sound);
 }
 
 void unlockWithSoundVersioned(id awayController, bool sound) {
-    if (awayController &&
-        awayController->respondsToSelector(CV_SELECTOR("unlockWithSound:isAutoUnlock:"))) {
-        objc_msgSend(awayController, CV_SELECTOR("unlockWithSound:isAutoUnlock:"), sound, false);
+    if (SB::unlockWithSoundIsAutoUnlock.isAnsweredBy(awayController)) {
+        SB::unlockWithSoundIsAutoUnlock.send(awayController, sound, false);
     } else {
         unlockWithSound(awayController, sound);
     }
 }
 
-UIImageRef renderSnapshot(UIView* view) {
-    return objc_msgSend<UIImageRef>(view, CV_SELECTOR("renderSnapshot"));
-}
+UIImageRef renderSnapshot(UIView* view) { return SB::renderSnapshot.send(view); }
 
-UIView* topBar(UIView* awayView) { return asView(objc_msgSend<id>(awayView, CV_SELECTOR("topBar"))); }
+UIView* topBar(UIView* awayView) { return asView(SB::topBar.send(awayView)); }
 
 void setStatusBarLockAndTime(bool lockVisible, bool timeVisible) {
     static const Class cls = objc_getClass("SBStatusBarController");
-    const id bar = objc_msgSendClass<id>(cls, CV_SELECTOR("sharedStatusBarController"));
-    objc_msgSend(bar, CV_SELECTOR("setIsLockVisible:isTimeVisible:"), lockVisible, timeVisible);
+    SB::setIsLockVisible.send(SB::sharedStatusBarController.send(cls), lockVisible, timeVisible);
 }
 
 bool isUnlockBar(const UIView& view) {
@@ -83,8 +68,15 @@ bool isUnlockBar(const UIView& view) {
 }
 
 UIImageRef linenImage(CGRect bounds) {
-    return objc_msgSendClass<UIImageRef>(objc_getClass("SBLinenView"),
-                                         CV_SELECTOR("squareImageForBounds:"), bounds);
+    return SB::squareImageForBounds.send(objc_getClass("SBLinenView"), bounds);
+}
+
+bool deviceIsPassworded(Class awayControllerClass) {
+    const id away = SB::sharedAwayController.send(awayControllerClass);
+    if (SB::isPasswordProtected.isAnsweredBy(away)) return SB::isPasswordProtected.send(away);
+    const id lock = SB::sharedController.send(objc_getClass("SBDeviceLockController"));
+    if (lock && !SB::isPasswordProtected.isAnsweredBy(lock)) return false;
+    return SB::isPasswordProtected.send(lock);
 }
 
 }  // namespace SpringBoardCalls

@@ -6,7 +6,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/IOSurface.h"
-#include "platform/runtime/objc.h"
+#include "platform/runtime/NSObject.h"
 #include "platform/uikit/UIImage.h"
 
 #include <string>
@@ -40,5 +40,9 @@ bool isUnlockBar(const UIView& view);
 
 // The linen texture for `bounds`.
 UIImageRef linenImage(CGRect bounds);
+
+// Whether the device has a passcode: isPasswordProtected of `awayControllerClass`'s shared
+// controller when that answers it, else of SBDeviceLockController's shared controller.
+bool deviceIsPassworded(Class awayControllerClass);
 
 }  // namespace SpringBoardCalls

@@ -5,7 +5,6 @@
 
 #include "platform/graphics/CGPath.h"
 #include "platform/quartz/CAAnimationGroup.h"
-#include "platform/quartz/CAFilter.h"
 #include "platform/quartz/CABasicAnimation.h"
 #include "platform/quartz/CAKeyframeAnimation.h"
 #include "platform/quartz/CAMediaTimingFunction.h"
@@ -26,7 +25,19 @@ CGPoint locationOf(const UITouchSet* touches, const UIView* view) {
     return touch ? touch->locationInView(view) : CGPointZero;
 }
 
-bool buildsSnapshot(int type) { return type == 0 || type == 2 || type == 3 || type == 4 || type == 5; }
+// Every type but the overlay and the vault moves a picture of the lock screen.
+bool buildsSnapshot(CVUnlockType type) {
+    switch (type) {
+        case CVUnlockType::Drag:
+        case CVUnlockType::Pinch:
+        case CVUnlockType::Peel:
+        case CVUnlockType::PullBadge:
+        case CVUnlockType::Rotate:
+            return true;
+        default:
+            return false;
+    }
+}
 
 void setOrigin(UIView* view, CGPoint origin) {
     if (!view) return;
@@ -45,7 +56,7 @@ void CVAwayController::lockscreenTouchesBegan(const UITouchSet* touches) {
     if (!settings->enabled()) return;
     auto& session = CVSession();
     session.unlockRequestSent = false;
-    const int type = settings->unlockType();
+    const CVUnlockType type = settings->unlockType();
     if (buildsSnapshot(type)) {
         UIView* springBoardView = SpringBoardCalls::awayView(SpringBoardCalls::sharedAwayController());
         auto snapshot = CVAwayView::createWithImage(SpringBoardCalls::renderSnapshot(springBoardView));
@@ -61,15 +72,15 @@ void CVAwayController::lockscreenTouchesBegan(const UITouchSet* touches) {
         if (window && snapshot) window->addSubview(snapshot);
     }
     switch (type) {
-    case 0:
-    case 1:
+    case CVUnlockType::Drag:
+    case CVUnlockType::Overlay:
         startPosition = locationOf(touches, touchView.get());
         break;
-    case 3:
+    case CVUnlockType::Peel:
         lastPos = locationOf(touches, touchView.get());
         break;
-    case 4:
-        // FIXME: the pull badge moves with the snapshot view once pulling is built.
+    case CVUnlockType::PullBadge:
+        grabBadge(touches);
         break;
     default:
         break;
@@ -80,12 +91,20 @@ void CVAwayController::lockscreenTouchesMoved(const UITouchSet* touches) {
     if (!settings->enabled()) return;
     awayView = getAwayView();
     switch (settings->unlockType()) {
-    case 0:
+    case CVUnlockType::Drag:
         moveLockscreenWithTouch(touches);
         break;
-    default:
-        // FIXME: the overlay, peel and badge modes are not built yet.
+    case CVUnlockType::Overlay:
+        moveTransparentOverlayWithTouch(touches);
         break;
+    case CVUnlockType::Peel:
+        peelLockscreenWithTouch(touches);
+        break;
+    case CVUnlockType::PullBadge:
+        moveBadgeWithTouch(touches);
+        break;
+    default:
+        break;  // the recogniser gestures follow their recognisers
     }
 }
 
@@ -93,41 +112,38 @@ void CVAwayController::lockscreenTouchesEnded(const UITouchSet*) {
     if (!settings->enabled() || CVSession().isUnlocking) return;
     auto& session = CVSession();
     switch (settings->unlockType()) {
-    case 0:
+    case CVUnlockType::Drag:
         releaseDraggedImage();
         break;
-    case 1:
+    case CVUnlockType::Overlay:
         UIView::beginAnimations(nullptr, nullptr);
         UIView::setAnimationBeginsFromCurrentState(true);
         UIView::setAnimationDuration(kReturnSeconds);
         setOrigin(session.transparentOverlayView.get(), CGPointZero);
         UIView::commitAnimations();
         break;
-    case 2:
+    case CVUnlockType::Pinch:
         hide(view().get());
         hide(session.lastView.get());
         break;
-    case 3:
-        // FIXME: a page curled part way curls back once the peel is built; until then no curl
-        // filter exists and the page is simply put away.
-        if (UIView* image = view().get()) image->layer()->setFilters({});
-        if (session.curlFilter) session.curlFilter->setValue(CAValue(0.0), "inputTime");
-        hide(view().get());
-        hide(session.lastView.get());
+    case CVUnlockType::Peel:
+        releasePeel();
+        break;
+    case CVUnlockType::PullBadge:
+        releaseBadge();
         break;
     default:
-        // FIXME: the badge's return comes with the pull-badge mode.
-        break;
+        break;  // rotate and the vault return when their recognisers end
     }
 }
 
 void CVAwayController::releaseDraggedImage() {
-    const int release = settings->releaseAnimation();
-    const int direction = settings->unlockDirection();
-    if (release == 0 || direction == 0) {
+    const CVReleaseAnimation release = settings->releaseAnimation();
+    const CVUnlockDirection direction = settings->unlockDirection();
+    if (release == CVReleaseAnimation::SlideBack || direction == CVUnlockDirection::Any) {
         UIView::beginAnimations(nullptr, nullptr);
         UIView::setAnimationDelegate(this);
-        UIView::setAnimationDidStopSelector(CV_SELECTOR("gestureFinishedAnimating:finished:context:"));
+        UIView::setAnimationDidStopSelector(CVAwayControllerMessage::gestureFinishedAnimating.selector());
         UIView::setAnimationBeginsFromCurrentState(true);
         UIView::setAnimationDuration(kReturnSeconds);
         if (UIView* image = view().get()) {
@@ -135,7 +151,7 @@ void CVAwayController::releaseDraggedImage() {
             image->setAlpha(1);
         }
         UIView::commitAnimations();
-    } else if (release == 1) {
+    } else if (release == CVReleaseAnimation::Elastic) {
         elasticReturn();
     }
     // Any other release leaves the image where the finger left it.
@@ -148,7 +164,7 @@ void CVAwayController::elasticReturn() {
     // size swings about its own centre (on 320 × 480 this is (160, 240)).
     const CGPoint rest = {frame.size.width / 2, frame.size.height / 2};
     CGPoint d = CGPointZero;
-    if (settings->unlockDirection() >= 4) {
+    if (CVIsHorizontal(settings->unlockDirection())) {
         d.x = frame.origin.x > 0 ? frame.origin.x + rest.x : frame.origin.x - rest.x;
     } else {
         d.y = frame.origin.y > 0 ? frame.origin.y + rest.y : frame.origin.y - rest.y;
@@ -183,9 +199,4 @@ void CVAwayController::elasticReturn() {
         image->setAlpha(1);
         image->setTransform(CGAffineTransformIdentity);
     }
-}
-
-void CVAwayController::gestureFinishedAnimating() {
-    hide(view().get());
-    hide(CVSession().lastView.get());
 }

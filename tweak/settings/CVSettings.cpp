@@ -18,9 +18,10 @@ void readBool(CVSettings& settings, const PlistValue& value) {
     if (const auto b = boolValue(value)) (settings.*Set)(*b);
 }
 
-template <void (CVSettings::*Set)(std::int32_t)>
-void readInt(CVSettings& settings, const PlistValue& value) {
-    if (const auto i = intValue(value)) (settings.*Set)(*i);
+// An enumerated option takes the stored integer as it is, listed value or not.
+template <typename Enum, void (CVSettings::*Set)(Enum)>
+void readEnum(CVSettings& settings, const PlistValue& value) {
+    if (const auto i = intValue(value)) (settings.*Set)(static_cast<Enum>(*i));
 }
 
 template <void (CVSettings::*Set)(double)>
@@ -31,8 +32,9 @@ void readDouble(CVSettings& settings, const PlistValue& value) {
 // The file stores the design as an integer; an unknown one leaves the design as it is.
 void readBadgeDesign(CVSettings& settings, const PlistValue& value) {
     const auto index = intValue(value);
-    if (index && *index >= 0 && *index < static_cast<int>(std::size(kCVBadgeDesigns))) {
-        settings.setBadgeDesign(kCVBadgeDesigns[*index]);
+    if (!index) return;
+    if (const auto name = CVBadgeDesignName(static_cast<CVBadgeDesign>(*index))) {
+        settings.setBadgeDesign(std::string(*name));
     }
 }
 
@@ -55,16 +57,16 @@ struct KeyRow {
 constexpr KeyRow kKeyOrder[] = {
     {"cvrUnlockSound", readBool<&CVSettings::setPlayUnlockSound>},
     {"cvrEnabled", readBool<&CVSettings::setEnabled>},
-    {"cvrUnlockDirection", readInt<&CVSettings::setUnlockDirection>},
+    {"cvrUnlockDirection", readEnum<CVUnlockDirection, &CVSettings::setUnlockDirection>},
     {"cvrDragDistance", readDouble<&CVSettings::setDragDistance>},
-    {"cvrUnlockType", readInt<&CVSettings::setUnlockType>},
-    {"cvrUnlockDirection", readInt<&CVSettings::setUnlockDirection>},
-    {"cvrUnlockAnimation", readInt<&CVSettings::setUnlockAnimation>},
-    {"pageTurnDirection", readInt<&CVSettings::setPageTurnDirection>},  // no prefix
-    {"cvrPullDirection", readInt<&CVSettings::setPullDirection>},
+    {"cvrUnlockType", readEnum<CVUnlockType, &CVSettings::setUnlockType>},
+    {"cvrUnlockDirection", readEnum<CVUnlockDirection, &CVSettings::setUnlockDirection>},
+    {"cvrUnlockAnimation", readEnum<CVUnlockAnimation, &CVSettings::setUnlockAnimation>},
+    {"pageTurnDirection", readEnum<CVPageTurnDirection, &CVSettings::setPageTurnDirection>},  // no prefix
+    {"cvrPullDirection", readEnum<CVPullDirection, &CVSettings::setPullDirection>},
     {"cvrBadgeDesign", readBadgeDesign},
     {"cvrColor", readBadgeColor},
-    {"cvrReleaseAnimation", readInt<&CVSettings::setReleaseAnimation>},
+    {"cvrReleaseAnimation", readEnum<CVReleaseAnimation, &CVSettings::setReleaseAnimation>},
     {"cvrDragDistance", readDouble<&CVSettings::setDragDistance>},
     {"cvrTurnDistance", readDouble<&CVSettings::setTurnDistance>},
     {"cvrHideUnlockSlider", readBool<&CVSettings::setHideUnlockSlider>},
@@ -101,12 +103,12 @@ void CVSettings::loadSettings(const std::optional<PlistDictionary>& file) {
 // what the previous load found until a file names them again.
 void CVSettings::resetDefaults() {
     setEnabled(true);
-    setUnlockType(0);
-    setUnlockDirection(0);
-    setUnlockAnimation(0);
-    setReleaseAnimation(0);
-    setPageTurnDirection(0);
-    setPullDirection(2);
+    setUnlockType(CVUnlockType::Drag);
+    setUnlockDirection(CVUnlockDirection::Any);
+    setUnlockAnimation(CVUnlockAnimation::Fade);
+    setReleaseAnimation(CVReleaseAnimation::SlideBack);
+    setPageTurnDirection(CVPageTurnDirection::Left);
+    setPullDirection(CVPullDirection::Left);
     setBadgeDesign("Red");
     setDragDistance(1.0);
     setTurnDistance(0.6);

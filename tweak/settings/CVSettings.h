@@ -6,6 +6,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/uikit/UIColor.h"
+#include "tweak/settings/CVSettingsValues.h"
 
 #include <atomic>
 #include <cstdint>
@@ -20,8 +21,6 @@ inline constexpr const char* kCVSettingsFilePath =
 // Posted by the settings panel after each stored change; carries nothing.
 inline constexpr const char* kCVPrefsUpdatedNotification = "com.quillmoss.corvane.prefsUpdated";
 
-// The badge design names, by the integer the settings file stores.
-inline constexpr const char* kCVBadgeDesigns[] = {"Red", "Cloth", "Grey", "Custom", "Vellum"};
 
 class CVSettings {
 public:
@@ -51,18 +50,18 @@ public:
     void setHideUnlockSlider(bool value) { hideUnlockSlider_ = value; }
     bool playUnlockSound() const { return playUnlockSound_; }
     void setPlayUnlockSound(bool value) { playUnlockSound_ = value; }
-    std::int32_t unlockType() const { return unlockType_; }
-    void setUnlockType(std::int32_t value) { unlockType_ = value; }
-    std::int32_t unlockDirection() const { return unlockDirection_; }
-    void setUnlockDirection(std::int32_t value) { unlockDirection_ = value; }
-    std::int32_t unlockAnimation() const { return unlockAnimation_; }
-    void setUnlockAnimation(std::int32_t value) { unlockAnimation_ = value; }
-    std::int32_t releaseAnimation() const { return releaseAnimation_; }
-    void setReleaseAnimation(std::int32_t value) { releaseAnimation_ = value; }
-    std::int32_t pageTurnDirection() const { return pageTurnDirection_; }
-    void setPageTurnDirection(std::int32_t value) { pageTurnDirection_ = value; }
-    std::int32_t pullDirection() const { return pullDirection_; }
-    void setPullDirection(std::int32_t value) { pullDirection_ = value; }
+    CVUnlockType unlockType() const { return unlockType_; }
+    void setUnlockType(CVUnlockType value) { unlockType_ = value; }
+    CVUnlockDirection unlockDirection() const { return unlockDirection_; }
+    void setUnlockDirection(CVUnlockDirection value) { unlockDirection_ = value; }
+    CVUnlockAnimation unlockAnimation() const { return unlockAnimation_; }
+    void setUnlockAnimation(CVUnlockAnimation value) { unlockAnimation_ = value; }
+    CVReleaseAnimation releaseAnimation() const { return releaseAnimation_; }
+    void setReleaseAnimation(CVReleaseAnimation value) { releaseAnimation_ = value; }
+    CVPageTurnDirection pageTurnDirection() const { return pageTurnDirection_; }
+    void setPageTurnDirection(CVPageTurnDirection value) { pageTurnDirection_ = value; }
+    CVPullDirection pullDirection() const { return pullDirection_; }
+    void setPullDirection(CVPullDirection value) { pullDirection_ = value; }
     std::string badgeDesign() const;
     void setBadgeDesign(std::string value);
     double dragDistance() const { return dragDistance_; }
@@ -83,12 +82,12 @@ private:
     std::atomic<bool> showStatusBarClock_{false};
     std::atomic<bool> hideUnlockSlider_{false};
     std::atomic<bool> playUnlockSound_{false};
-    std::atomic<std::int32_t> unlockType_{0};
-    std::atomic<std::int32_t> unlockDirection_{0};
-    std::atomic<std::int32_t> unlockAnimation_{0};
-    std::atomic<std::int32_t> releaseAnimation_{0};
-    std::atomic<std::int32_t> pageTurnDirection_{0};
-    std::atomic<std::int32_t> pullDirection_{2};
+    std::atomic<CVUnlockType> unlockType_{CVUnlockType{0}};
+    std::atomic<CVUnlockDirection> unlockDirection_{CVUnlockDirection{0}};
+    std::atomic<CVUnlockAnimation> unlockAnimation_{CVUnlockAnimation{0}};
+    std::atomic<CVReleaseAnimation> releaseAnimation_{CVReleaseAnimation{0}};
+    std::atomic<CVPageTurnDirection> pageTurnDirection_{CVPageTurnDirection{0}};
+    std::atomic<CVPullDirection> pullDirection_{CVPullDirection::Left};
     std::atomic<double> dragDistance_{1.0};
     std::atomic<double> turnDistance_{0.6};
     std::atomic<double> overlayTransparency_{0.3};

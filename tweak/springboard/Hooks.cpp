@@ -3,46 +3,38 @@
 // and calls SpringBoard's own implementation, saved at installation.
 
 #include "platform/runtime/Substrate.h"
-#include "platform/runtime/objc.h"
 #include "platform/uikit/UITouchSet.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/SpringBoardCalls.h"
 #include "tweak/springboard/LockScreenChrome.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 #include "tweak/springboard/UIImageBelowLockScreen.h"
-
-#include <vector>
 
 namespace {
 
 CVAwayController& controller() { return CVAwayController::sharedCVAwayController(); }
 
-using TouchesIMP = void (*)(id, SEL, const UITouchSet*, UIEvent*);
-using BoolIMP = void (*)(id, SEL, bool);
-using PlainIMP = void (*)(id, SEL);
-using ObjectIMP = void (*)(id, SEL, id);
-using InitIMP = id (*)(id, SEL);
-using InitWithFrameIMP = id (*)(id, SEL, CGRect);
-using UnlockRoutineIMP = void (*)(id, SEL, bool, int, bool, bool);
-using StatusBarIMP = void (*)(id, SEL, bool, bool);
+template <typename Signature>
+using ImplementationOf = typename Message<Signature>::Implementation;
 
 // One saved slot per row, filled at installation and never changed after.
 struct Saved {
-    TouchesIMP touchesBegan, touchesMoved, touchesEnded;
-    BoolIMP setDimmed;
-    PlainIMP startAnimations, alertDisplayBecameVisible;
-    UnlockRoutineIMP unlockRoutine;
-    BoolIMP dismissCameraAnimated;
-    PlainIMP activateCamera;
-    ObjectIMP pluginFullscreenNotification;
-    PlainIMP didFinishAnimatingOut;
-    InitIMP springBoardInit;
-    ObjectIMP lockButtonDown;
-    PlainIMP autoLock;
-    BoolIMP clockSetHidden;
-    InitWithFrameIMP dateViewInitWithFrame;
-    BoolIMP setIsShowingControls;
-    StatusBarIMP setIsLockVisible;
-    PlainIMP deviceUnlockCanceled, deviceUnlockSucceeded;
+    UITouchesMessage::Implementation touchesBegan, touchesMoved, touchesEnded;
+    ImplementationOf<void(bool)> setDimmed;
+    ImplementationOf<void()> startAnimations, alertDisplayBecameVisible;
+    ImplementationOf<void(bool, int, bool, bool)> unlockRoutine;
+    ImplementationOf<void(bool)> dismissCameraAnimated;
+    ImplementationOf<void()> activateCamera;
+    ImplementationOf<void(id)> pluginFullscreenNotification;
+    ImplementationOf<void()> didFinishAnimatingOut;
+    ImplementationOf<id()> springBoardInit;
+    ImplementationOf<void(id)> lockButtonDown;
+    ImplementationOf<void()> autoLock;
+    ImplementationOf<void(bool)> clockSetHidden;
+    ImplementationOf<id(CGRect)> dateViewInitWithFrame;
+    ImplementationOf<void(bool)> setIsShowingControls;
+    ImplementationOf<void(bool, bool)> setIsLockVisible;
+    ImplementationOf<void()> deviceUnlockCanceled, deviceUnlockSucceeded;
 } saved;
 
 void touchesBegan(id self, SEL cmd, const UITouchSet* touches, UIEvent* event) {
@@ -162,64 +154,35 @@ void deviceUnlockSucceeded(id self, SEL cmd) {
     saved.deviceUnlockSucceeded(self, cmd);
 }
 
-struct HookRow {
-    const char* cls;
-    const char* selector;
-    IMP replacement;
-    void* slot;
-};
-
-template <typename Function, typename Slot>
-HookRow row(const char* cls, const char* selector, Function replacement, Slot* slot) {
-    return {cls, selector, imp_cast(replacement), slot};
-}
-
-// The rows in the order of installation. Made on demand: the installation runs among the
-// library's load-time routines, before a table with dynamic initialisers would be filled.
-std::vector<HookRow> hookTable() {
-    return {
-    row("SBAwayView", "touchesBegan:withEvent:", &touchesBegan, &saved.touchesBegan),
-    row("SBAwayView", "touchesMoved:withEvent:", &touchesMoved, &saved.touchesMoved),
-    row("SBAwayView", "touchesEnded:withEvent:", &touchesEnded, &saved.touchesEnded),
-    row("SBAwayView", "setDimmed:", &setDimmed, &saved.setDimmed),
-    row("SBAwayView", "startAnimations", &startAnimations, &saved.startAnimations),
-    row("SBAlertView", "alertDisplayBecameVisible", &alertDisplayBecameVisible,
-        &saved.alertDisplayBecameVisible),
-    row("SBAwayController", "_unlockWithSound:unlockSource:isAutoUnlock:bypassPinLock:",
-        &unlockRoutine, &saved.unlockRoutine),
-    row("SBAwayController", "dismissCameraAnimated:", &dismissCameraAnimated,
-        &saved.dismissCameraAnimated),
-    row("SBAwayController", "activateCamera", &activateCamera, &saved.activateCamera),
-    row("SBAwayController", "pluginFullscreenNotification:", &pluginFullscreenNotification,
-        &saved.pluginFullscreenNotification),
-    row("SBAwayController", "didFinishAnimatingOut", &didFinishAnimatingOut,
-        &saved.didFinishAnimatingOut),
-    row("SpringBoard", "init", &springBoardInit, &saved.springBoardInit),
-    row("SpringBoard", "lockButtonDown:", &lockButtonDown, &saved.lockButtonDown),
-    row("SpringBoard", "autoLock", &autoLock, &saved.autoLock),
-    row("TPLCDView", "setHidden:", &clockSetHidden, &saved.clockSetHidden),
-    row("SBAwayDateView", "initWithFrame:", &dateViewInitWithFrame, &saved.dateViewInitWithFrame),
-    row("SBAwayDateView", "setIsShowingControls:", &setIsShowingControls,
-        &saved.setIsShowingControls),
-    row("SBStatusBarController", "setIsLockVisible:isTimeVisible:", &setIsLockVisible,
-        &saved.setIsLockVisible),
-    row("SBSlidingAlertDisplay", "deviceUnlockCanceled", &deviceUnlockCanceled,
-        &saved.deviceUnlockCanceled),
-    row("SBSlidingAlertDisplay", "deviceUnlockSucceeded", &deviceUnlockSucceeded,
-        &saved.deviceUnlockSucceeded),
-    };
-}
-
 // Runs once when the substrate loader loads the library, before SpringBoard's application
-// object exists. A row whose class or selector this SpringBoard lacks is skipped: its slot
-// would stay empty and the replacement would have nothing to call.
+// object exists, in the order of SB::forEachReplaceableMethod. A row whose class or selector
+// this SpringBoard lacks is skipped: its slot stays empty and SpringBoard never sends the message
+// that would call it.
 [[gnu::constructor]] void installHooks() {
-    for (const auto& hook : hookTable()) {
-        const Class cls = objc_getClass(hook.cls);
-        const SEL selector = sel_registerName(hook.selector);
-        if (!cls || !class_respondsToSelector(cls, selector)) continue;
-        MSHookMessageEx(cls, selector, hook.replacement, static_cast<IMP*>(hook.slot));
-    }
+    namespace row = SB::replaceable;
+    MSHookMethod(row::awayViewTouchesBegan, &touchesBegan, &saved.touchesBegan);
+    MSHookMethod(row::awayViewTouchesMoved, &touchesMoved, &saved.touchesMoved);
+    MSHookMethod(row::awayViewTouchesEnded, &touchesEnded, &saved.touchesEnded);
+    MSHookMethod(row::awayViewSetDimmed, &setDimmed, &saved.setDimmed);
+    MSHookMethod(row::awayViewStartAnimations, &startAnimations, &saved.startAnimations);
+    MSHookMethod(row::alertDisplayBecameVisible, &alertDisplayBecameVisible,
+                 &saved.alertDisplayBecameVisible);
+    MSHookMethod(row::unlockRoutine, &unlockRoutine, &saved.unlockRoutine);
+    MSHookMethod(row::dismissCameraAnimated, &dismissCameraAnimated, &saved.dismissCameraAnimated);
+    MSHookMethod(row::activateCamera, &activateCamera, &saved.activateCamera);
+    MSHookMethod(row::pluginFullscreenNotification, &pluginFullscreenNotification,
+                 &saved.pluginFullscreenNotification);
+    MSHookMethod(row::didFinishAnimatingOut, &didFinishAnimatingOut, &saved.didFinishAnimatingOut);
+    MSHookMethod(row::springBoardInit, &springBoardInit, &saved.springBoardInit);
+    MSHookMethod(row::lockButtonDown, &lockButtonDown, &saved.lockButtonDown);
+    MSHookMethod(row::autoLock, &autoLock, &saved.autoLock);
+    MSHookMethod(row::clockSetHidden, &clockSetHidden, &saved.clockSetHidden);
+    MSHookMethod(row::dateViewInitWithFrame, &dateViewInitWithFrame, &saved.dateViewInitWithFrame);
+    MSHookMethod(row::dateViewSetIsShowingControls, &setIsShowingControls,
+                 &saved.setIsShowingControls);
+    MSHookMethod(row::statusBarSetIsLockVisible, &setIsLockVisible, &saved.setIsLockVisible);
+    MSHookMethod(row::deviceUnlockCanceled, &deviceUnlockCanceled, &saved.deviceUnlockCanceled);
+    MSHookMethod(row::deviceUnlockSucceeded, &deviceUnlockSucceeded, &saved.deviceUnlockSucceeded);
 }
 
 }  // namespace

@@ -17,20 +17,20 @@ std::string badgePath(std::string_view design, std::string_view direction) {
 
 }  // namespace
 
-std::optional<CVBadgePlacement> CVBadgePlacementFor(std::int32_t pullDirection,
+std::optional<CVBadgePlacement> CVBadgePlacementFor(CVPullDirection pullDirection,
                                                     std::string_view design, CGRect screenBounds) {
     const CGFloat w = screenBounds.size.width;
     const CGFloat h = screenBounds.size.height;
     switch (pullDirection) {
-        case 0:  // pulled up: centred, its top half showing at the bottom edge
+        case CVPullDirection::Up:  // pulled up: centred, its top half showing at the bottom edge
             return CVBadgePlacement{
                 badgePath(design, "Up"),
                 CGRectMake(w / 2 - kBadgeShort / 2, h - kBadgeShowing, kBadgeShort, kBadgeLong)};
-        case 1:  // pulled right: its right half showing at the left edge
+        case CVPullDirection::Right:  // pulled right: its right half showing at the left edge
             return CVBadgePlacement{
                 badgePath(design, "Right"),
                 CGRectMake(-kBadgeShowing, h / 2 - kBadgeShort / 2, kBadgeLong, kBadgeShort)};
-        case 2:  // pulled left: its left half showing at the right edge
+        case CVPullDirection::Left:  // pulled left: its left half showing at the right edge
             return CVBadgePlacement{
                 badgePath(design, "Left"),
                 CGRectMake(w - kBadgeShowing, h / 2 - kBadgeShort / 2, kBadgeLong, kBadgeShort)};

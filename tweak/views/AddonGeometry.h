@@ -6,6 +6,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIColor.h"
+#include "tweak/settings/CVSettingsValues.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,10 +22,10 @@ struct CVBadgePlacement {
     CGRect frame;
 };
 
-// The badge for `pullDirection` (0 up, 1 right, 2 left) of the design named `design`, placed half
+// The badge for `pullDirection` (up, right or left) of the design named `design`, placed half
 // off the matching edge of a screen of `screenBounds` (only its size counts); none for any other
 // direction.
-std::optional<CVBadgePlacement> CVBadgePlacementFor(std::int32_t pullDirection,
+std::optional<CVBadgePlacement> CVBadgePlacementFor(CVPullDirection pullDirection,
                                                     std::string_view design, CGRect screenBounds);
 
 // The vault dial's frame: fixed on every model but "iPad" (exactly), where its top-left corner

@@ -50,13 +50,13 @@ CVAwayView* CVAwayView::initWithSnapshot(UIImageRef snapshot) {
 void CVAwayView::reconfigureAddons() {
     if (!ask(settings_, &CVSettings::enabled)) return;
     switch (ask(settings_, &CVSettings::unlockType)) {
-        case 1:
+        case CVUnlockType::Overlay:
             addTransparentOverlay();
             break;
-        case 4:
+        case CVUnlockType::PullBadge:
             addPullBadge();
             break;
-        case 6:
+        case CVUnlockType::Vault:
             addVault();
             break;
         default:

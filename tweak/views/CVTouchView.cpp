@@ -1,42 +1,39 @@
 #include "tweak/views/CVTouchView.h"
 
-#include "platform/runtime/objc.h"
-#include "tweak/session/CVAwayController.h"
 #include "tweak/session/CVSessionState.h"
 #include "tweak/settings/CVSettings.h"
+#include "tweak/springboard/SpringBoardInterface.h"
 #include "tweak/views/CVPassThroughRule.h"
 
 namespace {
 
-constexpr std::int32_t kPullBadgeUnlockType = 4;
 // How long the lock screen stays lit after each touch.
 constexpr float kDimTimerSeconds = 10.0f;
 
-// The unlock type of the session state's settings; 0 without a record, as a message to nil
-// answers.
-std::int32_t unlockType() {
+// The unlock type of the session state's settings; drag without a record, as a message to nil
+// answers zero.
+CVUnlockType unlockType() {
     const CVSettings* settings = CVSession().settings;
-    return settings ? settings->unlockType() : 0;
+    return settings ? settings->unlockType() : CVUnlockType::Drag;
 }
 
 // Keeps the lock screen lit: SBAwayController's shared controller restarts its dim timer. Nothing
 // when SpringBoard has no such controller.
 void restartSpringBoardDimTimer() {
-    const id controller = objc_msgSendClass<id>(objc_getClass("SBAwayController"),
-                                                CV_SELECTOR("sharedAwayController"));
-    objc_msgSend<void, float>(controller, CV_SELECTOR("restartDimTimer:"), kDimTimerSeconds);
+    const id controller = SB::sharedAwayController.send(objc_getClass("SBAwayController"));
+    SB::restartDimTimer.send(controller, kDimTimerSeconds);
 }
 
 }  // namespace
 
 Class CVTouchView::class_() {
-    static const Class cls =
-        objc_defineClass("CVTouchView", UIView::class_(),
-                         {{"initWithFrame:", imp_cast(&initWithFrameImplementation)},
-                          {"hitTest:withEvent:", imp_cast(&hitTestImplementation)},
-                          {"touchesBegan:withEvent:", imp_cast(&touchesBeganImplementation)},
-                          {"touchesMoved:withEvent:", imp_cast(&touchesMovedImplementation)},
-                          {"touchesEnded:withEvent:", imp_cast(&touchesEndedImplementation)}});
+    static const Class cls = objc_defineClass(
+        "CVTouchView", UIView::class_(),
+        {UIViewMessage::initWithFrame.implementedBy(&initWithFrameImplementation),
+         UIViewMessage::hitTest.implementedBy(&hitTestImplementation),
+         UIResponderMessage::touchesBegan.implementedBy(&touchesBeganImplementation),
+         UIResponderMessage::touchesMoved.implementedBy(&touchesMovedImplementation),
+         UIResponderMessage::touchesEnded.implementedBy(&touchesEndedImplementation)});
     return cls;
 }
 
@@ -52,27 +49,34 @@ id CVTouchView::initWithFrameImplementation(id self, SEL cmd, CGRect frame) {
 }
 
 UIView* CVTouchView::hitTestImplementation(id self, SEL cmd, CGPoint point, UIEvent* event) {
-    if (unlockType() == kPullBadgeUnlockType) {
+    if (unlockType() == CVUnlockType::PullBadge) {
         return UIView::hitTestImplementation(self, cmd, point, event);
     }
     // Both views cover the screen from the same origin, so the point needs no conversion.
-    UIView* awayView = CVAwayController::getAwayView();
-    UIView* hitView = awayView ? awayView->hitTest(point, event) : nullptr;
+    const auto delegate = static_cast<CVTouchView*>(self)->delegate();
+    UIView* lockScreen = delegate ? delegate->lockScreenView() : nullptr;
+    UIView* hitView = lockScreen ? lockScreen->hitTest(point, event) : nullptr;
     if (CVTouchViewCapturesHitView(hitView)) return static_cast<CVTouchView*>(self);
     return hitView;
 }
 
-void CVTouchView::touchesBeganImplementation(id, SEL, const UITouchSet* touches, UIEvent*) {
-    CVAwayController::sharedCVAwayController().lockscreenTouchesBegan(touches);
+void CVTouchView::touchesBeganImplementation(id self, SEL, const UITouchSet* touches, UIEvent*) {
+    if (const auto delegate = static_cast<CVTouchView*>(self)->delegate()) {
+        delegate->lockscreenTouchesBegan(touches);
+    }
     restartSpringBoardDimTimer();
 }
 
-void CVTouchView::touchesMovedImplementation(id, SEL, const UITouchSet* touches, UIEvent*) {
-    CVAwayController::sharedCVAwayController().lockscreenTouchesMoved(touches);
+void CVTouchView::touchesMovedImplementation(id self, SEL, const UITouchSet* touches, UIEvent*) {
+    if (const auto delegate = static_cast<CVTouchView*>(self)->delegate()) {
+        delegate->lockscreenTouchesMoved(touches);
+    }
     restartSpringBoardDimTimer();
 }
 
-void CVTouchView::touchesEndedImplementation(id, SEL, const UITouchSet* touches, UIEvent*) {
-    CVAwayController::sharedCVAwayController().lockscreenTouchesEnded(touches);
+void CVTouchView::touchesEndedImplementation(id self, SEL, const UITouchSet* touches, UIEvent*) {
+    if (const auto delegate = static_cast<CVTouchView*>(self)->delegate()) {
+        delegate->lockscreenTouchesEnded(touches);
+    }
     restartSpringBoardDimTimer();
 }

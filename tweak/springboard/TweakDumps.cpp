@@ -1,10 +1,13 @@
-// What the simulator may ask of a loaded tweak for its "dump" commands: the session state by
-// its names, and the role a view plays in it. Exported with C names so that a host finds them
-// with dlsym.
+// What the simulator may ask of a loaded tweak for its "dump" commands: the settings record the
+// tweak holds, the session state by its names, and the role a view plays in it. Exported with C
+// names so that a host finds them with dlsym.
 
+#include "platform/quartz/CAFilter.h"
 #include "platform/uikit/UIView.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/CVSessionState.h"
+#include "tweak/settings/JsonNumbers.h"
+#include "tweak/settings/SettingsJson.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,6 +28,13 @@ Json viewJson(const UIView* view) {
             {"hidden", view->isHidden()}};
 }
 
+// The page curl as its two inputs, or null for none.
+Json curlJson(const CAFilter* curl) {
+    if (!curl) return nullptr;
+    return {{"inputTime", jsonFloat(CAValueFloatValue(curl->valueForKey("inputTime")))},
+            {"inputAngle", jsonFloat(CAValueFloatValue(curl->valueForKey("inputAngle")))}};
+}
+
 Json sessionJson() {
     const auto& s = CVSession();
     const auto& c = CVAwayController::sharedCVAwayController();
@@ -37,7 +47,7 @@ Json sessionJson() {
     json["transparentOverlayView"] = viewJson(s.transparentOverlayView.get());
     json["badgeView"] = viewJson(s.badgeView.get());
     json["vaultView"] = viewJson(s.vaultView.get());
-    json["curlFilter"] = s.curlFilter != nullptr;
+    json["curlFilter"] = curlJson(s.curlFilter.get());
     json["fingerDelta"] = s.fingerDelta;
     json["pinchRecognizer"] = s.pinchRecognizer != nullptr;
     json["rotateRecognizer"] = s.rotateRecognizer != nullptr;
@@ -57,6 +67,14 @@ Json sessionJson() {
 }
 
 }  // namespace
+
+// The settings record the tweak holds, as one JSON object (the keys of "corvanectl prefs show");
+// valid until the next call. A file changed without the change notification does not show here.
+extern "C" [[gnu::visibility("default")]] const char* CorvaneDumpSettings() {
+    static std::string text;
+    text = settingsJson(CVSettings::sharedCVSettings()).dump();
+    return text.c_str();
+}
 
 // The session state as one JSON object; valid until the next call.
 extern "C" [[gnu::visibility("default")]] const char* CorvaneDumpSession() {

@@ -1,7 +1,7 @@
-#include "tools/common/SettingsJson.h"
+#include "tweak/settings/SettingsJson.h"
 
 #include "colour/UIColor_Expanded.h"
-#include "tools/common/JsonNumbers.h"
+#include "tweak/settings/JsonNumbers.h"
 
 nlohmann::ordered_json settingsJson(const CVSettings& s) {
     nlohmann::ordered_json json;
@@ -10,12 +10,12 @@ nlohmann::ordered_json settingsJson(const CVSettings& s) {
     json["showStatusBarClock"] = s.showStatusBarClock();
     json["hideUnlockSlider"] = s.hideUnlockSlider();
     json["playUnlockSound"] = s.playUnlockSound();
-    json["unlockType"] = s.unlockType();
-    json["unlockDirection"] = s.unlockDirection();
-    json["unlockAnimation"] = s.unlockAnimation();
-    json["releaseAnimation"] = s.releaseAnimation();
-    json["pageTurnDirection"] = s.pageTurnDirection();
-    json["pullDirection"] = s.pullDirection();
+    json["unlockType"] = static_cast<int>(s.unlockType());
+    json["unlockDirection"] = static_cast<int>(s.unlockDirection());
+    json["unlockAnimation"] = static_cast<int>(s.unlockAnimation());
+    json["releaseAnimation"] = static_cast<int>(s.releaseAnimation());
+    json["pageTurnDirection"] = static_cast<int>(s.pageTurnDirection());
+    json["pullDirection"] = static_cast<int>(s.pullDirection());
     json["badgeDesign"] = s.badgeDesign();
     json["dragDistance"] = jsonDouble(s.dragDistance());
     json["turnDistance"] = jsonDouble(s.turnDistance());

@@ -1,4 +1,4 @@
-#include "tools/common/JsonNumbers.h"
+#include "tweak/settings/JsonNumbers.h"
 
 #include <charconv>
 #include <cmath>

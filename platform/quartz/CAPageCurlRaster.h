@@ -1,0 +1,16 @@
+#pragma once
+
+// Draws a page peeled as a CAPageCurlGeometry lays it out, pixel by pixel: every pixel of the
+// result is found from the page by following the curl back to the paper seen there (an inverse
+// map), so the picture has no holes and the page is sampled bilinearly wherever the paper bends.
+
+#include "platform/quartz/CAPageCurlGeometry.h"
+#include "platform/quartz/CAPixelBlit.h"
+
+// Writes every pixel of `out` (premultiplied ARGB32, as large as `page`) with what lies over the
+// page's rectangle when `page` is curled as `curl` says: the flat page where the curl has not
+// reached, the cylinder and the flap (the page's back, lighter and mirrored, nine tenths opaque)
+// where the paper is lifted, and where the paper has gone, nothing but the soft shadow it casts
+// on whatever lies beneath.
+void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
+                      const CAPageCurlGeometry& curl);

@@ -1,0 +1,151 @@
+// The SSE2 row kernels against the portable ones, which every build also holds: a picture must
+// come out the same bit for bit whichever processor drew it. A build without SSE2 has only the
+// portable kernels, so there is nothing here to compare.
+
+#include "platform/quartz/CAPixelKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#if CORVANE_SIMD
+
+namespace {
+
+namespace portable = CAPixelKernelsPortable;
+namespace sse2 = CAPixelKernelsSse2;
+
+// Premultiplied pixels from a fixed sequence: every alpha (or all 255 when `opaque`), with
+// colour channels anywhere from 0 to it.
+std::vector<uint32_t> pixels(size_t n, uint32_t seed, bool opaque) {
+    std::vector<uint32_t> out(n);
+    uint32_t state = seed * 2654435761u + 1;
+    auto next = [&state] {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        return state;
+    };
+    for (uint32_t& p : out) {
+        const uint32_t a = opaque ? 255 : next() % 256;
+        p = a << 24;
+        for (int c = 0; c < 24; c += 8) p |= (next() % (a + 1)) << c;
+    }
+    return out;
+}
+
+// A row shifted by w/256 of a pixel, as the compositor keeps it for the vertical mix.
+std::vector<uint16_t> shifted(const std::vector<uint32_t>& row, int w) {
+    std::vector<uint16_t> out(4 * (row.size() + 1));
+    portable::shiftRow(out.data(), row.data(), int(row.size()), w);
+    return out;
+}
+
+// The bilinear taps of a move by (fx/256, fy/256) at opacity `alpha`, adding up to it.
+CAPixelTaps taps(int fx, int fy, int alpha) {
+    const int upper = (fy * alpha + 128) >> 8, lower = alpha - upper;
+    const int w00 = (lower * (256 - fx) + 128) >> 8, w10 = (upper * (256 - fx) + 128) >> 8;
+    return {uint16_t(w00), uint16_t(lower - w00), uint16_t(w10), uint16_t(upper - w10),
+            uint16_t(256 - alpha)};
+}
+
+const int kAlphas[] = {1, 77, 128, 153, 255, 256};
+
+TEST(CAPixelKernels, BlendRowsToTheSamePixelsWithSse2AsWithPlainCode) {
+    for (int n = 0; n <= 37; ++n) {
+        for (bool opaque : {true, false}) {
+            for (int alpha : kAlphas) {
+                const auto source = pixels(size_t(n), uint32_t(n), opaque);
+                auto viaSse2 = pixels(size_t(n), uint32_t(n + 100), false), viaPortable = viaSse2;
+                sse2::blendRow(viaSse2.data(), source.data(), n, alpha);
+                portable::blendRow(viaPortable.data(), source.data(), n, alpha);
+                ASSERT_EQ(viaSse2, viaPortable)
+                    << n << " pixels, opaque " << opaque << ", alpha " << alpha;
+            }
+        }
+    }
+}
+
+TEST(CAPixelKernels, ShiftRowsToTheSameLanesWithSse2AsWithPlainCode) {
+    for (int n : {1, 2, 3, 4, 5, 8, 13, 33}) {
+        for (bool opaque : {true, false}) {
+            const auto row = pixels(size_t(n), uint32_t(n), opaque);
+            for (int w = 0; w < 256; ++w) {
+                std::vector<uint16_t> viaSse2(4 * size_t(n + 1)), viaPortable(viaSse2.size());
+                sse2::shiftRow(viaSse2.data(), row.data(), n, w);
+                portable::shiftRow(viaPortable.data(), row.data(), n, w);
+                ASSERT_EQ(viaSse2, viaPortable) << n << " pixels, opaque " << opaque << ", w " << w;
+            }
+        }
+    }
+}
+
+// `target` after `draw(pixels, below)`, drawn over `below` or, when that is null, over itself.
+template <class Draw>
+std::vector<uint32_t> drawnOnto(std::vector<uint32_t> target, const uint32_t* below, Draw draw) {
+    draw(target.data(), below ? below : target.data());
+    return target;
+}
+
+// Shifted rows mixed over the target itself and over a picture below, from either first pixel.
+TEST(CAPixelKernels, MixShiftedRowsToTheSamePixelsWithSse2AsWithPlainCode) {
+    for (int n : {1, 2, 5, 8, 19}) {
+        for (bool opaque : {true, false}) {
+            const auto lower = shifted(pixels(size_t(n), 1, opaque), 3 * n);
+            const auto upper = shifted(pixels(size_t(n), 2, opaque), 200);
+            const auto target = pixels(size_t(n + 1), 3, false),
+                       below = pixels(size_t(n + 1), 4, true);
+            for (int fy = 0; fy < 256; ++fy) {
+                for (int alpha : kAlphas) {
+                    const int wUpper = (fy * alpha + 128) >> 8, wLower = alpha - wUpper;
+                    for (const uint32_t* under :
+                         {static_cast<const uint32_t*>(nullptr), below.data()}) {
+                        for (int first : {0, 1}) {
+                            auto mix = [&](auto kernel) {
+                                return drawnOnto(target, under,
+                                                 [&](uint32_t* d, const uint32_t* b) {
+                                                     kernel(d, b, lower.data(), upper.data(), first,
+                                                            n + 1, wLower, wUpper);
+                                                 });
+                            };
+                            ASSERT_EQ(mix(sse2::mixOver), mix(portable::mixOver))
+                                << n << " pixels, opaque " << opaque << ", fy " << fy << ", alpha "
+                                << alpha << ", from " << first << ", below " << bool(under);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The four-tap sum of an opaque picture's inner pixels, over the target and over a picture below.
+TEST(CAPixelKernels, WeighFourTapsToTheSamePixelsWithSse2AsWithPlainCode) {
+    for (int n : {2, 3, 6, 21}) {
+        const auto rowJ = pixels(size_t(n), 5, true), rowJm1 = pixels(size_t(n), 6, true);
+        const auto target = pixels(size_t(n), 7, true), below = pixels(size_t(n), 8, true);
+        for (int fx = 0; fx < 256; ++fx) {
+            for (int fy = 0; fy < 256; fy += 15) {
+                for (int alpha : kAlphas) {
+                    for (const uint32_t* under :
+                         {static_cast<const uint32_t*>(nullptr), below.data()}) {
+                        auto mix = [&](auto kernel) {
+                            return drawnOnto(target, under, [&](uint32_t* d, const uint32_t* b) {
+                                kernel(reinterpret_cast<uint8_t*>(d),
+                                       reinterpret_cast<const uint8_t*>(b),
+                                       reinterpret_cast<const uint8_t*>(rowJ.data()),
+                                       reinterpret_cast<const uint8_t*>(rowJm1.data()), 4, 4 * n,
+                                       taps(fx, fy, alpha));
+                            });
+                        };
+                        ASSERT_EQ(mix(sse2::mixTapsLanes), mix(portable::mixTapsLanes))
+                            << n << " pixels, fx " << fx << ", fy " << fy << ", alpha " << alpha
+                            << ", below " << bool(under);
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+#endif
