@@ -1,14 +1,19 @@
 // The unlock session's costs with the tweak loaded into the simulated SpringBoard: one touch
-// move through the window and the touch capture view to the image's new frame, one touch-down
-// with its snapshot of the lock screen, and what a thousand touch sequences leave behind.
+// move through the window and the touch capture view to the image's new frame, one two-finger
+// move through the pinch recogniser to the image's new scale, one touch-down with its snapshot
+// of the lock screen, and what a thousand touch sequences leave behind.
 
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIWindow.h"
 #include "sim/device/Trace.h"
+#include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
+#include "tweak/settings/CVSettings.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -37,6 +42,22 @@ struct Device {
 
     void touch(UITouchPhase phase, CGPoint point = {}) {
         UIApplication::sharedApplication()->sendTouches(phase, std::span(&point, 1));
+    }
+    void touches(UITouchPhase phase, CGPoint a, CGPoint b) {
+        const CGPoint points[] = {a, b};
+        UIApplication::sharedApplication()->sendTouches(phase, points);
+    }
+    // Stores the unlock type, tells the tweak, and shows the lock screen again so that the
+    // gesture's add-ons are built.
+    void useUnlockType(int type) {
+        writePropertyListFile(DeviceRoot::resolve(kCVSettingsFilePath),
+                              PlistValue(PlistDictionary{{"cvrUnlockType", PlistValue(type)}}));
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                             kCVPrefsUpdatedNotification, nullptr, nullptr, true);
+        RunLoop::main().runPending();
+        SBAwayController::sharedAwayController()->dim();
+        SBAwayController::sharedAwayController()->wake();
+        RunLoop::main().runPending();
     }
     // One finger down, a small drag and up, then time for the image to come back.
     void sequence() {
@@ -80,6 +101,21 @@ void BM_TouchMoveToNewFrame(benchmark::State& state) {
     RunLoop::main().runUntil(RunLoop::main().now() + std::chrono::milliseconds(600));
 }
 BENCHMARK(BM_TouchMoveToNewFrame);
+
+void BM_TwoFingerMoveToNewScale(benchmark::State& state) {
+    auto& d = device();
+    d.useUnlockType(2);
+    d.touches(UITouchPhaseBegan, {60, 240}, {260, 240});
+    float spread = 100;
+    for (auto _ : state) {
+        spread = spread > 110 ? 90 : spread + 1;  // within the limits: no unlock
+        d.touches(UITouchPhaseMoved, {160 - spread, 240}, {160 + spread, 240});
+    }
+    d.touch(UITouchPhaseEnded);
+    RunLoop::main().runUntil(RunLoop::main().now() + std::chrono::milliseconds(600));
+    d.useUnlockType(0);
+}
+BENCHMARK(BM_TwoFingerMoveToNewScale);
 
 void BM_TouchDownWithSnapshot(benchmark::State& state) {
     auto& d = device();

@@ -14,22 +14,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Unlocked once with the stock bar while an application is in front, then locked and woken:
-// the picture of the application now lies beneath the lock screen.
-const std::string kLockedOverMail =
-    "front-app com.example.mail\nboot\ndown 60 432\nmove 280 432\nup\nwait 400\nlock\nwake\n";
-
-// The unlock routines that ran for the tweak's own requests.
-int tweakUnlocks(const TweakRun& run) {
-    int count = 0;
-    for (const auto& e : run.all("unlock-routine")) count += e["autoUnlock"] == true;
-    return count;
-}
-
-std::string prefs(const std::string& key, const std::string& value) {
-    return "prefs set " + key + " " + value + "\n";
-}
-
 // The largest difference of one colour channel between two pictures of the same size.
 int largestChannelDifference(const CGImageRef& a, const CGImageRef& b) {
     int largest = 0;

@@ -3,6 +3,9 @@
 // tests, so each starts as the library does when it loads.
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIPinchGestureRecognizer.h"
+#include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIView.h"
 #include "tests/support/TemporaryRoot.h"
 #include "tweak/session/CVAwayController.h"
@@ -88,7 +91,7 @@ void recordUnlock(id, SEL, bool sound) {
     requests.push_back({sound, CVAwayController::autoUnlock()});
 }
 
-class Finishers : public ::testing::Test {
+class InProcessSession : public ::testing::Test {
 protected:
     void SetUp() override {
         objc_defineClass("SBAwayController", NSObject::class_(),
@@ -112,6 +115,9 @@ protected:
     std::shared_ptr<CVAwayController> controller = std::make_shared<CVAwayController>();
     std::shared_ptr<UIView> image = UIView::create(CGRectMake(0, 30, 320, 480));
 };
+
+using Finishers = InProcessSession;
+using RecognizerGestures = InProcessSession;
 
 TEST_F(Finishers, SlideOutGoesOffTheScreenOnItsAxisThenUnlocksWithTheFlagSet) {
     const struct {
@@ -166,6 +172,96 @@ TEST_F(Finishers, FadeOutContinuesTheLastFingerStepOnTheAllowedAxisOnly) {
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_TRUE(requests[0].sound);
     }
+}
+
+// A pinch recogniser whose states a test sets itself, as two fingers would.
+class ScriptedPinch : public UIPinchGestureRecognizer {
+public:
+    using UIPinchGestureRecognizer::UIPinchGestureRecognizer;
+    void step(UIGestureRecognizerState state, CGFloat scale) {
+        setScale(scale);
+        setState(state);
+    }
+};
+
+TEST_F(RecognizerGestures, APinchAsksForOneUnlockPerGestureHoweverFarItGoes) {
+    settings.setUnlockType(CVUnlockType::Pinch);
+    auto pinch = std::make_shared<ScriptedPinch>(controller.get(),
+                                                 CVAwayControllerMessage::onPinch.selector());
+    pinch->step(UIGestureRecognizerStateBegan, 0.45f);
+    pinch->step(UIGestureRecognizerStateChanged, 0.3f);
+    pinch->step(UIGestureRecognizerStateChanged, 0.2f);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_FLOAT_EQ(image->transform().a, 0.2f);  // the image still follows the fingers
+    pinch->step(UIGestureRecognizerStateEnded, 0.2f);
+    runFor(0.6);
+    pinch->step(UIGestureRecognizerStateBegan, 2.5f);  // a new gesture asks anew
+    EXPECT_EQ(requests.size(), 2u);
+}
+
+TEST_F(RecognizerGestures, WithAPasscodeTheImageSpringsBackBeforeTheOneUnlock) {
+    settings.setUnlockType(CVUnlockType::Pinch);
+    CVSession().devicePassworded = true;
+    auto pinch = std::make_shared<ScriptedPinch>(controller.get(),
+                                                 CVAwayControllerMessage::onPinch.selector());
+    pinch->step(UIGestureRecognizerStateBegan, 0.49f);
+    EXPECT_TRUE(CVSession().isUnlocking);
+    pinch->step(UIGestureRecognizerStateChanged, 0.3f);  // ignored while the image springs back
+    EXPECT_FLOAT_EQ(image->transform().a, 1.0f);
+    runFor(0.51);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].autoUnlockDuringCall);
+    EXPECT_FALSE(CVSession().isUnlocking);
+    EXPECT_TRUE(image->isHidden());
+    pinch->step(UIGestureRecognizerStateChanged, 0.3f);  // past the limit again: back, no request
+    runFor(0.51);
+    EXPECT_EQ(requests.size(), 1u);
+    pinch->step(UIGestureRecognizerStateChanged, 0.5f);  // exactly 0.5 is within the limits
+    EXPECT_FALSE(CVSession().isUnlocking);
+}
+
+// A rotation recogniser whose states a test sets itself.
+class ScriptedRotation : public UIRotationGestureRecognizer {
+public:
+    using UIRotationGestureRecognizer::UIRotationGestureRecognizer;
+    void step(UIGestureRecognizerState state, CGFloat rotation) {
+        setRotation(rotation);
+        setState(state);
+    }
+};
+
+TEST_F(RecognizerGestures, RotationLimitsAreTheFloat1Point57NotAQuarterTurn) {
+    settings.setUnlockType(CVUnlockType::Rotate);
+    const struct {
+        float rotation;
+        bool unlocks;
+    } cases[] = {{1.5699f, false}, {1.57f, true}, {-1.57f, true}, {-1.5699f, false}};
+    for (const auto& c : cases) {
+        requests.clear();
+        auto rotate = std::make_shared<ScriptedRotation>(
+            controller.get(), CVAwayControllerMessage::onRotate.selector());
+        rotate->step(UIGestureRecognizerStateBegan, c.rotation);
+        EXPECT_EQ(requests.size(), c.unlocks ? 1u : 0u) << c.rotation;
+        rotate->step(UIGestureRecognizerStateEnded, c.rotation);
+        runFor(0.6);
+    }
+}
+
+TEST_F(RecognizerGestures, TheVaultUnlocksAtOnceEvenWithAPasscodeAndStaysTurned) {
+    settings.setUnlockType(CVUnlockType::Vault);
+    CVSession().devicePassworded = true;
+    CVSession().vaultView = UIView::create<UIImageView>(CGRectMake(24, 75, 272, 310));
+    auto vault = std::make_shared<ScriptedRotation>(
+        controller.get(), CVAwayControllerMessage::onVaultRotate.selector());
+    vault->step(UIGestureRecognizerStateBegan, 1.0f);
+    EXPECT_TRUE(requests.empty());
+    vault->step(UIGestureRecognizerStateChanged, 1.6f);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].autoUnlockDuringCall);
+    EXPECT_TRUE(CVSession().isUnlocking);
+    vault->step(UIGestureRecognizerStateEnded, 1.6f);  // ignored while unlocking
+    runFor(0.6);
+    EXPECT_FLOAT_EQ(CVSession().vaultView->transform().b, std::sin(1.6f));
 }
 
 }  // namespace

@@ -35,6 +35,12 @@ int TweakRun::viewCount() const {
     return count;
 }
 
+int tweakUnlocks(const TweakRun& run) {
+    int count = 0;
+    for (const auto& e : run.all("unlock-routine")) count += e["autoUnlock"] == true;
+    return count;
+}
+
 TweakSim::TweakSim() {
     const std::string folder = "/Library/MobileSubstrate/DynamicLibraries/";
     std::filesystem::create_directories(root_ / folder);

@@ -22,6 +22,19 @@ struct TweakRun {
     int viewCount() const;
 };
 
+// Unlocked once with the stock bar while an application is in front, then locked and woken:
+// the picture of the application now lies beneath the lock screen.
+inline const std::string kLockedOverMail =
+    "front-app com.example.mail\nboot\ndown 60 432\nmove 280 432\nup\nwait 400\nlock\nwake\n";
+
+// The script line that stores `value` under `key`.
+inline std::string prefs(const std::string& key, const std::string& value) {
+    return "prefs set " + key + " " + value + "\n";
+}
+
+// How many times SpringBoard's unlock routine ran for the tweak's own requests.
+int tweakUnlocks(const TweakRun& run);
+
 class TweakSim {
 public:
     // A root with Corvane.so and its filter installed (and nothing else of the build's device).

@@ -81,13 +81,9 @@ void CVAwayController::followOrReturn(const UIGestureRecognizer* recognizer,
     if (image) image->setTransform(transform);
     if (!pastLimit) return;
     if (session.devicePassworded) {
-        // The image springs back before the unlock is asked for; a second crossing of the same
-        // gesture springs back too, but asks for nothing more.
+        // The image springs back before the unlock is asked for.
         session.isUnlocking = true;
-        beginReturn(this, session.unlockRequestSent
-                              ? CVAwayControllerMessage::gestureFinishedAnimating
-                              : CVAwayControllerMessage::gestureFinishedAnimatingWithUnlock);
-        session.unlockRequestSent = true;
+        beginReturn(this, CVAwayControllerMessage::gestureFinishedAnimatingWithUnlock);
         putAtRest(image);
         UIView::commitAnimations();
         return;
@@ -131,8 +127,12 @@ void CVAwayController::gestureFinishedAnimating() {
 }
 
 void CVAwayController::gestureFinishedAnimatingWithUnlock() {
-    CVSession().isUnlocking = false;
+    auto& session = CVSession();
+    session.isUnlocking = false;
     hide(view().get());
-    hide(CVSession().lastView.get());
+    hide(session.lastView.get());
+    // A gesture that crosses again after springing back springs back again, but has asked.
+    if (session.unlockRequestSent) return;
+    session.unlockRequestSent = true;
     unlockWithoutAnimations();
 }
