@@ -1,6 +1,7 @@
 // The compositor's cost per frame while the lock screen is dragged (a full-screen picture below,
 // the lock-screen picture over it, moved by a fraction of a pixel, at opacity 0.6), reported as a
-// ratio to a memcpy of the same frame measured in the same run; the cost of drawing a view tree
+// ratio to a memcpy of the same frame measured in the same run; the same while it is pinched and
+// turned, also against cairo's bilinear paint of that frame; the cost of drawing a view tree
 // into a context (a snapshot); and the cost of hit-testing and delivering one touch move.
 
 #include <benchmark/benchmark.h>
@@ -13,24 +14,14 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIWindow.h"
 
-#include <algorithm>
+#include "FrameYardsticks.h"
+
 #include <chrono>
-#include <cstring>
 #include <vector>
 
 namespace {
 
-// A picture with detail in every pixel, so that nothing about it is uniform.
-CGImageRef picture(size_t width, size_t height, uint8_t seed) {
-    std::vector<CGImagePixel> pixels(width * height);
-    for (size_t y = 0; y < height; ++y) {
-        for (size_t x = 0; x < width; ++x) {
-            pixels[y * width + x] = {uint8_t(x * 3 + seed), uint8_t(y * 5 + seed),
-                                     uint8_t((x ^ y) + seed), 255};
-        }
-    }
-    return CGImageCreateWithPixels(width, height, pixels);
-}
+using FrameYardsticks::picture;
 
 std::shared_ptr<CALayer> imageLayer(CGSize points, CGImageRef image) {
     auto layer = CALayer::layer();
@@ -38,24 +29,6 @@ std::shared_ptr<CALayer> imageLayer(CGSize points, CGImageRef image) {
     layer->setPosition({points.width / 2, points.height / 2});
     layer->setContents(std::move(image));
     return layer;
-}
-
-// Seconds per memcpy of `bytes`, measured now: the best of several, so that a busy moment does
-// not flatter the ratio.
-double memcpySeconds(size_t bytes) {
-    std::vector<uint8_t> from(bytes, 1), to(bytes);
-    std::memcpy(to.data(), from.data(), bytes);  // the pages are mapped before the clock starts
-    double best = 1e9;
-    for (int i = 0; i < 30; ++i) {
-        from[size_t(i)] = uint8_t(i);
-        const auto start = std::chrono::steady_clock::now();
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-        best = std::min(
-            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
 }
 
 // Arguments: points wide, points high, scale.
@@ -72,7 +45,7 @@ void BM_DragFrame(benchmark::State& state) {
     root->addSublayer(lockScreen);
     CARenderer renderer(points, scale);
     const CALayer* layers[] = {root.get()};
-    const double copy = memcpySeconds(w * h * 4);
+    const double copy = FrameYardsticks::memcpySeconds(w * h * 4);
     double spent = 0;
     int frame = 0;
     for (auto _ : state) {
@@ -90,6 +63,48 @@ BENCHMARK(BM_DragFrame)
     ->Args({320, 480, 1})
     ->Args({375, 667, 2})
     ->Args({430, 932, 3})
+    ->Unit(benchmark::kMillisecond);
+
+// Arguments: points wide, points high, scale. The lock-screen picture pinched and turned (scaled
+// by 0.7, turned by 0.3 radians about the screen's centre) over the full-screen picture beneath,
+// at opacity 1; against a memcpy of the frame and cairo's bilinear paint of the same frame.
+void BM_PinchRotateFrame(benchmark::State& state) {
+    const CGSize points{float(state.range(0)), float(state.range(1))};
+    const auto scale = CGFloat(state.range(2));
+    const size_t w = size_t(points.width * scale), h = size_t(points.height * scale);
+    auto root = CALayer::layer();
+    root->setBounds({{0, 0}, points});
+    root->setPosition({points.width / 2, points.height / 2});
+    root->addSublayer(imageLayer(points, picture(w, h, 0)));
+    auto lockScreen = imageLayer(points, picture(w, h, 90));
+    root->addSublayer(lockScreen);
+    CARenderer renderer(points, scale);
+    const CALayer* layers[] = {root.get()};
+    const double copy = FrameYardsticks::memcpySeconds(w * h * 4);
+    const double cairo = FrameYardsticks::cairoPinchSeconds(int(w), int(h));
+    double spent = 0;
+    int frame = 0;
+    for (auto _ : state) {
+        // The fingers move a little every frame, so that no frame repeats the one before.
+        const double turn = FrameYardsticks::kPinchTurn + 1e-4 * (frame++ % 7);
+        lockScreen->setAffineTransform(
+            CGAffineTransformRotate(CGAffineTransformMakeScale(float(FrameYardsticks::kPinchScale),
+                                                               float(FrameYardsticks::kPinchScale)),
+                                    float(turn)));
+        const auto start = std::chrono::steady_clock::now();
+        renderer.render(layers, RunLoop::main().now());
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        spent += seconds;
+    }
+    FrameYardsticks::report(state, spent, copy, cairo);
+}
+BENCHMARK(BM_PinchRotateFrame)
+    ->Args({320, 480, 1})
+    ->Args({375, 667, 2})
+    ->Args({430, 932, 3})
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 // A lock screen of a few dozen views: wallpaper, labels, a bar with a knob.

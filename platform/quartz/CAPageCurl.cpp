@@ -42,3 +42,12 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
     }
     cairo_surface_destroy(curled);
 }
+
+void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, bool pageOpaque, double time, double angle,
+                          int alpha) {
+    if (time <= 0) return CAPixelDrawImage(target, clip, page, pageOpaque, x, y, alpha);
+    if (time >= 1) return;
+    CAPageCurlRasterOver(target, clip, x, y, page, pageOpaque,
+                         CAPageCurlGeometryMake(page.width, page.height, time, angle), alpha);
+}

@@ -10,9 +10,18 @@
 // cylinder rolls toward the leading edge, and at 1 the page, its curl and its shadows have all
 // gone from the page's rectangle. CAPageCurlGeometry.h describes the shape.
 
+#include "platform/quartz/CAPixelBlit.h"
+
 #include <cairo.h>
 
 // Draws `page` (an ARGB32 image surface, first row at the top) curled at `time` toward `angle`
 // onto `cr`, whose current matrix maps the page's pixels to the target, at `opacity`, within the
 // page's rectangle.
 void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angle, double opacity);
+
+// Draws `page` curled at `time` toward `angle` straight into `target`'s pixels, over what they
+// hold, the page's top-left pixel at (x, y) of the target and its pixels the target's, at opacity
+// `alpha` (0 to 256), within `clip`. `pageOpaque` says that the page has no translucent pixels.
+void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, bool pageOpaque, double time, double angle,
+                          int alpha);

@@ -1,6 +1,11 @@
 #include "platform/quartz/CAPageCurlRaster.h"
 
+#include "platform/quartz/CAPageCurlCylinder.h"
 #include "platform/quartz/CAPageCurlPixels.h"
+#include "platform/quartz/CAPageCurlRowOut.h"
+#include "platform/quartz/CAPageCurlSpans.h"
+#include "platform/quartz/CAPixelKernels.h"
+#include "platform/quartz/CAPixelSample.h"
 
 #include <algorithm>
 #include <array>
@@ -16,24 +21,30 @@ using Pixel = px::Pixel;
 
 constexpr double kPi = std::numbers::pi;
 
-// The back of the page: its picture mixed this far toward white, and this opaque (of 256).
-constexpr uint32_t kBackWhite = 166;
-constexpr uint32_t kBackOpacity = 230;
+constexpr uint32_t kBackOpacity = kCAPageCurlBackOpacity;
 // Darkest shadows: on the picture beneath, next to the bulk of the cylinder, and on the page
 // under the flap and beside its edge, which is only the paper's thin edge and so casts a
 // fainter, narrower one.
 constexpr double kSideShadow = 0.45;
 constexpr double kFlapShadow = 0.3;
 constexpr double kFlapShadowWidth = 0.5;  // of the radius
-// Entries per pixel of the table across the cylinder.
-constexpr int kStepsPerPixel = 4;
+// Under a slanting pull the cylinder is painted in tiles of so many rows and columns.
+constexpr int kBandRows = 32;
+constexpr int kTileColumns = 128;
+// How far inside its part of the row a pixel is taken for the shorter ways, along u.
+constexpr double kSlackAlong = 1e-6;
 
 uint32_t weight(double k) {
-    return uint32_t(std::clamp(k, 0.0, 1.0) * 256 + 0.5);
+    return CAPageCurlWeight(k);
+}
+
+// A shadow's alpha (0 to 255) for a darkness of 0 to 1.
+uint32_t strength(double alpha) {
+    return uint32_t(std::clamp(alpha, 0.0, 1.0) * 255 + 0.5);
 }
 
 Pixel shadow(double alpha) {
-    return px::shadow(uint32_t(std::clamp(alpha, 0.0, 1.0) * 255 + 0.5));
+    return px::shadow(strength(alpha));
 }
 
 // A shadow's strength at `t` of its width from where it is darkest.
@@ -43,100 +54,66 @@ double falloff(double t) {
     return left * left;
 }
 
-// How the back of the page is tinted (CAPageCurlTint) where it is lit by `shade` and lightened
-// by `gloss`: mixed toward white by kBackWhite, darkened by the shade, then moved toward white
-// by the gloss.
-struct BackTint {
-    uint32_t keep, white;
+using BackTint = CAPageCurlTint;
+using RowOut = CAPageCurlRowOut;
+using CAPageCurlSpans::atLeast;
+using CAPageCurlSpans::insideBy;
+using CAPageCurlSpans::Span;
+
+// The flap over an opaque page as one mix, each channel of 256ths: the paper's channel weighted
+// by `paper`, the page's by `page`, and white by `white` (rounding included). It is the back tinted
+// by `tint` at the back's opacity over the page shaded by a shadow of `shade` (0 to 255).
+struct FlapMix {
+    uint16_t paper, page, white;
 };
-BackTint backTint(double shade, double gloss) {
-    const double white = kBackWhite / 256.0;
-    const uint32_t keep = weight((1 - white) * shade * (1 - gloss));
-    // Rounded apart, the two could add up to one more than 256.
-    return {keep, std::min(256 - keep, weight(white * shade * (1 - gloss) + gloss))};
-}
-
-// What lies across the cylinder, tabulated along u from its trailing side (-r) to the axis (0):
-// how far back along u each layer's paper comes from (its arc plus `along`), and its light.
-class CylinderTable {
-public:
-    struct Entry {
-        double upperShift, lowerShift;
-        BackTint upperTint;
-        uint32_t lowerShade;
-    };
-
-    explicit CylinderTable(double radius) : radius_(radius) {
-        const int n = int(std::ceil(radius * kStepsPerPixel)) + 2;
-        entries_.resize(size_t(n));
-        for (int i = 0; i < n; ++i) {
-            const double along = std::min(0.0, -radius + double(i) / kStepsPerPixel);
-            const CAPageCurlCover cover = CAPageCurlCoverAt(along, radius);
-            entries_[size_t(i)] = {along + cover.upperArc, along + cover.lowerArc,
-                                   backTint(CAPageCurlBackShade(along, radius),
-                                            CAPageCurlBackGloss(along, radius)),
-                                   weight(CAPageCurlFrontShade(along, radius))};
-        }
-    }
-
-    // The layers at `along` in [-r, 0]: the shifts interpolated, the light of the nearest entry.
-    Entry at(double along) const {
-        const double f = std::clamp((along + radius_) * kStepsPerPixel, 0.0,
-                                    double(entries_.size() - 2));
-        const auto i = size_t(f);
-        const double k = f - double(i);
-        const Entry& a = entries_[i];
-        const Entry& b = entries_[i + 1];
-        const Entry& nearest = k < 0.5 ? a : b;
-        return {a.upperShift + (b.upperShift - a.upperShift) * k,
-                a.lowerShift + (b.lowerShift - a.lowerShift) * k, nearest.upperTint,
-                nearest.lowerShade};
-    }
-
-private:
-    double radius_;
-    std::vector<Entry> entries_;
-};
-
-// Columns [begin, end) of a row.
-struct Span {
-    int begin = 0, end = 0;
-    bool empty() const { return end <= begin; }
-};
-
-// The columns of `span` at every one of which a + b column >= t.
-Span atLeast(Span span, double a, double b, double t) {
-    constexpr double kSlack = 1e-7;  // rounds inward, for the sums' rounding errors
-    if (std::fabs(b) < 1e-12) return a >= t + kSlack ? span : Span{};
-    const double x = std::clamp((t - a) / b, -2.0, double(span.end) + 2);
-    if (b > 0) {
-        span.begin = std::max(span.begin, int(std::ceil(x + kSlack)));
-    } else {
-        span.end = std::min(span.end, int(std::floor(x - kSlack)) + 1);
-    }
-    return span.empty() ? Span{} : span;
-}
-
-// The columns where a point moving by (dx, dy) a column from (x, y) at column 0 lies at least
-// `t` inside a `w` × `h` rectangle.
-Span insideBy(Span span, double x, double y, double dx, double dy, double w, double h, double t) {
-    span = atLeast(span, x, dx, t);
-    span = atLeast(span, w - x, -dx, t);
-    span = atLeast(span, y, dy, t);
-    return atLeast(span, h - y, -dy, t);
+FlapMix flapMixOver(BackTint tint, uint32_t shade) {
+    const double back = kBackOpacity / 256.0;
+    const uint32_t backAlpha = (255 * kBackOpacity) >> 8;
+    // What shows of the shaded page through the back, and of the page through its shadow.
+    const double through = (256 - backAlpha - (backAlpha >> 7)) / 256.0;
+    const double lit = (256 - shade - (shade >> 7)) / 256.0;
+    return {uint16_t(std::lround(tint.keep * back)), uint16_t(std::lround(256 * through * lit)),
+            uint16_t(std::lround(255 * tint.white * back) + 128)};
 }
 
 class CurlPainter {
 public:
     CurlPainter(const CAPixelBuffer& page, const CAPageCurlGeometry& curl)
-        : page_(page), sampler_(page), curl_(curl), table_(curl.radius),
+        : page_(page),
+          sampler_(page),
+          curl_(curl),
+          table_(curl.radius, curl.ux, curl.uy),
           flapShadowWidth_(kFlapShadowWidth * curl.radius),
-          underFlap_(shadow(kFlapShadow)), flapTint_(backTint(1, 0)) {}
+          underFlap_(shadow(kFlapShadow)),
+          flapTint_(CAPageCurlBackTint(1, 0)),
+          flapMix_(flapMixOver(flapTint_, underFlap_ >> 24)),
+          fixedWidth_(page.width << 16),
+          fixedHeight_(page.height << 16) {}
 
-    // Writes row `row` of the curled page into `out`. The columns where the whole pixel is the
-    // flat page, the flap over the page, or nothing at all are done in runs; the rest, near the
-    // cylinder and the edges, pixel by pixel.
-    void paintRow(uint32_t* out, int row) const {
+    // Paints columns `limit` of rows [first, first + count) of the curled page into `outs`.
+    // Under a slanting pull the cylinder reads the page along slanting lines through it (down its
+    // columns, for a pull along a diagonal), so it is painted last, a tile of columns at a time
+    // down all the rows, for the page's pixels it reads to stay in the processor's nearest cache;
+    // under a pull along a side it reads whole rows, and a tile is the whole row.
+    void paintBand(const RowOut* outs, int first, int count, Span limit) const {
+        cylinderRuns_.clear();
+        for (int i = 0; i < count; ++i) paintRow(outs[i], first + i, limit);
+        const bool slanting = curl_.ux != 0 && curl_.uy != 0;
+        const int columns = slanting ? kTileColumns : std::max(1, limit.end - limit.begin);
+        for (int tile = limit.begin; tile < limit.end; tile += columns) {
+            for (const CylinderRun& run : cylinderRuns_) {
+                const Span part = run.span.intersect({tile, tile + columns});
+                if (!part.empty()) cylinderPixels(run.out, run.along, run.row, part);
+            }
+        }
+    }
+
+private:
+    // Paints columns `limit` of row `row` of the curled page into `o`, but for the cylinder,
+    // which it leaves to paintBand. The columns where the whole pixel is the flat page, the flap
+    // over the page, or nothing at all are done in runs; the rest, near the cylinder and the
+    // edges, pixel by pixel.
+    void paintRow(const RowOut& o, int row, Span limit) const {
         const double y = row + 0.5;
         const Row r = rowAt(y);
         const uint32_t* flat = page_.row(row);
@@ -145,24 +122,26 @@ public:
             Span span;
             Kind kind;
         };
-        std::array<Run, 4> runs = {{{r.flatBefore, Flat}, {r.flatAfter, Flat}, {r.flap, Flap},
-                                    {r.gone, Gone}}};
+        std::array<Run, 4> runs = {
+            {{r.flatBefore, Flat}, {r.flatAfter, Flat}, {r.flap, Flap}, {r.gone, Gone}}};
         std::sort(runs.begin(), runs.end(),
                   [](const Run& a, const Run& b) { return a.span.begin < b.span.begin; });
-        int column = 0;
+        int column = limit.begin;
         for (const Run& run : runs) {
-            if (run.span.empty()) continue;
-            paintPixels(out, flat, r, y, {column, run.span.begin});
-            const auto bytes = size_t(run.span.end - run.span.begin) * sizeof(uint32_t);
-            if (run.kind == Flat) std::memcpy(out + run.span.begin, flat + run.span.begin, bytes);
-            if (run.kind == Gone) std::memset(out + run.span.begin, 0, bytes);
-            if (run.kind == Flap) paintFlap(out, flat, r, run.span);
-            column = run.span.end;
+            const Span span = run.span.intersect(limit);
+            if (span.empty()) continue;
+            paintPixels(o, flat, r, row, {column, span.begin});
+            const int n = span.end - span.begin;
+            if (run.kind == Flat) paintFlat(o, flat, span);
+            if (run.kind == Gone && !o.over) {
+                std::memset(o.out + span.begin, 0, size_t(n) * sizeof(uint32_t));
+            }
+            if (run.kind == Flap) paintFlap(o, flat, r, span);
+            column = span.end;
         }
-        paintPixels(out, flat, r, y, {column, page_.width});
+        paintPixels(o, flat, r, row, {column, limit.end});
     }
 
-private:
     // A row's layout: along u at column 0 (its pixel centre), the flap's source point at column 0
     // and its step from column to column, and the runs.
     struct Row {
@@ -195,20 +174,210 @@ private:
         return r;
     }
 
-    // Columns of `span` of the row at `y`, each worked out on its own.
-    void paintPixels(uint32_t* out, const uint32_t* flat, const Row& r, double y, Span span) const {
+    // Columns of `span` of the row at `y`, each worked out on its own: those over the cylinder and
+    // in its shadow, the most of them, by the shorter ways that hold away from the page's edges.
+    void paintPixels(const RowOut& o, const uint32_t* flat, const Row& r, int row,
+                     Span span) const {
+        if (span.empty()) return;
+        const double y = row + 0.5;
+        const double ux = curl_.ux, edge = -curl_.radius - 0.5;
+        // Ahead of the axis, over the cylinder and beyond it, in the order of the columns.
+        const Span ahead = atLeast(span, r.along, ux, 0);
+        const Span overCylinder =
+            atLeast(atLeast(span, -r.along, -ux, kSlackAlong), r.along, ux, edge + kSlackAlong);
+        const Span beyond = atLeast(span, -r.along, -ux, -edge + kSlackAlong);
+        std::array<std::pair<Span, int>, 3> parts = {{{ahead, 0}, {overCylinder, 1}, {beyond, 2}}};
+        std::sort(parts.begin(), parts.end(),
+                  [](const auto& a, const auto& b) { return a.first.begin < b.first.begin; });
+        int column = span.begin;
+        for (const auto& [part, kind] : parts) {
+            if (part.empty()) continue;
+            anyPixels(o, flat, r, y, {column, part.begin});
+            if (kind == 0) aheadPixels(o, flat, r, y, part);
+            if (kind == 1) cylinderRuns_.push_back({o, row, r.along, part});
+            if (kind == 2) shadowPixels(o, flat, r, y, part);
+            column = part.end;
+        }
+        anyPixels(o, flat, r, y, {column, span.end});
+    }
+
+    // Columns of `span`, each worked out in full.
+    void anyPixels(const RowOut& o, const uint32_t* flat, const Row& r, double y, Span span) const {
         for (int column = span.begin; column < span.end; ++column) {
-            out[column] = pixel(flat[column], column + 0.5, y, r.along + column * curl_.ux);
+            o.put(column, pixel(flat[column], column + 0.5, y, r.along + column * curl_.ux));
         }
     }
 
-    // Columns of `span` where the flap covers the flat page, in full shadow under it.
-    void paintFlap(uint32_t* out, const uint32_t* flat, const Row& r, Span span) const {
+    // Columns of `span`, all over the cylinder. Over an opaque page that hides the target, the
+    // row kernel works out the pixels whose paper lies well inside the page, the most of them;
+    // elsewhere the pixels whose paper does are worked out in fixed point from the table, moving
+    // along it by a fixed step a column; the rest in full.
+    void cylinderPixels(const RowOut& o, double along, int row, Span span) const {
+        constexpr double steps = CAPageCurlCylinderTable::kStepsPerPixel * 65536.0;
+        const int64_t f0 = std::llround((along + curl_.radius) * steps);
+        const int64_t df = std::llround(curl_.ux * steps);
+        auto single = [&](int column) {
+            const int64_t f = f0 + column * df;
+            Pixel p;
+            // f of 2 steps or more: half a pixel or more inside the silhouette.
+            if (f >= 2 * 65536 && cylinderOnPaper(column, row, int32_t(f), p)) {
+                o.putPaper(column, p);
+            } else {
+                o.put(column, cylinder(column + 0.5, row + 0.5, along + column * curl_.ux));
+            }
+        };
+        if (!o.hidesTarget() || page_.width < 2 || page_.height < 2) {
+            for (int column = span.begin; column < span.end; ++column) single(column);
+            return;
+        }
+        constexpr int kChunk = 256;
+        uint32_t out[kChunk];
+        int32_t done[kChunk];
+        for (int begin = span.begin; begin < span.end; begin += kChunk) {
+            const int n = std::min(kChunk, span.end - begin);
+            const CAPixelCurlRow at{begin, row, int32_t(f0 + begin * df), int32_t(df)};
+            CAPixelKernels::curlCylinderRow(out, done, page_.pixels, page_.stride, page_.width,
+                                            page_.height, table_.columns(), at, n);
+            for (int i = 0; i < n; ++i) {
+                if (done[i]) {
+                    o.out[begin + i] = out[i];
+                } else {
+                    single(begin + i);
+                }
+            }
+        }
+    }
+
+    // Columns of `span`, all beyond the cylinder in its shadow (or past it). The paper that casts
+    // the shadow lies along a line across the row, so the columns where the page has paper there,
+    // whose shadow depends on `along` alone, make one run.
+    void shadowPixels(const RowOut& o, const uint32_t* flat, const Row& r, double y,
+                      Span span) const {
+        const double ux = curl_.ux, uy = curl_.uy;
+        const double shift = r.along + 0.5 * kPi * curl_.radius;
+        const Span full = insideBy(span, 0.5 - shift * ux, y - shift * uy, 1 - ux * ux, -ux * uy,
+                                   page_.width, page_.height, 0);
+        const Span run = full.empty() ? Span{span.end, span.end} : full;
+        anyPixels(o, flat, r, y, {span.begin, run.begin});
+        // The shadow's reach through it, from 0 at the cylinder's side to 1 at its end.
+        const auto t0 = float((-curl_.radius - r.along) / curl_.shadowWidth);
+        const auto dt = float(-ux / curl_.shadowWidth);
+        if (o.over && o.alpha >= 256) {
+            for (int column = run.begin; column < run.end; ++column) {
+                const uint32_t a = sideShadowAt(t0 + float(column) * dt);
+                o.out[column] = px::over(px::shadow(a), o.out[column]);
+            }
+        } else {
+            for (int column = run.begin; column < run.end; ++column) {
+                o.put(column, px::shadow(sideShadowAt(t0 + float(column) * dt)));
+            }
+        }
+        anyPixels(o, flat, r, y, {run.end, span.end});
+    }
+
+    // The side shadow's alpha (0 to 255) at `t` of its width beyond the cylinder, where the page
+    // has all the paper that casts it; in floats, for the compiler to vectorise its loops.
+    static uint32_t sideShadowAt(float t) {
+        const float left = 1.0f - std::min(std::max(t, 0.0f), 1.0f);
+        return uint32_t(int32_t(float(kSideShadow) * left * left * 255.0f + 0.5f));
+    }
+
+    // Columns of `span`, all ahead of the axis, where the page lies flat and the flap, close by,
+    // may shade it. Those where the flap's paper is not there at all, the most of them, take only
+    // its shadow, which is worked out in floats, for the compiler to vectorise the loop.
+    void aheadPixels(const RowOut& o, const uint32_t* flat, const Row& r, double y,
+                     Span span) const {
+        const Span paper = insideBy(span, r.flapX, r.flapY, r.flapDx, r.flapDy, page_.width,
+                                    page_.height, -0.5 - kSlackAlong);
+        const Span edge = paper.empty() ? Span{span.end, span.end} : paper;
+        flapShadow(o, flat, r, y, {span.begin, edge.begin});
+        anyPixels(o, flat, r, y, edge);
+        flapShadow(o, flat, r, y, {edge.end, span.end});
+    }
+
+    // Columns of `span` where the flap's paper lies half a pixel or more away: the flat page in
+    // the flap's shadow (flatAndFlap()).
+    void flapShadow(const RowOut& o, const uint32_t* flat, const Row& r, double y,
+                    Span span) const {
+        if (!o.hidesTarget()) {
+            anyPixels(o, flat, r, y, span);
+            return;
+        }
+        const auto w = float(page_.width), h = float(page_.height);
+        const auto x0 = float(r.flapX), y0 = float(r.flapY);
+        const auto dx = float(r.flapDx), dy = float(r.flapDy);
+        const auto along0 = float(r.along), step = float(curl_.ux);
+        const auto width = float(flapShadowWidth_);
+        for (int column = span.begin; column < span.end; ++column) {
+            const float fx = x0 + float(column) * dx, fy = y0 + float(column) * dy;
+            const float ox = std::max(0.0f, std::max(-fx, fx - w));
+            const float oy = std::max(0.0f, std::max(-fy, fy - h));
+            const float t = std::min(std::sqrt(ox * ox + oy * oy) / width, 1.0f);
+            const float near = std::min(1.0f, (along0 + float(column) * step) / width);
+            const auto a = uint32_t(int32_t(
+                float(kFlapShadow) * (1 - t) * (1 - t) * std::max(near, 0.0f) * 255.0f + 0.5f));
+            o.out[column] = px::over(px::shadow(a), flat[column]);
+        }
+    }
+
+    // Columns of `span` where the page lies flat and untouched.
+    void paintFlat(const RowOut& o, const uint32_t* flat, Span span) const {
+        const int n = span.end - span.begin;
+        if (o.writesPaper()) {
+            std::memcpy(o.out + span.begin, flat + span.begin, size_t(n) * sizeof(uint32_t));
+        } else {
+            CAPixelKernels::blendRow(o.out + span.begin, flat + span.begin, n, int(o.alpha));
+        }
+    }
+
+    // Columns of `span` where the flap covers the flat page, in full shadow under it. The flap is
+    // the page mirrored, an affine map, so its paper is sampled a row at a time by the kernel,
+    // but for the few pixels at the ends whose taps reach past the page's edge.
+    void paintFlap(const RowOut& o, const uint32_t* flat, const Row& r, Span span) const {
+        const auto walk =
+            CAPixelSample::RowWalk::make(r.flapX - 0.5, r.flapY - 0.5, r.flapDx, r.flapDy);
+        Span inside = CAPixelSample::tapsInside(span, walk, page_.width, page_.height);
+        if (inside.empty()) inside = {span.end, span.end};
+        flapPixels(o, flat, r, {span.begin, inside.begin});
+        const int n = inside.end - inside.begin;
+        if (n > 0 && o.hidesTarget()) {
+            // The page's back mixed toward white and laid over the shaded page is, with an opaque
+            // page, one fixed mix of the two and white.
+            uint32_t* out = o.out + inside.begin;
+            CAPixelKernels::sampleRow(out, nullptr, page_.pixels, page_.stride,
+                                      walk.from(inside.begin), n, 256);
+            auto* bytes = reinterpret_cast<uint8_t*>(out);
+            CAPixelKernels::mixLanes(bytes, bytes,
+                                     reinterpret_cast<const uint8_t*>(flat + inside.begin), 4 * n,
+                                     flapMix_.paper, flapMix_.page, flapMix_.white);
+            for (int i = 0; i < n; ++i) out[i] |= 0xFF000000u;
+        } else if (n > 0) {
+            // Over a target the paper is read apart, as the flap lets a little of it through.
+            thread_local std::vector<uint32_t> scratch;
+            uint32_t* paper = o.out + inside.begin;
+            if (o.over) {
+                scratch.resize(size_t(n));
+                paper = scratch.data();
+            }
+            CAPixelKernels::sampleRow(paper, nullptr, page_.pixels, page_.stride,
+                                      walk.from(inside.begin), n, 256);
+            for (int i = 0; i < n; ++i) {
+                const int column = inside.begin + i;
+                const Pixel back =
+                    px::tint(paper[i], flapTint_.keep, flapTint_.white, kBackOpacity);
+                o.put(column, px::over(back, px::over(underFlap_, flat[column])));
+            }
+        }
+        flapPixels(o, flat, r, {inside.end, span.end});
+    }
+
+    // Columns of `span` of the flap, each sampled on its own.
+    void flapPixels(const RowOut& o, const uint32_t* flat, const Row& r, Span span) const {
         for (int column = span.begin; column < span.end; ++column) {
             const Pixel paper =
                 sampler_.at(r.flapX + column * r.flapDx, r.flapY + column * r.flapDy);
             const Pixel back = px::tint(paper, flapTint_.keep, flapTint_.white, kBackOpacity);
-            out[column] = px::over(back, px::over(underFlap_, flat[column]));
+            o.put(column, px::over(back, px::over(underFlap_, flat[column])));
         }
     }
 
@@ -227,8 +396,8 @@ private:
         if (in <= -flapShadowWidth_) return flat;
         // Beside the flap the shadow fades toward the axis, where the flat page runs on into the
         // cylinder's front half, which the flap does not shade.
-        const double beside = falloff(outside(fx, fy) / flapShadowWidth_) *
-                              std::min(1.0, along / flapShadowWidth_);
+        const double beside =
+            falloff(outside(fx, fy) / flapShadowWidth_) * std::min(1.0, along / flapShadowWidth_);
         const double dark = kFlapShadow * (in >= 0 ? 1 : beside);
         const Pixel shaded = px::over(shadow(dark), flat);
         if (in <= -0.5) return shaded;
@@ -237,10 +406,50 @@ private:
         return px::over(back, shaded);
     }
 
+    // Over the cylinder at `column` of `row`, f along the table, where the paper of both layers
+    // lies whole inside the page or the upper layer's has run out: the same as cylinder() there,
+    // in fewer steps. Whether it was so.
+    bool cylinderOnPaper(int column, int row, int32_t f, Pixel& out) const {
+        const CAPageCurlCylinderTable::FixedEntry e = table_.atFixed(f);
+        // The top-left taps of each layer's paper (the pixel's centre less half a pixel, moved).
+        const int32_t ux = (column << 16) + e.upperX, uy = (row << 16) + e.upperY;
+        const int32_t lx = (column << 16) + e.lowerX, ly = (row << 16) + e.lowerY;
+        if (tapsInside(ux, uy)) {
+            // The lower layer's nearest pixel, whose centre must lie inside the page.
+            const int32_t nx = lx + 0x8000, ny = ly + 0x8000;
+            if (nx < 0x8000 || ny < 0x8000 || nx > fixedWidth_ - 0x8000 ||
+                ny > fixedHeight_ - 0x8000) {
+                return false;
+            }
+            const Pixel front = px::shade(page_.row(ny >> 16)[nx >> 16], e.shade);
+            const uint32_t opacity = (256 * kBackOpacity) >> 8;
+            out = px::over(px::tint(sampleAt(ux, uy), e.keep, e.white, opacity), front);
+            return true;
+        }
+        // With the upper layer wholly off the page, only the front shows.
+        const bool upperGone =
+            ux <= -65536 || uy <= -65536 || ux >= fixedWidth_ || uy >= fixedHeight_;
+        if (!upperGone || !tapsInside(lx, ly)) return false;
+        out = px::shade(sampleAt(lx, ly), e.shade);
+        return true;
+    }
+
+    // Whether all four taps from (x, y), 16.16, lie inside the page.
+    bool tapsInside(int32_t x, int32_t y) const {
+        return x >= 0 && y >= 0 && x < fixedWidth_ - 65536 && y < fixedHeight_ - 65536;
+    }
+
+    // The page sampled bilinearly from the taps at (x, y), 16.16, inside it.
+    Pixel sampleAt(int32_t x, int32_t y) const {
+        const uint32_t* p = page_.row(y >> 16) + (x >> 16);
+        return CAPixelSample::bilinear(p[0], p[1], p[page_.stride], p[page_.stride + 1],
+                                       uint32_t(x >> 8) & 0xFF, uint32_t(y >> 8) & 0xFF);
+    }
+
     // Over the cylinder: its back half over its front half over the shadow beneath it.
     Pixel cylinder(double x, double y, double along) const {
         const double edge = along + curl_.radius + 0.5;  // the silhouette's anti-aliasing
-        const CylinderTable::Entry e = table_.at(along);
+        const CAPageCurlCylinderTable::Entry e = table_.at(along);
         const double lx = x - e.lowerShift * curl_.ux, ly = y - e.lowerShift * curl_.uy;
         const double ux = x - e.upperShift * curl_.ux, uy = y - e.upperShift * curl_.uy;
         const double lowerCover = std::min(edge, sampler_.inside(lx, ly) + 0.5);
@@ -285,10 +494,20 @@ private:
     const CAPixelBuffer& page_;
     CAPageCurlSampler sampler_;
     const CAPageCurlGeometry& curl_;
-    CylinderTable table_;
+    CAPageCurlCylinderTable table_;
     double flapShadowWidth_;
     Pixel underFlap_;
     BackTint flapTint_;
+    FlapMix flapMix_;
+    int32_t fixedWidth_, fixedHeight_;  // the page's size, 16.16
+    // The cylinder's columns in the rows of a band, which paintBand paints last.
+    struct CylinderRun {
+        RowOut out;
+        int row;
+        double along;
+        Span span;
+    };
+    mutable std::vector<CylinderRun> cylinderRuns_;
 };
 
 }  // namespace
@@ -296,5 +515,29 @@ private:
 void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
                       const CAPageCurlGeometry& curl) {
     const CurlPainter painter(page, curl);
-    for (int row = 0; row < out.height; ++row) painter.paintRow(out.row(row), row);
+    std::array<RowOut, kBandRows> outs;
+    for (int top = 0; top < out.height; top += kBandRows) {
+        const int count = std::min(kBandRows, out.height - top);
+        for (int i = 0; i < count; ++i) outs[size_t(i)] = {out.row(top + i)};
+        painter.paintBand(outs.data(), top, count, {0, page.width});
+    }
+}
+
+void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, bool pageOpaque,
+                          const CAPageCurlGeometry& curl, int alpha) {
+    const CAPixelRect area = clip.intersect({0, 0, target.width, target.height})
+                                 .intersect({x, y, x + page.width, y + page.height});
+    if (area.isEmpty() || alpha <= 0) return;
+    const CurlPainter painter(page, curl);
+    std::array<RowOut, kBandRows> outs;
+    for (int top = area.y0; top < area.y1; top += kBandRows) {
+        const int count = std::min(kBandRows, area.y1 - top);
+        // Indexed by the page's column.
+        for (int i = 0; i < count; ++i) {
+            outs[size_t(i)] = {target.row(top + i) + x, true, uint32_t(std::min(alpha, 256)),
+                               pageOpaque};
+        }
+        painter.paintBand(outs.data(), top - y, count, {area.x0 - x, area.x1 - x});
+    }
 }

@@ -14,3 +14,12 @@
 // on whatever lies beneath.
 void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
                       const CAPageCurlGeometry& curl);
+
+// Lays `page` curled as `curl` says straight over `target`, the page's top-left pixel at (x, y) of
+// the target and its pixels the target's, at opacity `alpha` (0 to 256), within `clip`: each
+// target pixel gets what CAPageCurlRaster would write for it, blended over what it holds, and
+// where the paper has gone and casts no shadow it is left alone. `pageOpaque` says that the page
+// has no translucent pixels, so that flat paper can be copied.
+void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, bool pageOpaque,
+                          const CAPageCurlGeometry& curl, int alpha);

@@ -48,6 +48,29 @@ bool exactPixelRect(const CGAffineTransform& t, const CGRect& rect, CAPixelRect&
     return true;
 }
 
+// Whether `t` moves pixels by whole pixels and nothing else.
+bool isWholePixelMove(const CGAffineTransform& t) {
+    return std::fabs(t.a - 1) < kEpsilon && std::fabs(t.d - 1) < kEpsilon &&
+           std::fabs(t.b) < kEpsilon && std::fabs(t.c) < kEpsilon && nearInteger(t.tx) &&
+           nearInteger(t.ty);
+}
+
+// Where each target pixel lies in the source, for a source placed by `t`.
+CAPixelAffine inverse(const CGAffineTransform& t) {
+    const double det = double(t.a) * t.d - double(t.b) * t.c;
+    return {t.d / det,
+            -t.b / det,
+            -t.c / det,
+            t.a / det,
+            (double(t.c) * t.ty - double(t.d) * t.tx) / det,
+            (double(t.b) * t.tx - double(t.a) * t.ty) / det};
+}
+
+// How much `t` shrinks an image, as the square root of how much it shrinks its area.
+double shrinkOf(const CGAffineTransform& t) {
+    return std::sqrt(std::fabs(double(t.a) * t.d - double(t.b) * t.c));
+}
+
 // The clip chain as one pixel rectangle, when every clip is axis-aligned.
 bool clipRect(const std::vector<CAClip>& clips, CAPixelRect base, CAPixelRect& out) {
     out = base;
@@ -59,6 +82,11 @@ bool clipRect(const std::vector<CAClip>& clips, CAPixelRect base, CAPixelRect& o
                              int(std::lround(r.origin.y + r.size.height))});
     }
     return true;
+}
+
+// An item's opacity in 256ths.
+int alphaOf(const CARenderItem& item) {
+    return int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
 }
 
 }  // namespace
@@ -94,8 +122,11 @@ bool CAPainter::drawsFast(const CARenderTarget& target, const CARenderItem& item
     switch (item.kind) {
         case CARenderItem::Kind::Fill:
             return fillPlacement(target, item, area, clip);
-        case CARenderItem::Kind::Image:
-            return imagePlacement(target, item, imageToPixels(item), clip);
+        case CARenderItem::Kind::Image: {
+            CAPixelAffine toSource;
+            return imagePlacement(target, item, imageToPixels(item), clip) ||
+                   transformedPlacement(target, item, toSource, clip);
+        }
         default:
             return false;
     }
@@ -128,6 +159,18 @@ bool CAPainter::imagePlacement(const CARenderTarget& target, const CARenderItem&
     return target.fastAllowed && std::fabs(t.a - 1) <= kEpsilon && std::fabs(t.d - 1) <= kEpsilon &&
            std::fabs(t.b) <= kEpsilon && std::fabs(t.c) <= kEpsilon &&
            clipRect(item.clips, target.clip, clip);
+}
+
+bool CAPainter::transformedPlacement(const CARenderTarget& target, const CARenderItem& item,
+                                     CAPixelAffine& toSource, CAPixelRect& clip) {
+    const CGAffineTransform t = imageToPixels(item);
+    // Shrunk to less than half, cairo's smoother filter is needed to keep from aliasing.
+    if (!target.fastAllowed || !isInvertible(t) || shrinkOf(t) < 0.5 ||
+        !clipRect(item.clips, target.clip, clip)) {
+        return false;
+    }
+    toSource = inverse(t);
+    return true;
 }
 
 void CAPainter::drawItem(const CARenderTarget& target, const CARenderItem& item) {
@@ -171,15 +214,19 @@ bool CAPainter::place(const CARenderTarget& target, const CARenderItem& item, Pl
     };
     split(t.tx, p.x, p.fx);
     split(t.ty, p.y, p.fy);
-    p.alpha = int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
+    p.alpha = alphaOf(item);
     return true;
 }
 
 bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item) {
     Placement p;
-    if (!place(target, item, p)) return false;
     const CAPixelBuffer source = pixelsOf(item.image->surface());
-    if (p.shifted()) {
+    if (!place(target, item, p)) {
+        CAPixelAffine toSource;
+        if (!transformedPlacement(target, item, toSource, p.clip)) return false;
+        CAPixelDrawImageTransformed(target.pixels, p.clip, source, item.image->isOpaque(), toSource,
+                                    alphaOf(item));
+    } else if (p.shifted()) {
         CAPixelDrawImageShifted(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y,
                                 p.fx, p.fy, p.alpha);
     } else {
@@ -192,13 +239,26 @@ bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item
 bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below,
                          const CARenderItem& above) {
     Placement under, over;
-    if (!coversTarget(below, target.clip) || !place(target, below, under) ||
-        !place(target, above, over) || !over.shifted() || !(over.clip == target.clip)) {
+    if (below.kind != CARenderItem::Kind::Image || above.kind != CARenderItem::Kind::Image ||
+        !coversTarget(below, target.clip) || !place(target, below, under)) {
         return false;
     }
-    CAPixelDrawImageShiftedOver(target.pixels, over.clip, pixelsOf(above.image->surface()),
-                                above.image->isOpaque(), over.x, over.y, over.fx, over.fy,
-                                over.alpha, pixelsOf(below.image->surface()), under.x, under.y);
+    const CAPixelBuffer source = pixelsOf(above.image->surface());
+    const CAPixelBuffer picture = pixelsOf(below.image->surface());
+    if (place(target, above, over)) {
+        if (!over.shifted() || !(over.clip == target.clip)) return false;
+        CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, above.image->isOpaque(),
+                                    over.x, over.y, over.fx, over.fy, over.alpha, picture, under.x,
+                                    under.y);
+    } else {
+        CAPixelAffine toSource;
+        if (!transformedPlacement(target, above, toSource, over.clip) ||
+            !(over.clip == target.clip)) {
+            return false;
+        }
+        CAPixelDrawImageTransformedOver(target.pixels, over.clip, source, above.image->isOpaque(),
+                                        toSource, alphaOf(above), picture, under.x, under.y);
+    }
     statistics_.fast += 2;
     statistics_.drawn += 2;
     return true;
@@ -248,8 +308,8 @@ void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& ite
     cairo_pattern_t* pattern = cairo_get_source(target.cr);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     // Shrinking by more than half needs the smoother filter to keep from aliasing.
-    const double shrink = std::sqrt(std::fabs(double(t.a) * t.d - double(t.b) * t.c));
-    cairo_pattern_set_filter(pattern, shrink < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_filter(pattern,
+                             shrinkOf(t) < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
     cairo_paint_with_alpha(target.cr, item.opacity);
     endCairo(target);
 }
@@ -285,18 +345,50 @@ void CAPainter::drawGroup(const CARenderTarget& target, const CARenderItem& item
 }
 
 void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item) {
-    const double s = std::sqrt(std::fabs(double(item.transform.a) * item.transform.d -
-                                         double(item.transform.b) * item.transform.c));
+    const double s = shrinkOf(item.transform);
     const int w = std::max(1, int(std::ceil(item.rect.size.width * s)));
     const int h = std::max(1, int(std::ceil(item.rect.size.height * s)));
-    cairo_surface_t* page = drawApart(w, h, item.children, true);
     // Page pixels to the layer's coordinates, then on to the target's pixels.
     const CGAffineTransform pageToLayer = {
         float(1 / s), 0, 0, float(1 / s), item.rect.origin.x, item.rect.origin.y};
+    const CGAffineTransform pageToPixels = CGAffineTransformConcat(pageToLayer, item.transform);
+    CAPixelRect clip;
+    if (target.fastAllowed && isWholePixelMove(pageToPixels) &&
+        clipRect(item.clips, target.clip, clip)) {
+        // The page's pixels are the target's: the curl is laid straight into them.
+        CAPixelBuffer pixels;
+        cairo_surface_t* apart = nullptr;
+        const bool alone = pagePicture(item, w, h, pixels);
+        if (!alone) {
+            apart = drawApart(w, h, item.children, true);
+            pixels = pixelsOf(apart);
+        }
+        CAPageCurlDrawPixels(target.pixels, clip, int(std::lround(pageToPixels.tx)),
+                             int(std::lround(pageToPixels.ty)), pixels,
+                             alone && item.children.front().image->isOpaque(), item.curlTime,
+                             item.curlAngle, alphaOf(item));
+        if (apart) cairo_surface_destroy(apart);
+        ++statistics_.fast;
+        return;
+    }
+    cairo_surface_t* page = drawApart(w, h, item.children, true);
     beginCairo(target, item);
-    const cairo_matrix_t m = cairoMatrix(CGAffineTransformConcat(pageToLayer, item.transform));
+    const cairo_matrix_t m = cairoMatrix(pageToPixels);
     cairo_set_matrix(target.cr, &m);
     CAPageCurlDraw(target.cr, page, item.curlTime, item.curlAngle, item.opacity);
     endCairo(target);
     cairo_surface_destroy(page);
+}
+
+bool CAPainter::pagePicture(const CARenderItem& item, int w, int h, CAPixelBuffer& pixels) {
+    if (item.children.size() != 1) return false;
+    const CARenderItem& only = item.children.front();
+    if (only.kind != CARenderItem::Kind::Image || only.opacity < 1 || !only.clips.empty() ||
+        int(CGImageGetWidth(only.image)) != w || int(CGImageGetHeight(only.image)) != h) {
+        return false;
+    }
+    const CGAffineTransform t = imageToPixels(only);
+    if (!isWholePixelMove(t) || std::lround(t.tx) != 0 || std::lround(t.ty) != 0) return false;
+    pixels = pixelsOf(only.image->surface());
+    return true;
 }

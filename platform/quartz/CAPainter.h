@@ -1,8 +1,9 @@
 #pragma once
 
-// Draws the compositor's items into a target: backgrounds and images moved by whole pixels or by
-// fractions of one through the pixel fast paths, everything else through cairo (clips that are
-// not rectangles, turned or scaled images), groups and curled pages drawn apart first.
+// Draws the compositor's items into a target: backgrounds, and images moved, turned or scaled,
+// within rectangular clips, through the pixel fast paths; everything else through cairo (clips
+// that are not rectangles, images shrunk to less than half); groups and curled pages drawn apart
+// first.
 
 #include "platform/quartz/CARenderItem.h"
 
@@ -28,6 +29,10 @@ private:
     // A pure translation of the image's pixels, within a rectangular clip.
     static bool imagePlacement(const CARenderTarget& target, const CARenderItem& item,
                                const CGAffineTransform& t, CAPixelRect& clip);
+    // Any other invertible transform that cairo would draw with bilinear sampling, within a
+    // rectangular clip: where each target pixel lies in the image.
+    static bool transformedPlacement(const CARenderTarget& target, const CARenderItem& item,
+                                     CAPixelAffine& toSource, CAPixelRect& clip);
     void drawItem(const CARenderTarget& target, const CARenderItem& item);
     bool fastFill(const CARenderTarget& target, const CARenderItem& item);
     // Where an image item lands in pixels: whole pixels and 256ths of one, and its opacity.
@@ -38,8 +43,9 @@ private:
     };
     static bool place(const CARenderTarget& target, const CARenderItem& item, Placement& p);
     bool fastImage(const CARenderTarget& target, const CARenderItem& item);
-    // A picture moved by a fraction of a pixel straight over an opaque picture that covers the
-    // target (a dragged lock screen over what lies beneath it) is drawn in one pass over both.
+    // A picture moved by a fraction of a pixel, or turned or scaled, straight over an opaque
+    // picture that covers the target (a dragged or pinched lock screen over what lies beneath
+    // it) is drawn in one pass over both.
     bool fastPair(const CARenderTarget& target, const CARenderItem& below,
                   const CARenderItem& above);
     // Cairo draws through the clips of `item`, in pixel space; the pixels it changes are then
@@ -52,7 +58,12 @@ private:
     cairo_surface_t* drawApart(int width, int height, std::span<const CARenderItem> items,
                                bool fast);
     void drawGroup(const CARenderTarget& target, const CARenderItem& item);
+    // A curled page is laid straight into the target's pixels where the page's pixels are the
+    // target's (moved by whole pixels), and otherwise drawn apart and painted through cairo.
     void drawCurl(const CARenderTarget& target, const CARenderItem& item);
+    // Whether a curl's page of `w` × `h` pixels is one picture alone that fills it pixel for
+    // pixel, so that it need not be drawn apart; if so `pixels` are the picture's.
+    static bool pagePicture(const CARenderItem& item, int w, int h, CAPixelBuffer& pixels);
 
     CARenderStatistics& statistics_;
 };

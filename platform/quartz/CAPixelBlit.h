@@ -3,7 +3,8 @@
 // The compositor's fast paths, on premultiplied ARGB32 pixels (cairo's image format): copying and
 // blending an image moved by whole pixels, blending one moved by a fraction of a pixel (a pure
 // translation samples every pixel with the same four weights, so one pass of bilinear blending
-// does it), and filling rectangles. Everything is clipped to the target's clip rectangle.
+// does it), drawing one turned or scaled (each pixel sampled bilinearly where it maps to in the
+// image), and filling rectangles. Everything is clipped to the target's clip rectangle.
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,25 @@ void CAPixelDrawImageShiftedOver(const CAPixelBuffer& target, const CAPixelRect&
                                  const CAPixelBuffer& source, bool sourceOpaque, int x, int y,
                                  int fx, int fy, int alpha, const CAPixelBuffer& under, int ux,
                                  int uy);
+// An affine map of pixel coordinates: (x, y) goes to (a x + c y + tx, b x + d y + ty). Pixel
+// centres lie at half-integers.
+struct CAPixelAffine {
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+};
+// Draws `source` placed on the target by any invertible affine map, given as `toSource` from the
+// target's pixel coordinates to the source's, at opacity `alpha` (0 to 256), within `clip`. Each
+// target pixel samples the source bilinearly at its centre, the source's edge pixels reaching out
+// past its edges, and is covered by the source's rectangle as far as its area lies inside it: the
+// image's edges are smoothed as cairo smooths an image painted clipped to its own rectangle.
+void CAPixelDrawImageTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
+                                 const CAPixelBuffer& source, bool sourceOpaque,
+                                 const CAPixelAffine& toSource, int alpha);
+// As CAPixelDrawImageTransformed, over `under` (opaque, its top-left pixel at (ux, uy), covering
+// all of `clip`) instead of what the target holds: every target pixel in `clip` is written once.
+void CAPixelDrawImageTransformedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
+                                     const CAPixelBuffer& source, bool sourceOpaque,
+                                     const CAPixelAffine& toSource, int alpha,
+                                     const CAPixelBuffer& under, int ux, int uy);
 // Fills `rect` with the premultiplied colour `color`, blending it over what is there unless it
 // is opaque.
 void CAPixelFill(const CAPixelBuffer& target, const CAPixelRect& rect, uint32_t color);

@@ -4,6 +4,7 @@
 
 #include "platform/quartz/CAPixelKernelLoops.h"
 #include "platform/quartz/CAPixelKernels.h"
+#include "platform/quartz/CAPixelSample.h"
 
 #include <algorithm>
 
@@ -61,6 +62,22 @@ void mixOver(uint32_t* dst, const uint32_t* below, const uint16_t* lower, const 
 void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uint8_t* rowJ, const uint8_t* rowJm1,
                   int l0, int l1, CAPixelTaps t) {
     CAPixelKernelLoops::mixTapsLanes(dst, below, rowJ, rowJm1, l0, l1, t);
+}
+
+void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
+               CAPixelWalk walk, int n, int alpha) {
+    CAPixelKernelLoops::sampleRow(dst, below, source, stride, walk, n, alpha);
+}
+
+void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b, int n, uint16_t wa, uint16_t wb,
+              uint16_t bias) {
+    CAPixelKernelLoops::mixLanes(dst, a, b, n, wa, wb, bias);
+}
+
+void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
+                     int32_t width, int32_t height, const CAPixelCurlTable& table,
+                     CAPixelCurlRow row, int n) {
+    CAPixelKernelLoops::curlCylinderRow(out, done, page, stride, width, height, table, row, n);
 }
 
 }  // namespace CAPixelKernelsPortable

@@ -6,9 +6,11 @@
 // the page-curl filter. The same trees at the same time give the same pixels.
 //
 // Speed: an image moved by whole pixels is copied or blended pixel for pixel, one moved by a
-// fraction of a pixel is blended bilinearly in one pass, and only other transforms go through
-// cairo's general resampling. Layers hidden under an opaque full-screen layer are not drawn, and
-// the picture of a run of layers that has not changed since the last frame is kept and reused.
+// fraction of a pixel is blended bilinearly in one pass, one turned or scaled is sampled
+// bilinearly row by row, and a curled page is laid straight into the screen's pixels; only images
+// shrunk to less than half, and clips that are not rectangles, go through cairo. Layers hidden
+// under an opaque full-screen layer are not drawn, and the picture of a run of layers that has not
+// changed since the last frame is kept and reused.
 
 #include "platform/foundation/Clock.h"
 #include "platform/graphics/CGContext.h"

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #if CORVANE_SIMD
@@ -144,6 +145,100 @@ TEST(CAPixelKernels, WeighFourTapsToTheSamePixelsWithSse2AsWithPlainCode) {
             }
         }
     }
+}
+
+// Walks through a picture at every kind of step (turned, scaled, mirrored, along an axis), with
+// every fraction met, blended over the target and over a picture below or written as they are.
+TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
+    constexpr int kWidth = 40, kHeight = 30;
+    const auto source = pixels(size_t(kWidth * kHeight), 9, false);
+    const CAPixelWalk walks[] = {
+        {2 << 16, 3 << 16, 60000, 17000},       {30 << 16, 25 << 16, -41000, -23000},
+        {5 << 16, 1 << 16, 65536, 0},           {1 << 16, 27 << 16, 91750, -20000},
+        {(7 << 16) + 999, 9 << 16, 257, 65535}, {36 << 16, 2 << 16, -65536, 2222},
+    };
+    for (int n : {1, 2, 3, 7, 20}) {
+        const auto target = pixels(size_t(n), 10, false), below = pixels(size_t(n), 11, true);
+        for (const CAPixelWalk& walk : walks) {
+            for (int alpha : kAlphas) {
+                for (int mode = 0; mode < 3; ++mode) {
+                    auto draw = [&](auto kernel) {
+                        auto out = target;
+                        const uint32_t* under = mode == 0   ? nullptr
+                                                : mode == 1 ? out.data()
+                                                            : below.data();
+                        kernel(out.data(), under, source.data(), kWidth, walk, n, alpha);
+                        return out;
+                    };
+                    ASSERT_EQ(draw(sse2::sampleRow), draw(portable::sampleRow))
+                        << n << " pixels, walk " << (&walk - walks) << ", alpha " << alpha
+                        << ", mode " << mode;
+                }
+            }
+        }
+    }
+}
+
+TEST(CAPixelKernels, MixTwoRowsToTheSameLanesWithSse2AsWithPlainCode) {
+    for (int n : {1, 3, 8, 17, 64}) {
+        const auto a = pixels(size_t(n), 12, false), b = pixels(size_t(n), 13, true);
+        for (uint16_t wa : {0, 1, 100, 200, 229}) {
+            for (uint16_t wb : {0, 18, 26}) {
+                auto mix = [&](auto kernel) {
+                    auto out = a;
+                    auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+                    kernel(bytes, bytes, reinterpret_cast<const uint8_t*>(b.data()), 4 * n, wa, wb,
+                           uint16_t(128 + 7 * wb));
+                    return out;
+                };
+                ASSERT_EQ(mix(sse2::mixLanes), mix(portable::mixLanes))
+                    << n << " pixels, weights " << wa << ", " << wb;
+            }
+        }
+    }
+}
+
+// A cylinder's row over a page, with offsets that carry some pixels' paper off the page on every
+// side, so that each kind of pixel is met: both layers, the lower alone, and neither (among them
+// pixels outside the silhouette, before the table's first entry).
+TEST(CAPixelKernels, CurlTheCylinderToTheSamePixelsWithSse2AsWithPlainCode) {
+    constexpr int kWidth = 24, kHeight = 20, kEntries = 40;
+    const auto page = pixels(size_t(kWidth * kHeight), 14, true);
+    std::vector<int32_t> offsets[4];
+    std::vector<uint32_t> weights, whites;
+    for (int i = 0; i < kEntries; ++i) {
+        offsets[0].push_back(-i * 52000 - 3000);
+        offsets[1].push_back(i * 9000 - 170000);
+        offsets[2].push_back(-i * 30000 + 5000);
+        offsets[3].push_back(i * 4000 - 40000);
+        weights.push_back(uint32_t(120 + i) | uint32_t(i % 27) << 8 | uint32_t(90 + 4 * i) << 16);
+        whites.push_back(uint32_t(128 + 150 * i));
+    }
+    const CAPixelCurlTable table{offsets[0].data(), offsets[1].data(), offsets[2].data(),
+                                 offsets[3].data(), weights.data(),    whites.data()};
+    constexpr int n = 20;
+    int done = 0;
+    const CAPixelCurlRow rows[] = {{0, 5, 0, 70000},
+                                   {3, 0, 65536, 40000},
+                                   {10, 19, 38 << 16, -110000},
+                                   {0, 7, -100000, 50000}};
+    for (const CAPixelCurlRow& row : rows) {
+        auto curl = [&](auto kernel) {
+            std::vector<uint32_t> out(n);
+            std::vector<int32_t> done(n);
+            kernel(out.data(), done.data(), page.data(), kWidth, kWidth, kHeight, table, row, n);
+            // What is not done means nothing.
+            for (int i = 0; i < n; ++i) out[size_t(i)] = done[size_t(i)] ? out[size_t(i)] : 0;
+            return std::make_pair(out, done);
+        };
+        const auto viaSse2 = curl(sse2::curlCylinderRow);
+        ASSERT_EQ(viaSse2, curl(portable::curlCylinderRow))
+            << "row from column " << row.x << " of row " << row.y;
+        for (int32_t d : viaSse2.second) done += d;
+    }
+    // Both the pixels the kernel takes and those it leaves were met.
+    EXPECT_GT(done, 0);
+    EXPECT_LT(done, n * 4);
 }
 
 }  // namespace

@@ -1,0 +1,107 @@
+#pragma once
+
+// What the compositor's frame benchmarks measure a frame against, in the same run: a memcpy of
+// the frame (the least any frame can cost) and cairo's own bilinear paint of a full-screen picture
+// scaled by 0.7 and turned by 0.3 radians about the screen's centre over another (the general
+// resampling that the compositor falls back to). Each is the best of several tries, so that a
+// busy moment does not flatter the ratios. Also the pictures the frames are made of.
+
+#include <benchmark/benchmark.h>
+
+#include "platform/graphics/CGImage.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+namespace FrameYardsticks {
+
+// The pinch frame's transform: how much the top picture is scaled and turned.
+constexpr double kPinchScale = 0.7;
+constexpr double kPinchTurn = 0.3;
+
+// A picture with detail in every pixel, so that nothing about it is uniform.
+inline CGImageRef picture(size_t width, size_t height, uint8_t seed) {
+    std::vector<CGImagePixel> pixels(width * height);
+    for (size_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < width; ++x) {
+            pixels[y * width + x] = {uint8_t(x * 3 + seed), uint8_t(y * 5 + seed),
+                                     uint8_t((x ^ y) + seed), 255};
+        }
+    }
+    return CGImageCreateWithPixels(width, height, pixels);
+}
+
+// The least of `tries` timings of `run`, in seconds.
+template <class Run>
+double bestSeconds(int tries, Run run) {
+    double best = 1e9;
+    for (int i = 0; i < tries; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        run(i);
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+// Seconds per memcpy of `bytes`.
+inline double memcpySeconds(size_t bytes) {
+    std::vector<uint8_t> from(bytes, 1), to(bytes);
+    std::memcpy(to.data(), from.data(), bytes);  // the pages are mapped before the clock starts
+    return bestSeconds(30, [&](int i) {
+        from[size_t(i)] = uint8_t(i);
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    });
+}
+
+// Seconds for cairo to lay a `width` × `height` picture into a frame and paint another over it,
+// scaled and turned as in the pinch frame, bilinearly, clipped to its rectangle (as the compositor
+// draws a transformed image through cairo).
+inline double cairoPinchSeconds(int width, int height) {
+    const CGImageRef below = picture(size_t(width), size_t(height), 0);
+    const CGImageRef above = picture(size_t(width), size_t(height), 90);
+    cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(frame);
+    const int stride = cairo_image_surface_get_stride(frame);
+    const double seconds = bestSeconds(5, [&](int) {
+        cairo_surface_flush(frame);
+        std::memcpy(cairo_image_surface_get_data(frame),
+                    cairo_image_surface_get_data(below->surface()), size_t(stride) * size_t(height));
+        cairo_surface_mark_dirty(frame);
+        cairo_save(cr);
+        cairo_translate(cr, width / 2.0, height / 2.0);
+        cairo_rotate(cr, kPinchTurn);
+        cairo_scale(cr, kPinchScale, kPinchScale);
+        cairo_translate(cr, -width / 2.0, -height / 2.0);
+        cairo_rectangle(cr, 0, 0, width, height);
+        cairo_clip(cr);
+        cairo_set_source_surface(cr, above->surface(), 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_flush(frame);
+        benchmark::DoNotOptimize(cairo_image_surface_get_data(frame));
+    });
+    cairo_destroy(cr);
+    cairo_surface_destroy(frame);
+    return seconds;
+}
+
+// Reports frames measured at `spent` seconds in all: frames a second, milliseconds a frame, and
+// the frame's cost as a multiple of a memcpy of it and of cairo's pinch frame.
+inline void report(benchmark::State& state, double spent, double memcpy, double cairo) {
+    const double frame = spent / double(state.iterations());
+    state.counters["fps"] = 1 / frame;
+    state.counters["ms_frame"] = frame * 1e3;
+    state.counters["x_memcpy"] = frame / memcpy;
+    state.counters["x_cairo"] = frame / cairo;
+}
+
+}  // namespace FrameYardsticks

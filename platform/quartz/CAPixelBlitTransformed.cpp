@@ -1,0 +1,205 @@
+// Drawing an image through any affine map, row by row: each target row is a straight line through
+// the source, so its sample point moves by the same step from pixel to pixel. The pixels whose
+// square lies wholly inside the image and whose taps all lie inside the source go to the sampling
+// kernel in one run; the few at the image's edges are sampled with clamped taps and blended toward
+// clear by how much of their square the image covers.
+
+#include "platform/quartz/CAPixelBlit.h"
+
+#include "platform/quartz/CAPixelKernels.h"
+#include "platform/quartz/CAPixelSample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using CAPixelSample::RowWalk;
+using CAPixelSample::Span;
+
+// Rounding error allowed for when a span is found from sums of doubles.
+constexpr double kSlack = 1e-7;
+
+// The pixels i of `span` where a + b i >= t, `inward` leaving out the doubtful ones at the ends,
+// or else taking them in; an empty span is Span{}.
+Span atLeast(Span span, double a, double b, double t, bool inward) {
+    const double slack = inward ? kSlack : -kSlack;
+    if (std::fabs(b) < 1e-12) return a >= t + slack ? span : Span{};
+    const double x = std::clamp((t - a) / b, -2.0, double(span.end) + 2);
+    if (b > 0) {
+        span.begin = std::max(span.begin, int(std::ceil(x + slack)));
+    } else {
+        span.end = std::min(span.end, int(std::floor(x - slack)) + 1);
+    }
+    return span.empty() ? Span{} : span;
+}
+
+// How much of a pixel's square lies on the inside of a straight edge `distance` pixels from its
+// centre (negative outside), the edge's normal having components p >= q >= 0 (p² + q² = 1).
+double halfPlaneCover(double distance, double p, double q) {
+    const double reach = (p + q) / 2;
+    if (distance >= reach) return 1;
+    if (distance <= -reach) return 0;
+    const double flat = (p - q) / 2;
+    if (std::fabs(distance) <= flat) return 0.5 + distance / p;
+    // Past the nearer corner the part cut off is a triangle.
+    const double left = reach - std::fabs(distance);
+    const double corner = left * left / (2 * p * q);
+    return distance < 0 ? corner : 1 - corner;
+}
+
+// How the source's rectangle lies over the target's pixels: for each pair of its opposite edges,
+// how fast a source coordinate changes across the target and the shape of a pixel's square
+// measured across those edges.
+class Coverage {
+public:
+    Coverage(const CAPixelAffine& m, int width, int height)
+        : x_(m.a, m.c, width), y_(m.b, m.d, height) {}
+
+    // The part of the pixel whose centre maps to (sx, sy) that the rectangle covers, of 256.
+    uint32_t at(double sx, double sy) const {
+        const double cover = x_.at(sx) * y_.at(sy);
+        return uint32_t(std::lround(cover * 256));
+    }
+    // How far (in source units) a coordinate reaches over a pixel's square from its centre.
+    double reachX() const { return x_.reach; }
+    double reachY() const { return y_.reach; }
+
+private:
+    struct Axis {
+        Axis(double along, double across, int size)
+            : gradient(std::hypot(along, across)),
+              size(size),
+              p(std::max(std::fabs(along), std::fabs(across)) / gradient),
+              q(std::min(std::fabs(along), std::fabs(across)) / gradient),
+              reach((std::fabs(along) + std::fabs(across)) / 2) {}
+        // Between the edges at 0 and `size`: both half-planes, less the part outside either.
+        double at(double s) const {
+            const double cover = halfPlaneCover(s / gradient, p, q) +
+                                 halfPlaneCover((size - s) / gradient, p, q) - 1;
+            return std::max(0.0, cover);
+        }
+        double gradient, size, p, q, reach;
+    };
+    Axis x_, y_;
+};
+
+// One target row of the draw: which pixels the image reaches and which the kernel may take.
+struct RowPlan {
+    Span reach, inner;
+    RowWalk walk;   // from the row's first pixel in the clip
+    double sx, sy;  // the first pixel's centre in the source
+};
+
+class TransformedDraw {
+public:
+    TransformedDraw(const CAPixelBuffer& target, const CAPixelRect& bounds,
+                    const CAPixelBuffer& source, bool sourceOpaque, const CAPixelAffine& m,
+                    int alpha)
+        : target_(target),
+          bounds_(bounds),
+          source_(source),
+          m_(m),
+          coverage_(m, source.width, source.height),
+          alpha_(std::clamp(alpha, 0, 256)),
+          direct_(sourceOpaque && alpha_ >= 256) {}
+
+    // Draws row `y` over `below`, the picture under it indexed by the target's column.
+    void drawRow(int y, const uint32_t* below) const {
+        uint32_t* dst = target_.row(y);
+        const RowPlan plan = planRow(y);
+        if (below != dst) {
+            copy(dst, below, bounds_.x0, bounds_.x0 + plan.reach.begin);
+            copy(dst, below, bounds_.x0 + plan.reach.end, bounds_.x1);
+        }
+        if (plan.reach.empty()) return;
+        const Span inner = plan.inner.empty() ? Span{plan.reach.end, plan.reach.end} : plan.inner;
+        edgePixels(dst, below, plan, {plan.reach.begin, inner.begin});
+        if (!inner.empty()) {
+            const int x = bounds_.x0 + inner.begin;
+            CAPixelKernels::sampleRow(dst + x, direct_ ? nullptr : below + x, source_.pixels,
+                                      source_.stride, plan.walk.from(inner.begin),
+                                      inner.end - inner.begin, alpha_);
+        }
+        edgePixels(dst, below, plan, {inner.end, plan.reach.end});
+    }
+
+private:
+    static void copy(uint32_t* dst, const uint32_t* below, int x0, int x1) {
+        if (x1 > x0) std::memcpy(dst + x0, below + x0, sizeof(uint32_t) * size_t(x1 - x0));
+    }
+
+    RowPlan planRow(int y) const {
+        const double cx = bounds_.x0 + 0.5, cy = y + 0.5;
+        RowPlan plan;
+        plan.sx = m_.a * cx + m_.c * cy + m_.tx;
+        plan.sy = m_.b * cx + m_.d * cy + m_.ty;
+        plan.walk = RowWalk::make(plan.sx - 0.5, plan.sy - 0.5, m_.a, m_.b);
+        const Span all{0, bounds_.x1 - bounds_.x0};
+        if (alpha_ <= 0) return plan;
+        const double rx = coverage_.reachX(), ry = coverage_.reachY();
+        const double w = source_.width, h = source_.height;
+        // The pixels whose square meets the rectangle, give or take one: the extra ones come out
+        // uncovered.
+        Span reach = atLeast(all, plan.sx + rx, m_.a, -1, false);
+        reach = atLeast(reach, w + rx - plan.sx, -m_.a, -1, false);
+        reach = atLeast(reach, plan.sy + ry, m_.b, -1, false);
+        plan.reach = atLeast(reach, h + ry - plan.sy, -m_.b, -1, false);
+        // The pixels whose square lies inside it and whose taps do too.
+        Span inner = atLeast(plan.reach, plan.sx - rx, m_.a, 0, true);
+        inner = atLeast(inner, w - rx - plan.sx, -m_.a, 0, true);
+        inner = atLeast(inner, plan.sy - ry, m_.b, 0, true);
+        inner = atLeast(inner, h - ry - plan.sy, -m_.b, 0, true);
+        plan.inner = CAPixelSample::tapsInside(inner, plan.walk, source_.width, source_.height);
+        return plan;
+    }
+
+    void edgePixels(uint32_t* dst, const uint32_t* below, const RowPlan& plan, Span span) const {
+        for (int i = span.begin; i < span.end; ++i) {
+            const int x = bounds_.x0 + i;
+            const uint32_t cover = coverage_.at(plan.sx + i * m_.a, plan.sy + i * m_.b);
+            const uint32_t alpha = (uint32_t(alpha_) * cover + 128) >> 8;
+            dst[x] = alpha == 0
+                         ? below[x]
+                         : CAPixelSample::over(CAPixelSample::clampedSample(source_, plan.walk, i),
+                                               below[x], alpha);
+        }
+    }
+
+    const CAPixelBuffer& target_;
+    CAPixelRect bounds_;
+    const CAPixelBuffer& source_;
+    CAPixelAffine m_;
+    Coverage coverage_;
+    int alpha_;
+    bool direct_;  // an opaque source at full opacity: samples are written as they are
+};
+
+void drawTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
+                     const CAPixelBuffer& source, bool sourceOpaque, const CAPixelAffine& toSource,
+                     int alpha, const CAPixelBuffer* under, int ux, int uy) {
+    const CAPixelRect bounds = clip.intersect({0, 0, target.width, target.height});
+    if (bounds.isEmpty() || source.width <= 0 || source.height <= 0) return;
+    const TransformedDraw draw(target, bounds, source, sourceOpaque, toSource, alpha);
+    for (int y = bounds.y0; y < bounds.y1; ++y) {
+        // Indexed by the target's column, as the target's own row is.
+        const uint32_t* below = under ? under->row(y - uy) - ux : target.row(y);
+        draw.drawRow(y, below);
+    }
+}
+
+}  // namespace
+
+void CAPixelDrawImageTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
+                                 const CAPixelBuffer& source, bool sourceOpaque,
+                                 const CAPixelAffine& toSource, int alpha) {
+    drawTransformed(target, clip, source, sourceOpaque, toSource, alpha, nullptr, 0, 0);
+}
+
+void CAPixelDrawImageTransformedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
+                                     const CAPixelBuffer& source, bool sourceOpaque,
+                                     const CAPixelAffine& toSource, int alpha,
+                                     const CAPixelBuffer& under, int ux, int uy) {
+    drawTransformed(target, clip, source, sourceOpaque, toSource, alpha, &under, ux, uy);
+}

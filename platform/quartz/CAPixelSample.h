@@ -1,0 +1,113 @@
+#pragma once
+
+// One bilinear sample and its blend, a pixel at a time, with the arithmetic of the sampling row
+// kernels (CAPixelKernels sampleRow): the portable kernel is built from these, and the pixels that
+// a kernel cannot take (near a source's edges, where taps are clamped) use them too, so that a
+// picture has no seam where the kernel's pixels meet them. Two channels are handled at once in the
+// 0x00FF00FF lanes of a 32-bit word; weights run from 0 to 256.
+
+#include "platform/quartz/CAPixelBlit.h"
+#include "platform/quartz/CAPixelKernels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace CAPixelSample {
+
+constexpr uint32_t kLanes = 0x00FF00FFu;
+
+// `a` moved toward `b` by w/256, each channel rounded.
+inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
+    const uint32_t k = 256 - w;
+    const uint32_t rb = (((a & kLanes) * k + (b & kLanes) * w + 0x00800080u) >> 8) & kLanes;
+    const uint32_t ag =
+        ((((a >> 8) & kLanes) * k + ((b >> 8) & kLanes) * w + 0x00800080u) >> 8) & kLanes;
+    return rb | (ag << 8);
+}
+
+// The sample of taps p00 (upper left), p01 (upper right), p10 and p11 (lower) at fractions fx
+// across and fy down (0 to 255): down each column first, then across.
+inline uint32_t bilinear(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
+                         uint32_t fy) {
+    return mix(mix(p00, p10, fy), mix(p01, p11, fy), fx);
+}
+
+// `src` at opacity `alpha` (0 to 256) over `below`: each channel c of the source becomes
+// (c alpha) >> 8, and below's channels are scaled by 256 less the result's alpha; the sum
+// saturates at 255.
+inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
+    uint32_t out = 0;
+    const uint32_t srcAlpha = (((src >> 24) & 0xFF) * alpha) >> 8;
+    for (int c = 0; c < 32; c += 8) {
+        const uint32_t s = (((src >> c) & 0xFF) * alpha) >> 8;
+        const uint32_t v = s + ((((below >> c) & 0xFF) * (256 - srcAlpha)) >> 8);
+        out |= std::min(v, 255u) << c;
+    }
+    return out;
+}
+
+// A row's walk through a source as a CAPixelWalk, in 64 bits so that the points before and after
+// the source, where the kernel may not go, can be reckoned too.
+struct RowWalk {
+    int64_t u, v, du, dv;
+
+    // The walk from (u, v), the top-left of the first pixel's taps, moving by (du, dv) a pixel.
+    static RowWalk make(double u, double v, double du, double dv) {
+        auto fixed = [](double x) { return int64_t(std::llround(x * 65536)); };
+        return {fixed(u), fixed(v), fixed(du), fixed(dv)};
+    }
+    int64_t uAt(int i) const { return u + i * du; }
+    int64_t vAt(int i) const { return v + i * dv; }
+    // The kernel's walk from pixel i on, which must lie inside the source.
+    CAPixelWalk from(int i) const {
+        return {int32_t(uAt(i)), int32_t(vAt(i)), int32_t(du), int32_t(dv)};
+    }
+};
+
+// Pixels [begin, end) of a row.
+struct Span {
+    int begin = 0, end = 0;
+    bool empty() const { return end <= begin; }
+    Span intersect(Span o) const { return {std::max(begin, o.begin), std::min(end, o.end)}; }
+};
+
+// The pixels i of `span` where lo <= start + i step < hi; an empty span is Span{}.
+inline Span between(Span span, int64_t start, int64_t step, int64_t lo, int64_t hi) {
+    // Rounding a quotient down or up, whatever the signs.
+    auto down = [](int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
+    auto up = [&](int64_t a, int64_t b) { return -down(-a, b); };
+    if (step == 0) return lo <= start && start < hi ? span : Span{};
+    const int64_t limit = int64_t(span.end) + 1;
+    auto clampIndex = [&](int64_t i) { return int(std::clamp<int64_t>(i, -1, limit)); };
+    Span within;
+    if (step > 0) {
+        within = {clampIndex(up(lo - start, step)), clampIndex(up(hi - start, step))};
+    } else {
+        within = {clampIndex(down(start - hi, -step) + 1), clampIndex(down(start - lo, -step) + 1)};
+    }
+    const Span out = span.intersect(within);
+    return out.empty() ? Span{} : out;
+}
+
+// The pixels of `span` where all four taps of the walk's samples lie inside a w × h source: the
+// pixels the sampling kernel may take.
+inline Span tapsInside(Span span, const RowWalk& walk, int w, int h) {
+    span = between(span, walk.u, walk.du, 0, int64_t(w - 1) << 16);
+    return between(span, walk.v, walk.dv, 0, int64_t(h - 1) << 16);
+}
+
+// The sample at pixel i of a walk anywhere, its taps clamped to the source (the edge pixels
+// reaching out past the edges).
+inline uint32_t clampedSample(const CAPixelBuffer& source, const RowWalk& walk, int i) {
+    const int64_t u = walk.uAt(i), v = walk.vAt(i);
+    const auto column = [&](int64_t k) { return int(std::clamp<int64_t>(k, 0, source.width - 1)); };
+    const auto row = [&](int64_t j) { return int(std::clamp<int64_t>(j, 0, source.height - 1)); };
+    const int64_t k = u >> 16, j = v >> 16;
+    const uint32_t* upper = source.row(row(j));
+    const uint32_t* lower = source.row(row(j + 1));
+    return bilinear(upper[column(k)], upper[column(k + 1)], lower[column(k)], lower[column(k + 1)],
+                    uint32_t(u >> 8) & 0xFF, uint32_t(v >> 8) & 0xFF);
+}
+
+}  // namespace CAPixelSample

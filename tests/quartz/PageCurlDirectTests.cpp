@@ -1,0 +1,96 @@
+// The page curl laid straight into a target's pixels, held to the same curl drawn apart and
+// painted through cairo: the two ways round differently, by a level or two, no more.
+
+#include "platform/quartz/CAPageCurl.h"
+
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kWidth = 150, kHeight = 200;
+
+CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
+    return {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)),
+            cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
+            cairo_image_surface_get_stride(surface) / 4};
+}
+
+// A surface with detail in every pixel, opaque or with alpha varying from pixel to pixel.
+cairo_surface_t* picture(unsigned seed, bool opaque) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+    cairo_surface_flush(surface);
+    const CAPixelBuffer pixels = pixelsOf(surface);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const unsigned a = opaque ? 255 : 90 + (x * 7 + y * 3) % 166;
+            auto c = [&](unsigned v) { return (v % 256) * a / 255; };
+            pixels.row(y)[x] = (a << 24) | (c(x * 3 + seed) << 16) | (c(y * 5 + seed) << 8) |
+                               c(((x / 9) ^ (y / 9)) * 40 + seed);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+std::vector<uint32_t> pixelsIn(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    const CAPixelBuffer pixels = pixelsOf(surface);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < kHeight; ++y) out.insert(out.end(), pixels.row(y), pixels.row(y) + kWidth);
+    return out;
+}
+
+int channelDifference(uint32_t a, uint32_t b) {
+    int most = 0;
+    for (int c = 0; c < 32; c += 8) {
+        most = std::max(most, std::abs(int((a >> c) & 0xFF) - int((b >> c) & 0xFF)));
+    }
+    return most;
+}
+
+TEST(CAPageCurl, LaysTheCurlStraightIntoPixelsAsCairoPaintsIt) {
+    struct Page {
+        bool opaque;
+        double opacity;
+    };
+    const Page pages[] = {{true, 1}, {true, 0.6}, {false, 1}};
+    for (const double angle : {kPi, 0.0, -3 * kPi / 4, 0.4}) {
+        for (const double time : {0.25, 0.6, 0.9}) {
+            for (const Page& kind : pages) {
+                SCOPED_TRACE("angle " + std::to_string(angle) + ", time " + std::to_string(time) +
+                             ", opaque " + std::to_string(kind.opaque) + ", opacity " +
+                             std::to_string(kind.opacity));
+                cairo_surface_t* page = picture(90, kind.opaque);
+                cairo_surface_t* viaCairo = picture(0, true);
+                cairo_surface_t* direct = picture(0, true);
+                cairo_t* cr = cairo_create(viaCairo);
+                CAPageCurlDraw(cr, page, time, angle, kind.opacity);
+                cairo_destroy(cr);
+                cairo_surface_flush(direct);
+                CAPageCurlDrawPixels(pixelsOf(direct), {0, 0, kWidth, kHeight}, 0, 0,
+                                     pixelsOf(page), kind.opaque, time, angle,
+                                     int(kind.opacity * 256));
+                cairo_surface_mark_dirty(direct);
+                const std::vector<uint32_t> want = pixelsIn(viaCairo), got = pixelsIn(direct);
+                for (size_t i = 0; i < want.size(); ++i) {
+                    ASSERT_LE(channelDifference(got[i], want[i]), 4)
+                        << "pixel " << i % kWidth << "," << i / kWidth;
+                }
+                cairo_surface_destroy(page);
+                cairo_surface_destroy(viaCairo);
+                cairo_surface_destroy(direct);
+            }
+        }
+    }
+}
+
+}  // namespace
