@@ -17,7 +17,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/graphics/CGColor.h"
 #include "platform/graphics/CGGeometry.h"
@@ -127,7 +129,7 @@ void CGContextClipToMask(const CGContextRef& ctx, CGRect rect, const CGImageRef&
 void CGContextDrawImage(const CGContextRef& ctx, CGRect rect, const CGImageRef& image);
 
 enum class CGTextWeight { Light, Regular, Bold };
-enum class CGTextAlignment { Left, Center };
+enum class CGTextAlignment { Left, Center, Right };
 
 // How CGContextShowTextInRect sets a line of text (in DejaVu Sans).
 struct CGTextStyle {
@@ -142,6 +144,36 @@ struct CGTextStyle {
 // bitmap's top), centred vertically and aligned as `style` says, clipped to the rect.
 void CGContextShowTextInRect(const CGContextRef& ctx, std::string_view text, CGRect rect,
                              const CGTextStyle& style);
+
+// How a block of text goes into lines: broken at word boundaries (a word wider than the line is
+// broken between characters), or, where the lines run out, ended with an ellipsis.
+enum class CGLineBreakMode { WordWrap, TruncateTail };
+
+// How CGContextShowTextBlockInRect and CGTextMeasureBlock break a block of text into lines.
+struct CGTextBlockLayout {
+    CGLineBreakMode lineBreakMode = CGLineBreakMode::WordWrap;
+    // The most lines to set; 0 sets as many as the text needs.
+    int maximumLines = 0;
+};
+
+// The distance from one baseline to the next in a block of text of `style`'s font.
+CGFloat CGTextGetLineHeight(const CGTextStyle& style);
+// The lines that UTF-8 `text` breaks into at `width`, as CGContextShowTextBlockInRect sets them:
+// a newline always ends a line, words go on a line while they fit, and when more text is left
+// than `layout.maximumLines` allows, word wrapping drops it while tail truncation ends the last
+// line with as much of it as fits before an ellipsis. Empty for empty text.
+std::vector<std::string> CGTextBreakIntoLines(std::string_view text, CGFloat width,
+                                              const CGTextStyle& style,
+                                              const CGTextBlockLayout& layout);
+// The size, rounded up to whole points, that `text` needs when set in lines no wider than
+// `width`: the widest line's advance by the lines' number times the line height.
+CGSize CGTextMeasureBlock(std::string_view text, CGFloat width, const CGTextStyle& style,
+                          const CGTextBlockLayout& layout);
+// Draws UTF-8 `text` upright in `rect` as lines broken at the rect's width, the first at the
+// rect's top, each aligned as `style` says; only the lines that fit in the rect's height are set
+// (at least one), so tail truncation ends the last of those with an ellipsis. Clipped to the rect.
+void CGContextShowTextBlockInRect(const CGContextRef& ctx, std::string_view text, CGRect rect,
+                                  const CGTextStyle& style, const CGTextBlockLayout& layout);
 
 // The cairo context underneath, for fast paths: its matrix maps user space to pixel rows (first
 // row at the top), and drawing through it ignores the blend mode, alpha and mask set here.

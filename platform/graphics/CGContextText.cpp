@@ -1,7 +1,9 @@
-// One line of text set in a rectangle, in DejaVu Sans.
+// Text set in a rectangle, in DejaVu Sans: one line, or a block broken into lines.
 
 #include <cairo-ft.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/graphics/CGContext.h"
@@ -76,9 +78,9 @@ void addTextPath(cairo_t* cr, const std::string& text, CGRect rect, CGTextAlignm
     cairo_text_extents_t extents;
     cairo_font_extents(cr, &font);
     cairo_text_extents(cr, text.c_str(), &extents);
-    const double x = alignment == CGTextAlignment::Left
-                         ? CGRectGetMinX(rect)
-                         : CGRectGetMidX(rect) - extents.x_advance / 2;
+    double x = CGRectGetMidX(rect) - extents.x_advance / 2;
+    if (alignment == CGTextAlignment::Left) x = CGRectGetMinX(rect);
+    if (alignment == CGTextAlignment::Right) x = CGRectGetMaxX(rect) - extents.x_advance;
     const double baseline = CGRectGetMidY(rect) + (font.ascent - font.descent) / 2;
     cairo_move_to(cr, x, baseline);
     cairo_text_path(cr, text.c_str());
@@ -98,6 +100,242 @@ void CGContextShowTextInRect(const CGContextRef& ctx, std::string_view text, CGR
     makeUpright(cr, rect);
     selectFont(cr, style);
     addTextPath(cr, std::string(text), rect, style.alignment);
+    cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
+    CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
+    cairo_pattern_destroy(source);
+    cairo_restore(cr);
+}
+
+// Blocks of text. Lines are laid out with unhinted advances, so that a block breaks into the same
+// lines whatever the scale it is drawn at, and measuring agrees with drawing.
+
+namespace {
+
+constexpr const char* kEllipsis = "\u2026";
+// Rounding noise that must not push a line that fits onto the next one.
+constexpr double kWidthTolerance = 0.01;
+
+void selectBlockFont(cairo_t* cr, const CGTextStyle& style) {
+    selectFont(cr, style);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+}
+
+// A context of this thread to measure text in when no bitmap is at hand.
+cairo_t* measuringContext() {
+    thread_local const std::unique_ptr<cairo_t, decltype(&cairo_destroy)> context = [] {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+        cairo_t* cr = cairo_create(surface);
+        cairo_surface_destroy(surface);
+        return std::unique_ptr<cairo_t, decltype(&cairo_destroy)>(cr, &cairo_destroy);
+    }();
+    return context.get();
+}
+
+bool isCharacterStart(std::string_view text, size_t index) {
+    return index >= text.size() || (static_cast<unsigned char>(text[index]) & 0xC0) != 0x80;
+}
+
+std::string trimmedRight(std::string_view text) {
+    const size_t end = text.find_last_not_of(' ');
+    return std::string(end == std::string_view::npos ? std::string_view()
+                                                     : text.substr(0, end + 1));
+}
+
+// A line of a block and where it starts in the text, for whatever follows it.
+struct SetLine {
+    std::string text;
+    size_t start;
+};
+
+// Breaks text into lines of one font at one width.
+class LineBreaker {
+public:
+    LineBreaker(cairo_t* cr, CGFloat width) : cr_(cr), width_(width) {}
+
+    // The lines of `text`, at most `limit` of them (0: no limit), as CGTextBreakIntoLines says.
+    std::vector<std::string> breakText(std::string_view text, CGLineBreakMode mode, int limit) {
+        std::vector<SetLine> lines;
+        size_t start = 0;
+        while (start <= text.size()) {
+            const size_t end = std::min(text.find('\n', start), text.size());
+            wrapParagraph(text, start, end, lines);
+            start = end + 1;
+        }
+        std::vector<std::string> result;
+        const size_t kept = limit > 0 ? std::min(lines.size(), size_t(limit)) : lines.size();
+        for (size_t i = 0; i < kept; ++i) result.push_back(std::move(lines[i].text));
+        if (kept < lines.size() && mode == CGLineBreakMode::TruncateTail) {
+            result.back() = truncatedTail(restOf(text, lines[kept - 1].start));
+        }
+        return result;
+    }
+
+    double advance(const std::string& text) const {
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr_, text.c_str(), &extents);
+        return extents.x_advance;
+    }
+
+    bool fits(const std::string& text) const { return advance(text) <= width_ + kWidthTolerance; }
+
+private:
+    // Greedy: each word goes on the line while the line still fits. Spaces where a line breaks
+    // are dropped.
+    void wrapParagraph(std::string_view text, size_t start, size_t end,
+                       std::vector<SetLine>& lines) const {
+        std::string line;
+        bool open = false;        // whether the line has taken a word (or a leading space)
+        bool afterBreak = false;  // whether the line began where the one before was broken
+        size_t lineStart = start;
+        for (size_t wordStart = start; wordStart <= end;) {
+            const size_t wordEnd = std::min(text.find(' ', wordStart), end);
+            std::string word(text.substr(wordStart, wordEnd - wordStart));
+            const std::string joined = open ? line + " " + word : word;
+            if (afterBreak && word.empty()) {
+                lineStart = wordEnd + 1;
+            } else if (fits(joined)) {
+                line = joined;
+                open = true;
+                afterBreak = false;
+            } else {
+                if (!trimmedRight(line).empty()) lines.push_back({trimmedRight(line), lineStart});
+                lineStart = word.empty() ? wordEnd + 1 : wordStart;
+                breakLongWord(word, lineStart, lines);
+                line = word;
+                open = !word.empty();
+                afterBreak = word.empty();
+            }
+            wordStart = wordEnd + 1;
+        }
+        lines.push_back({trimmedRight(line), lineStart});
+    }
+
+    // Sets the leading pieces of a word wider than a line on lines of their own, leaving the
+    // last piece in `word`.
+    void breakLongWord(std::string& word, size_t& start, std::vector<SetLine>& lines) const {
+        while (!fits(word)) {
+            const size_t cut = std::max(longestFittingPrefix(word, ""), nextCharacter(word, 0));
+            if (cut >= word.size()) break;
+            lines.push_back({word.substr(0, cut), start});
+            word.erase(0, cut);
+            start += cut;
+        }
+    }
+
+    static size_t nextCharacter(std::string_view text, size_t index) {
+        do {
+            ++index;
+        } while (!isCharacterStart(text, index));
+        return index;
+    }
+
+    // The length of the longest prefix of `text`, cut between characters, that fits with
+    // `suffix` after it; 0 when none does.
+    size_t longestFittingPrefix(const std::string& text, const char* suffix) const {
+        std::vector<size_t> cuts;
+        for (size_t i = 1; i <= text.size(); ++i) {
+            if (isCharacterStart(text, i)) cuts.push_back(i);
+        }
+        size_t low = 0, high = cuts.size();  // cuts[0, low) fit; cuts[high, end) do not
+        while (low < high) {
+            const size_t mid = (low + high) / 2;
+            if (fits(trimmedRight(text.substr(0, cuts[mid])) + suffix)) {
+                low = mid + 1;
+            } else {
+                high = mid;
+            }
+        }
+        return low == 0 ? 0 : cuts[low - 1];
+    }
+
+    // The text from `start` on, its line breaks read as spaces.
+    static std::string restOf(std::string_view text, size_t start) {
+        std::string rest(text.substr(start));
+        std::replace(rest.begin(), rest.end(), '\n', ' ');
+        return rest;
+    }
+
+    std::string truncatedTail(const std::string& text) const {
+        if (fits(text)) return text;
+        return trimmedRight(text.substr(0, longestFittingPrefix(text, kEllipsis))) + kEllipsis;
+    }
+
+    cairo_t* cr_;
+    CGFloat width_;
+};
+
+double lineHeightIn(cairo_t* cr) {
+    cairo_font_extents_t font;
+    cairo_font_extents(cr, &font);
+    return font.height;
+}
+
+// How many lines of `lineHeight` fit in `height`: at least one, so that a short rect still shows
+// the start of its text.
+int linesFitting(CGFloat height, double lineHeight) {
+    return std::max(1, int(std::floor((height + kWidthTolerance) / lineHeight)));
+}
+
+}  // namespace
+
+CGFloat CGTextGetLineHeight(const CGTextStyle& style) {
+    if (style.fontSize <= 0) return 0;
+    cairo_t* cr = measuringContext();
+    selectBlockFont(cr, style);
+    return CGFloat(lineHeightIn(cr));
+}
+
+std::vector<std::string> CGTextBreakIntoLines(std::string_view text, CGFloat width,
+                                              const CGTextStyle& style,
+                                              const CGTextBlockLayout& layout) {
+    if (text.empty() || style.fontSize <= 0) return {};
+    cairo_t* cr = measuringContext();
+    selectBlockFont(cr, style);
+    return LineBreaker(cr, width).breakText(text, layout.lineBreakMode, layout.maximumLines);
+}
+
+CGSize CGTextMeasureBlock(std::string_view text, CGFloat width, const CGTextStyle& style,
+                          const CGTextBlockLayout& layout) {
+    const std::vector<std::string> lines = CGTextBreakIntoLines(text, width, style, layout);
+    if (lines.empty()) return CGSizeZero;
+    cairo_t* cr = measuringContext();
+    selectBlockFont(cr, style);
+    const LineBreaker breaker(cr, width);
+    double widest = 0;
+    for (const std::string& line : lines) widest = std::max(widest, breaker.advance(line));
+    const double height = double(lines.size()) * lineHeightIn(cr);
+    return {CGFloat(std::ceil(widest - kWidthTolerance)),
+            CGFloat(std::ceil(height - kWidthTolerance))};
+}
+
+void CGContextShowTextBlockInRect(const CGContextRef& ctx, std::string_view text, CGRect rect,
+                                  const CGTextStyle& style, const CGTextBlockLayout& layout) {
+    if (!ctx || text.empty() || style.fontSize <= 0) return;
+    cairo_t* cr = ctx->cairo();
+    KeptPath kept(cr);
+    cairo_save(cr);
+    cairo_rectangle(cr, CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect),
+                    CGRectGetHeight(rect));
+    cairo_clip(cr);
+    makeUpright(cr, rect);
+    selectBlockFont(cr, style);
+    cairo_font_extents_t font;
+    cairo_font_extents(cr, &font);
+    int limit = linesFitting(CGRectGetHeight(rect), font.height);
+    if (layout.maximumLines > 0) limit = std::min(limit, layout.maximumLines);
+    LineBreaker breaker(cr, CGRectGetWidth(rect));
+    const auto lines = breaker.breakText(text, layout.lineBreakMode, limit);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const double advance = breaker.advance(lines[i]);
+        double x = CGRectGetMinX(rect);
+        if (style.alignment == CGTextAlignment::Center) x = CGRectGetMidX(rect) - advance / 2;
+        if (style.alignment == CGTextAlignment::Right) x = CGRectGetMaxX(rect) - advance;
+        cairo_move_to(cr, x, CGRectGetMinY(rect) + font.ascent + double(i) * font.height);
+        cairo_text_path(cr, lines[i].c_str());
+    }
     cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
     CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
     cairo_pattern_destroy(source);

@@ -5,6 +5,7 @@
 #include "platform/uikit/UIWindow.h"
 
 #include <algorithm>
+#include <cctype>
 
 CV_REGISTER_CLASS(UIApplication, UIResponder)
 
@@ -19,6 +20,17 @@ UIApplication*& current() {
 std::unique_ptr<UIApplication>& fallback() {
     static std::unique_ptr<UIApplication> application;
     return application;
+}
+
+// Whether `url` begins with a scheme: a letter, then letters, digits, "+", "-" or ".", then ":".
+bool hasScheme(const std::string& url) {
+    const size_t colon = url.find(':');
+    if (colon == std::string::npos || colon == 0 || !std::isalpha((unsigned char)url[0])) {
+        return false;
+    }
+    return std::all_of(url.begin(), url.begin() + std::ptrdiff_t(colon), [](char c) {
+        return std::isalnum((unsigned char)c) || c == '+' || c == '-' || c == '.';
+    });
 }
 
 }  // namespace
@@ -50,6 +62,11 @@ void UIApplication::addStatusBarItem(int item) {
 void UIApplication::removeStatusBarItem(int item) {
     statusBarItems_.erase(item);
     if (statusBarItemObserver_) statusBarItemObserver_(item, false);
+}
+
+bool UIApplication::openURL(const std::string& url) {
+    if (!hasScheme(url) || !openURLObserver_) return false;
+    return openURLObserver_(url);
 }
 
 std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <span>
+#include <string>
 #include <vector>
 
 class UIEvent;
@@ -52,6 +53,16 @@ public:
         statusBarItemObserver_ = std::move(observer);
     }
 
+    // Asks the host to open `url`, answering whether it was handled. A string without a scheme
+    // (letters, digits, "+", "-" or "." after a first letter, then ":") is not a URL and is not
+    // opened; any other goes to the observer, whose answer is the result. Without an observer
+    // nothing handles it.
+    bool openURL(const std::string& url);
+    // Called with every URL openURL is given, answering whether the host opened it.
+    void setOpenURLObserver(std::function<bool(const std::string& url)> observer) {
+        openURLObserver_ = std::move(observer);
+    }
+
     // The windows, back to front: by level, then in the order they were added.
     std::vector<std::shared_ptr<UIWindow>> windows() const;
     // Puts `window` in the list (the list owns it); a window already there keeps its place.
@@ -78,6 +89,7 @@ private:
     UIInterfaceOrientation statusBarOrientation_ = UIInterfaceOrientationPortrait;
     std::set<int> statusBarItems_;
     std::function<void(int, bool)> statusBarItemObserver_;
+    std::function<bool(const std::string&)> openURLObserver_;
     std::vector<std::shared_ptr<UIWindow>> windows_;
     UIWindow* keyWindow_ = nullptr;
     UITouchInjector injector_;

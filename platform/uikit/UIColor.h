@@ -38,6 +38,7 @@ public:
     UIColorRef colorWithAlphaComponent(double alpha) const;
 
     // An opaque pattern colour: its model is pattern and it has no colour components to read.
+    // Its picture, one tile of the stripes, is UIPinStripePatternImage (UIPinStripes.h).
     static UIColorRef pinStripeColor();
 
     // An opaque colour of any model value, including ones the platform never produces (-1, 7).
