@@ -54,6 +54,21 @@ std::filesystem::path resolve(std::string_view devicePath) {
     return get() / relative;
 }
 
+bool staysInside(const std::filesystem::path& path) {
+    const auto root = get();
+    const auto relative = std::filesystem::absolute(path).lexically_normal().lexically_relative(root);
+    if (relative.empty() || *relative.begin() == "..") return false;
+    std::filesystem::path folder = root;
+    for (const auto& part : relative.parent_path()) {
+        folder /= part;
+        std::error_code ec;
+        const auto status = std::filesystem::symlink_status(folder, ec);
+        if (ec || status.type() == std::filesystem::file_type::not_found) return true;
+        if (status.type() != std::filesystem::file_type::directory) return false;
+    }
+    return true;
+}
+
 std::filesystem::path defaultFor(const std::filesystem::path& executable) {
     std::error_code ec;
     auto exe = std::filesystem::weakly_canonical(executable, ec);

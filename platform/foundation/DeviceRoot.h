@@ -17,6 +17,12 @@ std::filesystem::path get();
 // The host path of a device path. Dot-dot components cannot climb above the root.
 std::filesystem::path resolve(std::string_view devicePath);
 
+// Whether writing at host path `path` stays inside the device root: every folder that exists on
+// the way from the root down to it is a real folder, not a link (which could lead out of the
+// root) nor a file. The file itself may be a link: an atomic write replaces the link, never what
+// it points to. False for a path that is not under the root at all.
+bool staysInside(const std::filesystem::path& path);
+
 // The root a program uses without --root: the build tree's "device" folder when the program
 // runs from a build tree, else $HOME/.local/share/corvane/device, created (and filled from an
 // installed copy, when there is one) on first use.

@@ -30,11 +30,13 @@ public:
     }
 
     void post(std::string_view name) {
+        if (postTap_) postTap_(name);
         scheduleDelivery(std::string(name));
         transport().post(name);
     }
 
     void setTap(std::function<void(std::string_view)> tap) { tap_ = std::move(tap); }
+    void setPostTap(std::function<void(std::string_view)> tap) { postTap_ = std::move(tap); }
 
     // Watches the transport of the device root on the main run loop.
     void listen() {
@@ -80,6 +82,7 @@ private:
     std::vector<Registration> registrations_;
     std::unique_ptr<NotifyTransport> transport_;
     std::function<void(std::string_view)> tap_;
+    std::function<void(std::string_view)> postTap_;
 };
 
 CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter() {
@@ -115,6 +118,11 @@ void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFNoti
 void CFNotificationCenterSetDeliveryTap(CFNotificationCenterRef center,
                                         std::function<void(std::string_view name)> tap) {
     if (center) center->setTap(std::move(tap));
+}
+
+void CFNotificationCenterSetPostTap(CFNotificationCenterRef center,
+                                    std::function<void(std::string_view name)> tap) {
+    if (center) center->setPostTap(std::move(tap));
 }
 
 void CFNotificationCenterListen(CFNotificationCenterRef center) {

@@ -57,6 +57,10 @@ void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFNoti
 void CFNotificationCenterSetDeliveryTap(CFNotificationCenterRef center,
                                         std::function<void(std::string_view name)> tap);
 
+// For hosts: `tap` sees every notification this process posts, as it is posted.
+void CFNotificationCenterSetPostTap(CFNotificationCenterRef center,
+                                    std::function<void(std::string_view name)> tap);
+
 // For hosts and tests: starts listening for other processes' posts without an observer, and
 // reads what has arrived so far onto the run loop.
 void CFNotificationCenterListen(CFNotificationCenterRef center);

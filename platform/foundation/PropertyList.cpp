@@ -251,6 +251,19 @@ std::string propertyListBytes(const PlistValue& value, PlistFormat format) {
     return result;
 }
 
+namespace {
+
+std::function<void(const std::filesystem::path&)>& writeObserver() {
+    static std::function<void(const std::filesystem::path&)> observer;
+    return observer;
+}
+
+}  // namespace
+
+void setPropertyListWriteObserver(std::function<void(const std::filesystem::path&)> observer) {
+    writeObserver() = std::move(observer);
+}
+
 bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& value,
                            PlistFormat format) {
     const std::string bytes = propertyListBytes(value, format);
@@ -268,5 +281,6 @@ bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& 
         ::unlink(temporary.c_str());
         return false;
     }
+    if (writeObserver()) writeObserver()(path);
     return true;
 }

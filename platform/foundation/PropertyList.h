@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -106,3 +107,7 @@ std::string propertyListBytes(const PlistValue& value, PlistFormat format = Plis
 // which case the old file is untouched.
 bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& value,
                            PlistFormat format = PlistFormat::Xml);
+
+// For hosts: `observer` hears the path of every file writePropertyListFile has put in place
+// (nil to stop).
+void setPropertyListWriteObserver(std::function<void(const std::filesystem::path& path)> observer);

@@ -52,6 +52,14 @@ public:
     void setMasksToBounds(bool masks) { model_.masksToBounds = masks; }
     const CGColorRef& backgroundColor() const { return model_.backgroundColor; }
     void setBackgroundColor(CGColorRef color) { model_.backgroundColor = std::move(color); }
+    // The radius of the rounded corners of the background and the border (0: square).
+    float cornerRadius() const { return model_.cornerRadius; }
+    void setCornerRadius(float radius) { model_.cornerRadius = radius; }
+    // A line of this width drawn inside the bounds' edge, in this colour (none: no border).
+    float borderWidth() const { return model_.borderWidth; }
+    void setBorderWidth(float width) { model_.borderWidth = width; }
+    const CGColorRef& borderColor() const { return model_.borderColor; }
+    void setBorderColor(CGColorRef color) { model_.borderColor = std::move(color); }
     const CGImageRef& contents() const { return model_.contents; }
     void setContents(CGImageRef image) { model_.contents = std::move(image); }
     const std::vector<std::shared_ptr<CAFilter>>& filters() const { return model_.filters; }

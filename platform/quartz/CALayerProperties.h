@@ -26,6 +26,9 @@ struct CALayerProperties {
     bool hidden = false;
     bool masksToBounds = false;
     CGColorRef backgroundColor;
+    float cornerRadius = 0;
+    float borderWidth = 0;
+    CGColorRef borderColor;
     // The image drawn over the background, scaled to fill the bounds.
     CGImageRef contents;
     std::vector<std::shared_ptr<CAFilter>> filters;

@@ -4,7 +4,8 @@
 // and the error of a line that cannot run. The script runner, the simulated SpringBoard and the
 // device window all dispatch on the verb.
 
-#include <optional>
+#include "sim/device/ScriptGrammar.h"
+
 #include <string>
 #include <vector>
 
@@ -72,14 +73,6 @@ struct ScriptCommand {
     int line = 0;
 };
 
-// What is wrong with a line that cannot run, and where.
-struct ScriptError {
-    int line = 0;
-    std::string text;
-};
-
-// Nothing when a command ran, else why it could not.
-using ScriptResult = std::optional<ScriptError>;
 
 // The error of `command` saying `text`.
 inline ScriptResult scriptFailure(const ScriptCommand& command, std::string text) {

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -31,26 +32,34 @@ ScriptRunner::ScriptRunner(Trace& trace, SpringBoardHost& host, std::filesystem:
       recordFolder_(std::move(recordFolder)) {}
 
 int ScriptRunner::run(std::string_view script) {
-    int number = 0;
-    while (!script.empty()) {
-        const std::size_t end = script.find('\n');
-        const std::string_view line = script.substr(0, end);
-        script = end == std::string_view::npos ? std::string_view{} : script.substr(end + 1);
-        ++number;
-        const auto parsed = parseScriptLine(line, number);
-        ScriptResult error = parsed.error;
-        try {
-            if (parsed.command) error = execute(*parsed.command);
-        } catch (const std::exception& failure) {
-            // What SpringBoard or a loaded module raised ends the run like a bad line does.
-            error = ScriptError{number, std::string("the command failed: ") + failure.what()};
-        }
-        if (error) {
-            trace_.emit("error", {{"line", error->line}, {"text", error->text}});
-            return 2;
-        }
+    std::istringstream in{std::string(script)};
+    return run(in);
+}
+
+int ScriptRunner::run(std::istream& in) {
+    int status = 0;
+    forEachScriptLine(in, [&](std::string_view line, int number) {
+        const ScriptResult error = runLine(line, number);
+        if (!error) return true;
+        trace_.emit("error", {{"line", error->line}, {"text", error->text}});
+        status = 2;
+        return false;
+    });
+    return status;
+}
+
+ScriptResult ScriptRunner::runLine(std::string_view line, int number) {
+    const auto parsed = parseScriptLine(line, number);
+    if (parsed.error) return parsed.error;
+    if (!parsed.command) return std::nullopt;
+    try {
+        // What other processes have posted meanwhile is delivered before the command runs.
+        if (booted_) RunLoop::main().runPending();
+        return execute(*parsed.command);
+    } catch (const std::exception& failure) {
+        // What SpringBoard or a loaded module raised ends the run like a bad line does.
+        return ScriptError{number, std::string("the command failed: ") + failure.what()};
     }
-    return 0;
 }
 
 ScriptResult ScriptRunner::execute(const ScriptCommand& command) {

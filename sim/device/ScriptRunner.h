@@ -9,6 +9,7 @@
 #include "sim/device/Trace.h"
 
 #include <filesystem>
+#include <istream>
 #include <optional>
 #include <string_view>
 
@@ -21,8 +22,13 @@ public:
 
     // Runs every line of `script`; 0 when all ran, 2 after a malformed line.
     int run(std::string_view script);
+    // The same for a script read from `in` line by line as it arrives (a person or another
+    // program typing into the simulator).
+    int run(std::istream& in);
 
 private:
+    // Runs line `number`; its error, if it is malformed or cannot run.
+    ScriptResult runLine(std::string_view line, int number);
     // Runs one command.
     ScriptResult execute(const ScriptCommand& command);
     ScriptResult configure(const ScriptCommand& command);

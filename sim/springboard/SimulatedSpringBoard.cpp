@@ -1,8 +1,10 @@
 #include "sim/springboard/SimulatedSpringBoard.h"
 
+#include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SystemCommand.h"
 #include "platform/quartz/CARenderer.h"
 #include "platform/substrate/SubstrateLoader.h"
 #include "platform/uikit/UIDevice.h"
@@ -20,6 +22,9 @@
 #include "tweak/springboard/SpringBoardInterface.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <fstream>
 
 
 namespace {
@@ -53,6 +58,34 @@ const char* classOfRemovableSelector(std::string_view selector) {
     return found;
 }
 
+// Records this process as the device's SpringBoard, for the settings panel's restart. Written
+// whole and renamed into place, and never through a link out of the device root.
+void writePidFile() {
+    const auto file = DeviceRoot::resolve(kSpringBoardPidFile);
+    if (!DeviceRoot::staysInside(file)) return;
+    std::error_code ec;
+    std::filesystem::create_directories(file.parent_path(), ec);
+    const auto temporary = file.string() + "." + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << ::getpid() << '\n';
+        if (!out) return;
+    }
+    std::filesystem::rename(temporary, file, ec);
+    if (ec) std::filesystem::remove(temporary, ec);
+}
+
+// Takes the record away at exit, unless another SpringBoard has written its own since.
+void removePidFile() {
+    const auto file = DeviceRoot::resolve(kSpringBoardPidFile);
+    std::ifstream in(file);
+    pid_t recorded = 0;
+    in >> recorded;
+    if (recorded != ::getpid()) return;
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+
 void applyScreen(const DeviceConfig& config) {
     UIScreen::mainScreen()->setBounds(CGRectMake(0, 0, config.screenWidth, config.screenHeight));
     UIScreen::mainScreen()->setScale(config.screenScale);
@@ -65,6 +98,7 @@ void applyScreen(const DeviceConfig& config) {
 SimulatedSpringBoard::SimulatedSpringBoard() = default;
 
 SimulatedSpringBoard::~SimulatedSpringBoard() {
+    if (application_) removePidFile();
     if (logSink_) removeLogSink(logSink_);
     SpringBoardEvents::setSink(nullptr);
 }
@@ -91,6 +125,7 @@ void SimulatedSpringBoard::registerClasses(const DeviceConfig& config) {
 
 void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
     traceWith(trace);
+    writePidFile();
     SpringBoardTime::markBoot();
     applyScreen(config);
     registerClasses(config);
@@ -194,9 +229,6 @@ ScriptResult SimulatedSpringBoard::perform(const ScriptCommand& command) {
 }
 
 void SimulatedSpringBoard::touch(const ScriptCommand& command) {
-    // A dark screen takes no touches.
-    auto* away = SBAwayController::sharedAwayController();
-    if (away->isLocked() && away->isDimmed() && command.verb == ScriptVerb::Down) return;
     const auto& n = command.numbers;
     std::vector<CGPoint> points;
     for (std::size_t i = 0; i + 1 < n.size(); i += 2) {
@@ -206,7 +238,32 @@ void SimulatedSpringBoard::touch(const ScriptCommand& command) {
                                : command.verb == ScriptVerb::Move ? UITouchPhaseMoved
                                : command.verb == ScriptVerb::Up   ? UITouchPhaseEnded
                                                                   : UITouchPhaseCancelled;
+    touch(phase, points);
+}
+
+void SimulatedSpringBoard::touch(UITouchPhase phase, const std::vector<CGPoint>& points) {
+    // A dark screen takes no touches.
+    auto* away = SBAwayController::sharedAwayController();
+    if (away->isLocked() && away->isDimmed() && phase == UITouchPhaseBegan) return;
     application_->sendTouches(phase, points);
+    RunLoop::main().runPending();
+}
+
+void SimulatedSpringBoard::key(int keyCode) {
+    using V = ScriptVerb;
+    std::optional<V> verb;
+    switch (keyCode) {
+        case 'l': verb = V::Lock; break;
+        case 'w': verb = V::Wake; break;
+        case 'd': verb = V::Dim; break;
+        case 'p': verb = V::PasscodeEnter; break;
+        case 27: verb = V::PasscodeCancel; break;  // Esc
+        case 'a': verb = V::Alert; break;
+        case 'c': cameraOn_ = !cameraOn_; verb = cameraOn_ ? V::CameraOn : V::CameraOff; break;
+        case 'm': mediaOn_ = !mediaOn_; verb = mediaOn_ ? V::MediaOn : V::MediaOff; break;
+        default: break;
+    }
+    if (verb) perform(ScriptCommand::make(*verb));
 }
 
 nlohmann::ordered_json SimulatedSpringBoard::dumpViews() {
@@ -233,7 +290,7 @@ nlohmann::ordered_json SimulatedSpringBoard::dumpSession() {
     return nlohmann::ordered_json::parse(dumpSessionOfTweak_());
 }
 
-CGImageRef SimulatedSpringBoard::renderScreen() const {
+CGImageRef SimulatedSpringBoard::renderScreen() {
     auto* away = SBAwayController::sharedAwayControllerIfExists();
     const bool dark = away && away->isLocked() && away->isDimmed();
     std::vector<const CALayer*> layers;

@@ -4,6 +4,7 @@
 // device, the dumps and the pictures.
 
 #include "platform/graphics/CGImage.h"
+#include "sim/device/ScreenWindow.h"
 #include "sim/device/SpringBoardHost.h"
 
 #include <memory>
@@ -11,7 +12,7 @@
 class CARenderer;
 class SpringBoard;
 
-class SimulatedSpringBoard : public SpringBoardHost {
+class SimulatedSpringBoard : public SpringBoardHost, public ScreenWindowDevice {
 public:
     SimulatedSpringBoard();
     ~SimulatedSpringBoard() override;
@@ -25,11 +26,16 @@ public:
 
     // The screen as drawn now: the windows back to front at the screen's scale; black while
     // the lock screen is dark.
-    CGImageRef renderScreen() const;
+    CGImageRef renderScreen() override;
+    // The window's mouse, as one finger, and its keys: L lock, W wake, D dim, P enter the
+    // passcode, Esc cancel it, A alert, C camera on and off, M media controls on and off.
+    void touch(UITouchPhase phase, const std::vector<CGPoint>& points) override;
+    void key(int keyCode) override;
 
 private:
     // Down, move, up or cancel of one or two fingers at the command's points.
     void touch(const ScriptCommand& command);
+    bool cameraOn_ = false, mediaOn_ = false;
     void registerClasses(const DeviceConfig& config);
     void traceWith(Trace& trace);
 

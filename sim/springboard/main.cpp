@@ -1,49 +1,77 @@
 // corvane-sim: the SpringBoard process of a simulated device. With --script it runs the script
-// on a virtual clock, writes the trace and exits.
+// on a virtual clock, writes the trace and exits; without, it shows the device in a window. With
+// --keep-alive a fresh SpringBoard starts whenever the settings panel restarts it.
 
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/RunLoop.h"
 #include "sim/device/ScriptRunner.h"
-#include "sim/springboard/DeviceWindow.h"
+#include "sim/device/ScreenWindow.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
+#include "sim/springboard/Supervisor.h"
 
 #include <CLI/CLI.hpp>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 namespace {
 
 struct Options {
     std::string root, script, trace, record;
+    bool keepAlive = false;
 };
 
-std::optional<std::string> readScript(const std::string& path) {
-    std::stringstream text;
-    if (path == "-") {
-        text << std::cin.rdbuf();
-        return text.str();
-    }
-    std::ifstream in(path);
-    if (!in) return std::nullopt;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The device in a window on the machine's clock, booted as a script's "boot" would.
-int runWindow(const Options& o) {
+int runWindow(std::ostream& out) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
-    std::ofstream traceFile;
-    if (!o.trace.empty()) traceFile.open(o.trace);
-    std::ostringstream discarded;
-    std::ostream& out = o.trace.empty() ? static_cast<std::ostream&>(discarded) : traceFile;
     Trace trace(out, [] { return RunLoop::main().now(); });
     SimulatedSpringBoard springBoard;
     trace.markBoot();
     springBoard.boot(DeviceConfig{}, trace);
-    return runDeviceWindow(springBoard);
+    return runScreenWindow(springBoard,
+                           "Corvane — drag with the mouse · L lock · W wake · D dim · P passcode · "
+                           "Esc cancel · A alert · C camera · M media · Q quit",
+                           "corvane-sim");
+}
+
+// The script's lines on a virtual clock.
+int runScript(std::istream& script, std::ostream& out, const Options& o) {
+    setLogToStandardError(false);  // log lines are trace events
+    Trace trace(out, [] { return RunLoop::main().now(); });
+    SimulatedSpringBoard springBoard;
+    const auto folder = o.script == "-" ? std::filesystem::current_path()
+                                        : std::filesystem::absolute(o.script).parent_path();
+    std::optional<std::filesystem::path> record;
+    if (!o.record.empty()) record = o.record;
+    ScriptRunner runner(trace, springBoard, folder, record);
+    return runner.run(script);
+}
+
+// The file descriptor the script is read from: standard input for "-"; -1 when it cannot be
+// opened.
+int openScript(const std::string& path) {
+    return path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+// Where the trace goes: the file of --trace, else standard output for a script and nowhere for
+// the window (-1); -2 when the file cannot be written.
+int openTrace(const Options& o) {
+    if (o.trace.empty()) return o.script.empty() ? -1 : STDOUT_FILENO;
+    const int fd = ::open(o.trace.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+    return fd < 0 ? -2 : fd;
+}
+
+// One SpringBoard: the trace is written to standard output, made the trace's descriptor.
+int runSpringBoard(const Options& o, std::istream* script, int traceFd) {
+    if (traceFd >= 0 && traceFd != STDOUT_FILENO) ::dup2(traceFd, STDOUT_FILENO);
+    std::ostream discard(nullptr);
+    std::ostream& out = traceFd >= 0 ? std::cout : discard;
+    if (script) return runScript(*script, out, o);
+    return runWindow(out);
 }
 
 }  // namespace
@@ -51,13 +79,17 @@ int runWindow(const Options& o) {
 int main(int argc, char** argv) {
     CLI::App app("The SpringBoard process of a simulated device, with Corvane loaded from the "
                  "device root. Without --script it shows the device in a window.\n\nExamples:\n"
-                 "  corvane-sim\n  corvane-sim --script demo.sim --record shots",
+                 "  corvane-sim\n  corvane-sim --script demo.sim --record shots\n"
+                 "  corvane-sim --keep-alive --script -",
                  "corvane-sim");
     Options o;
     app.add_option("--root", o.root, "Device root (default: the build tree's device folder)");
-    app.add_option("--script", o.script, "Run this script (- for standard input) and exit");
+    app.add_option("--script", o.script,
+                   "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", o.trace, "Write the trace here (default: standard output)");
     app.add_option("--record", o.record, "Write the pictures of 'snap' into this folder");
+    app.add_flag("--keep-alive", o.keepAlive,
+                 "Start a fresh SpringBoard whenever the settings panel restarts it");
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -68,28 +100,23 @@ int main(int argc, char** argv) {
     }
     DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
                                    : std::filesystem::path(o.root));
-    if (o.script.empty()) return runWindow(o);
-    const auto script = readScript(o.script);
-    if (!script) {
+    const int scriptFd = o.script.empty() ? -1 : openScript(o.script);
+    if (!o.script.empty() && scriptFd < 0) {
         std::cerr << "corvane-sim: cannot read the script " << o.script << "\n";
         return 2;
     }
-    std::ofstream traceFile;
-    if (!o.trace.empty()) {
-        traceFile.open(o.trace);
-        if (!traceFile) {
-            std::cerr << "corvane-sim: cannot write the trace " << o.trace << "\n";
-            return 2;
-        }
+    const int traceFd = openTrace(o);
+    if (traceFd == -2) {
+        std::cerr << "corvane-sim: cannot write the trace " << o.trace << "\n";
+        return 2;
     }
-    std::ostream& out = o.trace.empty() ? std::cout : traceFile;
-    setLogToStandardError(false);  // log lines are trace events
-    Trace trace(out, [] { return RunLoop::main().now(); });
-    SimulatedSpringBoard springBoard;
-    const auto folder = o.script == "-" ? std::filesystem::current_path()
-                                        : std::filesystem::absolute(o.script).parent_path();
-    std::optional<std::filesystem::path> record;
-    if (!o.record.empty()) record = o.record;
-    ScriptRunner runner(trace, springBoard, folder, record);
-    return runner.run(*script);
+    if (o.keepAlive) {
+        return superviseSpringBoard(scriptFd, traceFd, [&](std::istream* script) {
+            return runSpringBoard(o, script, traceFd);
+        });
+    }
+    if (scriptFd < 0) return runSpringBoard(o, nullptr, traceFd);
+    if (scriptFd == STDIN_FILENO) return runSpringBoard(o, &std::cin, traceFd);
+    std::ifstream file(o.script);
+    return runSpringBoard(o, &file, traceFd);
 }

@@ -40,32 +40,6 @@ std::string_view withoutPlus(std::string_view text) {
     return (!text.empty() && text[0] == '+') ? text.substr(1) : text;
 }
 
-// The file's dictionary: empty for no file, nothing for a file that is not a dictionary.
-std::optional<PlistDictionary> currentDictionary(const std::filesystem::path& path,
-                                                 PrefsEditError& error) {
-    auto read = readPropertyListFile(path);
-    if (!read.value) {
-        if (read.error == PlistReadError::NotFound) return PlistDictionary{};
-        error = "the settings file " + path.string() +
-                " is not a readable property list; it was left as it is";
-        return std::nullopt;
-    }
-    auto* dictionary = read.value->as<PlistDictionary>();
-    if (!dictionary) {
-        error = "the settings file " + path.string() +
-                " does not hold a dictionary; it was left as it is";
-        return std::nullopt;
-    }
-    return std::move(*dictionary);
-}
-
-PrefsEditError writeDictionary(const std::filesystem::path& path, PlistDictionary dictionary) {
-    if (!writePropertyListFile(path, PlistValue(std::move(dictionary)))) {
-        return "cannot write the settings file " + path.string();
-    }
-    return {};
-}
-
 }  // namespace
 
 ParsedPrefsValue parsePrefsValue(std::string_view text, PrefsValueKind kind) {
@@ -89,23 +63,4 @@ ParsedPrefsValue parsePrefsValue(std::string_view text, PrefsValueKind kind) {
         return {PlistValue(value), {}};
     }
     return {PlistValue(std::string(text)), {}};
-}
-
-PrefsEditError setPrefsValue(const std::filesystem::path& path, const std::string& key,
-                             PlistValue value) {
-    if (key.empty()) return "the key is empty";
-    PrefsEditError error;
-    auto dictionary = currentDictionary(path, error);
-    if (!dictionary) return error;
-    dictionary->insert_or_assign(key, std::move(value));
-    return writeDictionary(path, std::move(*dictionary));
-}
-
-PrefsEditError deletePrefsValue(const std::filesystem::path& path, const std::string& key) {
-    if (key.empty()) return "the key is empty";
-    PrefsEditError error;
-    auto dictionary = currentDictionary(path, error);
-    if (!dictionary) return error;
-    if (dictionary->erase(key) == 0) return {};
-    return writeDictionary(path, std::move(*dictionary));
 }

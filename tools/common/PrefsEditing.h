@@ -1,8 +1,9 @@
 #pragma once
 
-// Editing the settings file one key at a time, as `corvanectl prefs` and the simulator's
-// `prefs` script commands do.
+// What `corvanectl prefs set` and the hosts' script commands make of a VALUE written on a command
+// line; the file itself is edited by the platform's preferences writer.
 
+#include "platform/foundation/PreferencesFile.h"
 #include "platform/foundation/PropertyList.h"
 
 #include <filesystem>
@@ -23,15 +24,3 @@ struct ParsedPrefsValue {
     std::string error;
 };
 ParsedPrefsValue parsePrefsValue(std::string_view text, PrefsValueKind kind);
-
-// The outcome of an edit: empty on success, else a one-line reason. A failed edit leaves the
-// file as it was.
-using PrefsEditError = std::string;
-
-// Stores `value` under `key` in the settings file at `path` (host path), atomically. A missing
-// file starts empty; a file that is not a property-list dictionary is not overwritten.
-PrefsEditError setPrefsValue(const std::filesystem::path& path, const std::string& key,
-                             PlistValue value);
-
-// Removes `key` from the settings file. A missing file or key is no error.
-PrefsEditError deletePrefsValue(const std::filesystem::path& path, const std::string& key);
