@@ -183,14 +183,19 @@ void SBAwayController::unlockRoutineImplementation(id self, SEL, bool, int, bool
     if (answers(SBStatusBarController::sharedStatusBarController(), SB::setIsLockVisible)) {
         SBStatusBarController::sharedStatusBarController()->setIsLockVisible(false, true);
     }
-    // The lock screen fades away; SpringBoard learns the end through didFinishAnimatingOut.
+    // The lock screen fades away, or goes at once for an automatic unlock, whose requester has
+    // already animated it out of sight; SpringBoard learns the end through
+    // didFinishAnimatingOut.
     UIWindow* window = controller->window_.get();
-    UIView::animateWithDuration(kAnimateOutSeconds, [window] { window->setAlpha(0); },
-                                [controller](bool) {
-                                    if (answers(controller, SB::didFinishAnimatingOut)) {
-                                        controller->didFinishAnimatingOut();
-                                    }
-                                });
+    const auto finished = [controller](bool) {
+        if (answers(controller, SB::didFinishAnimatingOut)) controller->didFinishAnimatingOut();
+    };
+    if (isAutoUnlock) {
+        window->setAlpha(0);
+        RunLoop::main().scheduleAfter(ClockTime::zero(), [finished] { finished(true); });
+        return;
+    }
+    UIView::animateWithDuration(kAnimateOutSeconds, [window] { window->setAlpha(0); }, finished);
 }
 
 void SBAwayController::didFinishAnimatingOutImplementation(id self, SEL) {

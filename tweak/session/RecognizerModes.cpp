@@ -70,10 +70,11 @@ void CVAwayController::onRotate(UIRotationGestureRecognizer* recognizer) {
 void CVAwayController::followOrReturn(const UIGestureRecognizer* recognizer,
                                       CGAffineTransform transform, bool pastLimit) {
     auto& session = CVSession();
-    UIView* image = view().get();
+    // Held for the whole callback: an unlock without animations lets the session's views go.
+    const std::shared_ptr<UIView> image = view();
     if (recognizer && recognizer->state() == UIGestureRecognizerStateEnded) {
         beginReturn(this, CVAwayControllerMessage::gestureFinishedAnimating);
-        putAtRest(image);
+        putAtRest(image.get());
         UIView::commitAnimations();
         return;
     }
@@ -84,7 +85,7 @@ void CVAwayController::followOrReturn(const UIGestureRecognizer* recognizer,
         // The image springs back before the unlock is asked for.
         session.isUnlocking = true;
         beginReturn(this, CVAwayControllerMessage::gestureFinishedAnimatingWithUnlock);
-        putAtRest(image);
+        putAtRest(image.get());
         UIView::commitAnimations();
         return;
     }
@@ -100,7 +101,8 @@ void CVAwayController::followOrReturn(const UIGestureRecognizer* recognizer,
 void CVAwayController::onVaultRotate(UIRotationGestureRecognizer* recognizer) {
     auto& session = CVSession();
     if (!takesGestureCallback(recognizer)) return;
-    UIImageView* vault = session.vaultView.get();
+    // Held for the whole callback: the unlock below lets the session's vault go.
+    const std::shared_ptr<UIImageView> vault = session.vaultView;
     if (recognizer && recognizer->state() == UIGestureRecognizerStateEnded) {
         beginReturn(this, CVAwayControllerMessage::gestureFinishedAnimating);
         if (vault) {
