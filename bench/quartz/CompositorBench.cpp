@@ -2,7 +2,8 @@
 // the lock-screen picture over it, moved by a fraction of a pixel, at opacity 0.6), reported as a
 // ratio to a memcpy of the same frame measured in the same run; the same while it is pinched and
 // turned, also against cairo's bilinear paint of that frame; the cost of drawing a view tree
-// into a context (a snapshot); and the cost of hit-testing and delivering one touch move.
+// into a context (a snapshot); a frame of the colour chooser (pattern, rounded corners, border);
+// and the cost of hit-testing and delivering one touch move.
 
 #include <benchmark/benchmark.h>
 
@@ -11,7 +12,9 @@
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CARenderer.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
 
 #include "FrameYardsticks.h"
@@ -105,6 +108,39 @@ BENCHMARK(BM_PinchRotateFrame)
     ->Args({375, 667, 2})
     ->Args({430, 932, 3})
     ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Arguments: points wide, points high, scale. The settings panel's colour chooser while a slider
+// moves: a pin-striped backdrop and, over it, a swatch with rounded corners and a border whose
+// colour changes every frame. Nothing here takes the pixel fast paths.
+void BM_ColorChooserFrame(benchmark::State& state) {
+    const CGSize points{float(state.range(0)), float(state.range(1))};
+    const auto scale = CGFloat(state.range(2));
+    UIScreen::mainScreen()->setScale(scale);
+    auto chooser = CALayer::layer();
+    chooser->setBounds({{0, 0}, points});
+    chooser->setPosition({points.width / 2, points.height / 2});
+    chooser->setBackgroundColor(UIColor::pinStripeColor()->CGColor());
+    UIScreen::mainScreen()->setScale(1);
+    auto swatch = CALayer::layer();
+    swatch->setBounds({{0, 0}, {280, 80}});
+    swatch->setPosition({points.width / 2, 60});
+    swatch->setCornerRadius(10);
+    swatch->setBorderWidth(3);
+    swatch->setBorderColor(UIColor::blackColor()->CGColor());
+    chooser->addSublayer(swatch);
+    CARenderer renderer(points, scale);
+    const CALayer* layers[] = {chooser.get()};
+    int frame = 0;
+    for (auto _ : state) {
+        swatch->setBackgroundColor(
+            UIColor::colorWithRed(0.85, 0.01 * (frame++ % 50), 0.85, 0.85)->CGColor());
+        renderer.render(layers, RunLoop::main().now());
+    }
+}
+BENCHMARK(BM_ColorChooserFrame)
+    ->Args({320, 480, 1})
+    ->Args({375, 667, 2})
     ->Unit(benchmark::kMillisecond);
 
 // A lock screen of a few dozen views: wallpaper, labels, a bar with a knob.

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-CGColor::CGColor(CGColorSpaceRef space, std::vector<float> components)
-    : space_(std::move(space)), components_(std::move(components)) {}
+CGColor::CGColor(CGColorSpaceRef space, std::vector<float> components, CGPatternRef pattern)
+    : space_(std::move(space)), components_(std::move(components)), pattern_(std::move(pattern)) {}
 
 CGColorSpaceRef CGColorSpaceCreateDeviceGray() {
     static const auto space = std::make_shared<const CGColorSpace>(kCGColorSpaceModelMonochrome);
@@ -26,6 +26,32 @@ CGColorSpaceModel CGColorSpaceGetModel(const CGColorSpaceRef& space) {
 
 CGColorRef CGColorCreate(CGColorSpaceRef space, std::vector<float> components) {
     return std::make_shared<const CGColor>(std::move(space), std::move(components));
+}
+
+CGPatternRef CGPatternCreateWithImage(CGImageRef image, CGSize step) {
+    // Colours are built even without the drawing half of the library, so the image is only held
+    // here, never read.
+    if (!image || !(step.width > 0) || !(step.height > 0)) return nullptr;
+    return std::make_shared<const CGPattern>(std::move(image), step);
+}
+
+CGColorRef CGColorCreateWithPattern(CGColorSpaceRef space, CGPatternRef pattern,
+                                    std::vector<float> components) {
+    return std::make_shared<const CGColor>(std::move(space), std::move(components),
+                                           std::move(pattern));
+}
+
+CGColorRef CGColorCreateCopyWithAlpha(const CGColorRef& color, float alpha) {
+    if (!color) return nullptr;
+    std::vector<float> components = color->components();
+    if (components.empty()) components.push_back(alpha);
+    components.back() = alpha;
+    return std::make_shared<const CGColor>(color->colorSpace(), std::move(components),
+                                           color->pattern());
+}
+
+CGPatternRef CGColorGetPattern(const CGColorRef& color) {
+    return color ? color->pattern() : nullptr;
 }
 
 CGColorSpaceRef CGColorGetColorSpace(const CGColorRef& color) {

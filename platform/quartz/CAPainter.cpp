@@ -1,6 +1,7 @@
 #include "platform/quartz/CAPainter.h"
 
 #include "platform/quartz/CAPageCurl.h"
+#include "platform/quartz/CARoundedRect.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,13 +76,57 @@ double shrinkOf(const CGAffineTransform& t) {
 bool clipRect(const std::vector<CAClip>& clips, CAPixelRect base, CAPixelRect& out) {
     out = base;
     for (const CAClip& clip : clips) {
-        if (!isAxisAligned(clip.transform)) return false;
+        if (clip.cornerRadius > 0 || !isAxisAligned(clip.transform)) return false;
         const CGRect r = CGRectApplyAffineTransform(clip.rect, clip.transform);
         out = out.intersect({int(std::lround(r.origin.x)), int(std::lround(r.origin.y)),
                              int(std::lround(r.origin.x + r.size.width)),
                              int(std::lround(r.origin.y + r.size.height))});
     }
     return true;
+}
+
+// Whether a fill or pattern item paints every pixel of its rectangle opaquely, corners and all.
+bool fillsOpaquely(const CARenderItem& item) {
+    if (item.cornerRadius > 0 || CGColorGetAlpha(item.color) < 1) return false;
+    const CGPatternRef& pattern = item.color->pattern();
+    return !pattern || pattern->image()->isOpaque();
+}
+
+// Makes `pattern` the source of `cr`: its tile repeated edge to edge from the origin of the
+// current user space (the layer's coordinates), each repeat one step of the pattern.
+void setPatternSource(cairo_t* cr, const CGPattern& pattern) {
+    const double tileWidth = double(CGImageGetWidth(pattern.image())),
+                 tileHeight = double(CGImageGetHeight(pattern.image()));
+    const CGSize step = pattern.step();
+    cairo_pattern_t* source = cairo_pattern_create_for_surface(pattern.image()->surface());
+    cairo_pattern_set_extend(source, CAIRO_EXTEND_REPEAT);
+    cairo_matrix_t userToTile;
+    cairo_matrix_init_scale(&userToTile, tileWidth / step.width, tileHeight / step.height);
+    cairo_pattern_set_matrix(source, &userToTile);
+    // Shrunk to less than half in pixels, the tile needs the smoother filter.
+    cairo_matrix_t userToPixels;
+    cairo_get_matrix(cr, &userToPixels);
+    const double shrink =
+        std::sqrt(std::fabs(userToPixels.xx * userToPixels.yy - userToPixels.xy * userToPixels.yx) *
+                  step.width * step.height / (tileWidth * tileHeight));
+    cairo_pattern_set_filter(source, shrink < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
+    cairo_set_source(cr, source);
+    cairo_pattern_destroy(source);
+}
+
+// Fills the current path of `cr` with the item's colour at the item's opacity: a plain colour, or
+// a pattern colour's tile repeated from the origin of the layer's coordinates.
+void fillPath(cairo_t* cr, const CARenderItem& item) {
+    if (const CGPatternRef pattern = CGColorGetPattern(item.color)) {
+        setPatternSource(cr, *pattern);
+        cairo_clip(cr);
+        cairo_paint_with_alpha(cr, CGColorGetAlpha(item.color) * item.opacity);
+        return;
+    }
+    float c[4];
+    colorComponents(item.color, c);
+    cairo_set_source_rgba(cr, c[0], c[1], c[2], c[3] * item.opacity);
+    cairo_fill(cr);
 }
 
 // An item's opacity in 256ths.
@@ -136,9 +181,9 @@ bool CAPainter::coversTarget(const CARenderItem& item, const CAPixelRect& whole)
     if (item.opacity < 1) return false;
     CAPixelRect area, clip;
     if (!clipRect(item.clips, whole, clip) || !(clip == whole)) return false;
-    if (item.kind == CARenderItem::Kind::Fill) {
-        return CGColorGetAlpha(item.color) >= 1 &&
-               exactPixelRect(item.transform, item.rect, area) && area.intersect(whole) == whole;
+    if (item.kind == CARenderItem::Kind::Fill || item.kind == CARenderItem::Kind::Pattern) {
+        return fillsOpaquely(item) && exactPixelRect(item.transform, item.rect, area) &&
+               area.intersect(whole) == whole;
     }
     if (item.kind != CARenderItem::Kind::Image || !item.image->isOpaque()) return false;
     const CGAffineTransform t = imageToPixels(item);
@@ -150,7 +195,8 @@ bool CAPainter::coversTarget(const CARenderItem& item, const CAPixelRect& whole)
 
 bool CAPainter::fillPlacement(const CARenderTarget& target, const CARenderItem& item,
                               CAPixelRect& area, CAPixelRect& clip) {
-    return target.fastAllowed && exactPixelRect(item.transform, item.rect, area) &&
+    return target.fastAllowed && item.cornerRadius <= 0 &&
+           exactPixelRect(item.transform, item.rect, area) &&
            clipRect(item.clips, target.clip, clip);
 }
 
@@ -178,6 +224,12 @@ void CAPainter::drawItem(const CARenderTarget& target, const CARenderItem& item)
     switch (item.kind) {
         case CARenderItem::Kind::Fill:
             if (!fastFill(target, item)) cairoFill(target, item);
+            break;
+        case CARenderItem::Kind::Pattern:
+            cairoFill(target, item);
+            break;
+        case CARenderItem::Kind::Border:
+            cairoBorder(target, item);
             break;
         case CARenderItem::Kind::Image:
             if (!fastImage(target, item)) cairoImage(target, item);
@@ -271,8 +323,7 @@ void CAPainter::beginCairo(const CARenderTarget& target, const CARenderItem& ite
         if (!isInvertible(clip.transform)) continue;
         const cairo_matrix_t m = cairoMatrix(clip.transform);
         cairo_set_matrix(target.cr, &m);
-        cairo_rectangle(target.cr, clip.rect.origin.x, clip.rect.origin.y, clip.rect.size.width,
-                        clip.rect.size.height);
+        CAAddRoundedRect(target.cr, clip.rect, clip.cornerRadius);
         cairo_clip(target.cr);
     }
 }
@@ -286,12 +337,18 @@ void CAPainter::cairoFill(const CARenderTarget& target, const CARenderItem& item
     beginCairo(target, item);
     const cairo_matrix_t m = cairoMatrix(item.transform);
     cairo_set_matrix(target.cr, &m);
-    float c[4];
-    colorComponents(item.color, c);
-    cairo_set_source_rgba(target.cr, c[0], c[1], c[2], c[3] * item.opacity);
-    cairo_rectangle(target.cr, item.rect.origin.x, item.rect.origin.y, item.rect.size.width,
-                    item.rect.size.height);
-    cairo_fill(target.cr);
+    CAAddRoundedRect(target.cr, item.rect, item.cornerRadius);
+    fillPath(target.cr, item);
+    endCairo(target);
+}
+
+void CAPainter::cairoBorder(const CARenderTarget& target, const CARenderItem& item) {
+    beginCairo(target, item);
+    const cairo_matrix_t m = cairoMatrix(item.transform);
+    cairo_set_matrix(target.cr, &m);
+    CAAddBorderBand(target.cr, item.rect, item.cornerRadius, item.borderWidth);
+    cairo_set_fill_rule(target.cr, CAIRO_FILL_RULE_EVEN_ODD);
+    fillPath(target.cr, item);
     endCairo(target);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// Draws the compositor's items into a target: backgrounds, and images moved, turned or scaled,
-// within rectangular clips, through the pixel fast paths; everything else through cairo (clips
-// that are not rectangles, images shrunk to less than half); groups and curled pages drawn apart
-// first.
+// Draws the compositor's items into a target: square backgrounds of a plain colour, and images
+// moved, turned or scaled, within rectangular clips, through the pixel fast paths; everything else
+// through cairo (rounded corners, pattern tiles, borders, clips that are not rectangles, images
+// shrunk to less than half); groups and curled pages drawn apart first.
 
 #include "platform/quartz/CARenderItem.h"
 
@@ -52,7 +52,10 @@ private:
     // read directly again.
     static void beginCairo(const CARenderTarget& target, const CARenderItem& item);
     static void endCairo(const CARenderTarget& target);
+    // A background, plain or of a pattern, its corners rounded when it has a corner radius.
     void cairoFill(const CARenderTarget& target, const CARenderItem& item);
+    // A border: the band of its width just inside the layer's (rounded) bounds.
+    void cairoBorder(const CARenderTarget& target, const CARenderItem& item);
     void cairoImage(const CARenderTarget& target, const CARenderItem& item);
     // A surface the size of the target holding `items`, drawn alone.
     cairo_surface_t* drawApart(int width, int height, std::span<const CARenderItem> items,

@@ -16,24 +16,29 @@
 
 class CALayer;
 
-// A clip to a layer's bounds: `rect` in the coordinates that `transform` takes to pixels.
+// A clip to a layer's bounds: `rect` in the coordinates that `transform` takes to pixels, its
+// corners rounded by `cornerRadius` (0: a plain rectangle).
 struct CAClip {
     CGAffineTransform transform;
     CGRect rect;
+    float cornerRadius = 0;
     bool operator==(const CAClip&) const = default;
 };
 
-// One thing to draw, in pixels: a layer's background or image, or a layer subtree drawn apart
-// and then faded as one (a group) or folded (a curl).
+// One thing to draw, in pixels: a layer's background (a colour, or a pattern colour's tile
+// repeated), its image or its border, or a layer subtree drawn apart and then faded as one (a
+// group) or folded (a curl).
 struct CARenderItem {
-    enum class Kind { Fill, Image, Group, Curl };
+    enum class Kind { Fill, Pattern, Border, Image, Group, Curl };
     Kind kind = Kind::Fill;
     const CALayer* layer = nullptr;
     CGAffineTransform transform;  // the layer's coordinates to pixels
     CGRect rect;                  // the layer's bounds
     float opacity = 1;
-    CGColorRef color;
+    CGColorRef color;  // a fill's, pattern's or border's colour
     CGImageRef image;
+    float cornerRadius = 0;  // a fill's, pattern's or border's rounded corners
+    float borderWidth = 0;   // a border's line, inside `rect`
     std::vector<CAClip> clips;
     std::vector<CARenderItem> children;
     double curlTime = 0, curlAngle = 0;

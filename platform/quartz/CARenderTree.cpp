@@ -2,6 +2,7 @@
 
 #include "platform/quartz/CAFilter.h"
 #include "platform/quartz/CALayer.h"
+#include "platform/quartz/CARoundedRect.h"
 
 #include <cmath>
 #include <iterator>
@@ -75,21 +76,36 @@ Item CARenderTree::base(Item::Kind kind, const CALayer& layer, const CALayerProp
 void CARenderTree::addContent(const CALayer& layer, const CALayerProperties& p,
                               const CGAffineTransform& toPixels, float opacity,
                               const std::vector<CAClip>& clips, std::vector<Item>& out) const {
+    const float radius = CAClampedCornerRadius(p.bounds, p.cornerRadius);
     if (p.backgroundColor && CGColorGetAlpha(p.backgroundColor) > 0) {
-        Item fill = base(Item::Kind::Fill, layer, p, toPixels, opacity, clips);
+        // A pattern colour without a picture is drawn as a plain fill.
+        const auto kind = p.backgroundColor->pattern() ? Item::Kind::Pattern : Item::Kind::Fill;
+        Item fill = base(kind, layer, p, toPixels, opacity, clips);
         fill.color = p.backgroundColor;
+        fill.cornerRadius = radius;
         out.push_back(std::move(fill));
     }
+    // The corners round the background always, but the contents and sublayers only when the layer
+    // masks to its bounds.
+    std::vector<CAClip> inner = clips;
+    if (p.masksToBounds) inner.push_back({toPixels, p.bounds, radius});
     if (p.contents && CGImageGetWidth(p.contents) > 0 && CGImageGetHeight(p.contents) > 0) {
-        Item image = base(Item::Kind::Image, layer, p, toPixels, opacity, clips);
+        const bool rounded = p.masksToBounds && radius > 0;
+        Item image = base(Item::Kind::Image, layer, p, toPixels, opacity, rounded ? inner : clips);
         image.image = p.contents;
         out.push_back(std::move(image));
     }
-    std::vector<CAClip> inner = clips;
-    if (p.masksToBounds) inner.push_back({toPixels, p.bounds});
     for (const auto& sublayer : layer.sublayers()) {
         const CALayerProperties sp = properties(*sublayer);
         add(*sublayer, sp, CGAffineTransformConcat(sp.transformToSuperlayer(), toPixels), opacity,
             inner, out);
+    }
+    // The border lies over the contents and the sublayers.
+    if (p.borderWidth > 0 && p.borderColor && CGColorGetAlpha(p.borderColor) > 0) {
+        Item border = base(Item::Kind::Border, layer, p, toPixels, opacity, clips);
+        border.color = p.borderColor;
+        border.cornerRadius = radius;
+        border.borderWidth = p.borderWidth;
+        out.push_back(std::move(border));
     }
 }

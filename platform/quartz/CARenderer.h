@@ -1,16 +1,17 @@
 #pragma once
 
 // The compositor: draws layer trees, as presented at a moment of the clock, into a bitmap. It
-// draws background colours, images (scaled to their layer's bounds), affine transforms, opacity
-// (a layer with several things to draw fades as one group), hidden layers, clipping to bounds, and
-// the page-curl filter. The same trees at the same time give the same pixels.
+// draws background colours (a pattern colour as its tile repeated), rounded corners, borders,
+// images (scaled to their layer's bounds), affine transforms, opacity (a layer with several things
+// to draw fades as one group), hidden layers, clipping to bounds, and the page-curl filter. The
+// same trees at the same time give the same pixels.
 //
 // Speed: an image moved by whole pixels is copied or blended pixel for pixel, one moved by a
 // fraction of a pixel is blended bilinearly in one pass, one turned or scaled is sampled
 // bilinearly row by row, and a curled page is laid straight into the screen's pixels; only images
-// shrunk to less than half, and clips that are not rectangles, go through cairo. Layers hidden
-// under an opaque full-screen layer are not drawn, and the picture of a run of layers that has not
-// changed since the last frame is kept and reused.
+// shrunk to less than half, rounded corners, borders, pattern tiles and clips that are not
+// rectangles go through cairo. Layers hidden under an opaque full-screen layer are not drawn, and
+// the picture of a run of layers that has not changed since the last frame is kept and reused.
 
 #include "platform/foundation/Clock.h"
 #include "platform/graphics/CGContext.h"

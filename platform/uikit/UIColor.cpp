@@ -41,11 +41,6 @@ UIColorRef UIColor::whiteColor() {
     return colorWithWhite(1.0, 1.0);
 }
 
-UIColorRef UIColor::pinStripeColor() {
-    // A coloured pattern carries its alpha as its only component.
-    return colorIn(CGColorSpaceCreatePattern(), {1.0f});
-}
-
 UIColorRef UIColor::colorWithModelForTesting(int32_t model) {
     // Readers of these two models index their components, so they get a full set.
     if (model == kCGColorSpaceModelMonochrome) return blackColor();
@@ -63,10 +58,5 @@ void UIColor::setStroke() const {
 UIColorRef UIColor::darkGrayColor() { return colorWithWhite(1.0 / 3.0, 1); }
 
 UIColorRef UIColor::colorWithAlphaComponent(double alpha) const {
-    const std::size_t count = CGColorGetNumberOfComponents(color_);
-    const float* components = CGColorGetComponents(color_);
-    std::vector<float> copy(count == 0 ? 1 : count);
-    for (std::size_t i = 0; i + 1 < count; ++i) copy[i] = components[i];
-    copy.back() = static_cast<float>(alpha);
-    return colorIn(CGColorGetColorSpace(color_), std::move(copy));
+    return std::make_shared<UIColor>(CGColorCreateCopyWithAlpha(color_, static_cast<float>(alpha)));
 }

@@ -9,6 +9,7 @@
 #include "platform/graphics/CGColor.h"
 
 class UIColor;
+class UIImage;
 
 // A colour object; an empty pointer is nil.
 using UIColorRef = std::shared_ptr<UIColor>;
@@ -34,8 +35,13 @@ public:
     // The monochrome colour of white 1/3 and alpha 1.
     static UIColorRef darkGrayColor();
     // This colour with its alpha replaced by `alpha` (same model); a colour of another model
-    // keeps its components and takes the alpha.
+    // keeps its components and takes the alpha, and a pattern colour keeps its picture.
     UIColorRef colorWithAlphaComponent(double alpha) const;
+
+    // An opaque pattern colour that paints `image` repeated edge to edge from the origin of what
+    // it fills, each repeat the image's size in points. Its model is pattern and its only
+    // component its alpha, 1. Nil for a nil image.
+    static UIColorRef colorWithPatternImage(const std::shared_ptr<UIImage>& image);
 
     // An opaque pattern colour: its model is pattern and it has no colour components to read.
     // Its picture, one tile of the stripes, is UIPinStripePatternImage (UIPinStripes.h).

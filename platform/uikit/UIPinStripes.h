@@ -1,8 +1,8 @@
 #pragma once
 
 // The picture of UIColor::pinStripeColor, the backdrop of grouped tables: fine vertical stripes
-// of two close blue-greys. A pattern colour carries no picture the compositor could draw, so a
-// view whose background is meant to be pin-striped shows one of these images instead.
+// of two close blue-greys. The colour carries the tile and the compositor repeats it; an image
+// of the stripes at any size can also be had whole.
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIImage.h"

@@ -2,6 +2,7 @@
 # labels, controls (switches, sliders) and grouped tables, with the artwork they are drawn with.
 target_sources(UIKit PRIVATE
     UIApplication.cpp
+    UIColorPattern.cpp
     UIControl.cpp
     UIDevice.cpp
     UIEvent.cpp
