@@ -2,87 +2,302 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/UIScreen.h"
+#include "sim/device/WindowFingers.h"
+#include "sim/device/WindowOverlay.h"
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr auto kFrame = std::chrono::milliseconds(16);
+constexpr int kFallbackRefreshRate = 60;  // when the display does not say
+constexpr ClockTime kFrameRateWindow = std::chrono::milliseconds(500);
+constexpr int kFingerRing = 36;  // window pixels across the second finger's circle
 
-struct Window {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    ~Window() {
-        if (texture) SDL_DestroyTexture(texture);
-        if (renderer) SDL_DestroyRenderer(renderer);
-        if (window) SDL_DestroyWindow(window);
-        SDL_Quit();
-    }
+const std::vector<std::string> kWindowKeys = {
+    "Mouse: one finger",
+    "Alt+drag: two fingers, mirrored about",
+    "  the centre (pinch, rotate)",
+    "Shift+Alt: move the pair together",
+    "?  help    F  frames/s    Q  quit",
 };
 
-void present(Window& w, const CGImageRef& image) {
+// Cairo's pixels carry premultiplied alpha; SDL's usual blending expects it unmultiplied.
+SDL_BlendMode premultipliedBlend() {
+    return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+                                      SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
+                                      SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+}
+
+// A texture holding `image`, blended as premultiplied when `blend`; null without an image.
+SDL_Texture* textureOf(SDL_Renderer* renderer, const CGImageRef& image, bool blend) {
+    if (!image) return nullptr;
+    cairo_surface_t* surface = image->surface();
+    cairo_surface_flush(surface);
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                          cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    if (!texture) return nullptr;
+    SDL_UpdateTexture(texture, nullptr, cairo_image_surface_get_data(surface),
+                      cairo_image_surface_get_stride(surface));
+    if (blend) SDL_SetTextureBlendMode(texture, premultipliedBlend());
+    return texture;
+}
+
+// A faint ring, the second finger's mark.
+CGImageRef fingerRing() {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kFingerRing, kFingerRing);
+    cairo_t* cr = cairo_create(surface);
+    const double r = kFingerRing / 2.0;
+    cairo_arc(cr, r, r, r - 3, 0, 2 * M_PI);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.1, 0.1, 0.1, 0.5);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_destroy(cr);
+    return std::make_shared<const CGImage>(surface);
+}
+
+class ScreenWindow {
+public:
+    ScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options)
+        : device_(device), options_(options), fingers_(screenPoints()) {}
+    ~ScreenWindow();
+
+    // Opens the window; false with a message on standard error when it cannot.
+    bool open();
+    // Shows the device until the window closes or Q is pressed.
+    void run();
+
+private:
+    static CGSize screenPoints() { return UIScreen::mainScreen()->bounds().size; }
+    CGPoint pointAt(int x, int y) const;
+    // Handles one event; false once the window should close.
+    bool handle(const SDL_Event& event);
+    bool handleKey(const SDL_KeyboardEvent& key);
+    void handleMouse(const SDL_Event& event);
+    void handleFinger(const SDL_TouchFingerEvent& finger);
+    void send(const std::optional<FingerEvent>& event);
+    void present();
+    void drawSecondFinger();
+    void refreshOverlay();
+    void countFrame();
+
+    ScreenWindowDevice& device_;
+    const ScreenWindowOptions& options_;
+    WindowFingers fingers_;
+    WindowLayout layout_{};
+    ClockTime framePeriod_{};
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* screen_ = nullptr;
+    SDL_Texture* overlay_ = nullptr;
+    SDL_Texture* ring_ = nullptr;
+    bool showHelp_ = false, showFrameRate_ = false, overlayStale_ = true;
+    std::string frameRate_;
+    int framesCounted_ = 0;
+    ClockTime countingSince_{};
+    CGPoint mouse_{};
+};
+
+ScreenWindow::~ScreenWindow() {
+    for (SDL_Texture* texture : {screen_, overlay_, ring_}) {
+        if (texture) SDL_DestroyTexture(texture);
+    }
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+bool ScreenWindow::open() {
+    // SIGTERM must end the process as the platform's restart expects, not close the window
+    // politely as SDL would make of it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "%s: no window can be opened (%s); run a script with --script FILE\n",
+                     options_.program.c_str(), SDL_GetError());
+        return false;
+    }
+    SDL_Rect usable{0, 0, 1280, 1024};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    layout_ = layoutWindow(screenPoints(), {usable.x, usable.y, usable.w, usable.h}, options_.placement);
+    SDL_DisplayMode mode{};
+    const int refresh = SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0
+                            ? mode.refresh_rate
+                            : kFallbackRefreshRate;
+    framePeriod_ = std::chrono::duration_cast<ClockTime>(std::chrono::duration<double>(1.0 / refresh));
+    // Scaling the screen down to the window wants smoothing; scaling up by whole steps does not.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, layout_.scale < 1 || UIScreen::mainScreen()->scale() > 1 ? "1" : "0");
+    const auto& f = layout_.frame;
+    window_ = SDL_CreateWindow(options_.title.c_str(), f.x, f.y, f.width, f.height,
+                               SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window_) renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_) ring_ = textureOf(renderer_, fingerRing(), true);
+    if (!ring_) {
+        std::fprintf(stderr, "%s: the window cannot be made (%s)\n", options_.program.c_str(),
+                     SDL_GetError());
+        return false;
+    }
+    SDL_StartTextInput();  // "?" arrives as text, whatever the keyboard's layout
+    return true;
+}
+
+CGPoint ScreenWindow::pointAt(int x, int y) const {
+    return CGPointMake(static_cast<float>(x / layout_.scale), static_cast<float>(y / layout_.scale));
+}
+
+void ScreenWindow::run() {
+    auto& loop = RunLoop::main();
+    ClockTime nextFrame = loop.now();
+    countingSince_ = loop.now();
+    for (;;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (!handle(event)) return;
+        }
+        // Timers, animations and notifications run until the frame is due; a frame that came
+        // late is not made up for.
+        nextFrame = std::max(nextFrame + framePeriod_, loop.now());
+        loop.runUntil(nextFrame);
+        present();
+    }
+}
+
+bool ScreenWindow::handle(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT: return false;
+        case SDL_KEYDOWN: return handleKey(event.key);
+        case SDL_TEXTINPUT:
+            if (std::string_view(event.text.text) == "?") {
+                showHelp_ = !showHelp_;
+                overlayStale_ = true;
+            }
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEMOTION: handleMouse(event); return true;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP: handleFinger(event.tfinger); return true;
+        default: return true;
+    }
+}
+
+bool ScreenWindow::handleKey(const SDL_KeyboardEvent& key) {
+    switch (key.keysym.sym) {
+        case SDLK_q: return false;
+        case SDLK_f:
+            showFrameRate_ = !showFrameRate_;
+            overlayStale_ = true;
+            return true;
+        case SDLK_F1:
+            showHelp_ = !showHelp_;
+            overlayStale_ = true;
+            return true;
+        default: device_.key(key.keysym.sym); return true;
+    }
+}
+
+void ScreenWindow::handleMouse(const SDL_Event& event) {
+    // A touch screen's fingers arrive as finger events; the mouse events made from them are not
+    // a second finger.
+    if (event.button.which == SDL_TOUCH_MOUSEID) return;
+    const SDL_Keymod mods = SDL_GetModState();
+    const bool alt = mods & KMOD_ALT, shift = mods & KMOD_SHIFT;
+    if (event.type == SDL_MOUSEMOTION) {
+        mouse_ = pointAt(event.motion.x, event.motion.y);
+        send(fingers_.mouseMoved(mouse_, alt, shift));
+    } else if (event.button.button == SDL_BUTTON_LEFT) {
+        mouse_ = pointAt(event.button.x, event.button.y);
+        send(event.type == SDL_MOUSEBUTTONDOWN ? fingers_.mouseDown(mouse_, alt) : fingers_.mouseUp());
+    }
+}
+
+void ScreenWindow::handleFinger(const SDL_TouchFingerEvent& finger) {
+    const CGSize screen = screenPoints();
+    const CGPoint point = CGPointMake(finger.x * screen.width, finger.y * screen.height);
+    if (finger.type == SDL_FINGERDOWN) send(fingers_.fingerDown(finger.fingerId, point));
+    if (finger.type == SDL_FINGERMOTION) send(fingers_.fingerMoved(finger.fingerId, point));
+    if (finger.type == SDL_FINGERUP) send(fingers_.fingerUp(finger.fingerId));
+}
+
+void ScreenWindow::send(const std::optional<FingerEvent>& event) {
+    if (event) device_.touch(event->phase, event->points);
+}
+
+void ScreenWindow::present() {
+    const CGImageRef image = device_.renderScreen();
     if (!image) return;
     cairo_surface_t* surface = image->surface();
     cairo_surface_flush(surface);
-    SDL_UpdateTexture(w.texture, nullptr, cairo_image_surface_get_data(surface),
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    if (!screen_) {
+        screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
+    }
+    SDL_UpdateTexture(screen_, nullptr, cairo_image_surface_get_data(surface),
                       cairo_image_surface_get_stride(surface));
-    SDL_RenderClear(w.renderer);
-    SDL_RenderCopy(w.renderer, w.texture, nullptr, nullptr);
-    SDL_RenderPresent(w.renderer);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, screen_, nullptr, nullptr);
+    drawSecondFinger();
+    countFrame();
+    refreshOverlay();
+    if (overlay_) SDL_RenderCopy(renderer_, overlay_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
 }
 
-// A point of the window, which is a point of the screen: the texture is scaled to the window.
-std::vector<CGPoint> at(int x, int y) { return {CGPointMake(float(x), float(y))}; }
+// The second finger while the mouse holds two, or where it would go while Alt is held.
+void ScreenWindow::drawSecondFinger() {
+    std::optional<CGPoint> second = fingers_.secondFinger();
+    if (!second && (SDL_GetModState() & KMOD_ALT)) second = fingers_.mirrored(mouse_);
+    if (!second) return;
+    int outputWidth = 0, outputHeight = 0, windowWidth = 0, windowHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    const double pixels = layout_.scale * outputWidth / std::max(windowWidth, 1);
+    const SDL_Rect ring{static_cast<int>(second->x * pixels) - kFingerRing / 2,
+                        static_cast<int>(second->y * pixels) - kFingerRing / 2, kFingerRing, kFingerRing};
+    SDL_RenderCopy(renderer_, ring_, nullptr, &ring);
+}
+
+void ScreenWindow::countFrame() {
+    ++framesCounted_;
+    const ClockTime now = RunLoop::main().now();
+    if (now - countingSince_ < kFrameRateWindow) return;
+    const double seconds = std::chrono::duration<double>(now - countingSince_).count();
+    frameRate_ = std::to_string(static_cast<int>(std::lround(framesCounted_ / seconds))) + " fps";
+    framesCounted_ = 0;
+    countingSince_ = now;
+    if (showFrameRate_) overlayStale_ = true;
+}
+
+void ScreenWindow::refreshOverlay() {
+    if (!overlayStale_) return;
+    overlayStale_ = false;
+    if (overlay_) SDL_DestroyTexture(overlay_);
+    overlay_ = nullptr;
+    WindowOverlayContent content;
+    if (showHelp_) {
+        content.help = options_.deviceKeys;
+        content.help.insert(content.help.end(), kWindowKeys.begin(), kWindowKeys.end());
+    }
+    if (showFrameRate_) content.frameRate = frameRate_.empty() ? "… fps" : frameRate_;
+    int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &width, &height);
+    SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
+    // Text as large as at one window pixel a point, or larger on a window scaled up.
+    const double textScale = std::max(layout_.scale, 1.0) * width / std::max(windowWidth, 1);
+    overlay_ = textureOf(renderer_, drawWindowOverlay(width, height, textScale, content), true);
+}
 
 }  // namespace
 
-int runScreenWindow(ScreenWindowDevice& device, const std::string& title, const char* program) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "%s: no window can be opened (%s); run a script with --script FILE\n",
-                     program, SDL_GetError());
-        return 2;
-    }
-    Window w;
-    const CGRect bounds = UIScreen::mainScreen()->bounds();
-    const CGFloat scale = UIScreen::mainScreen()->scale();
-    const int width = static_cast<int>(bounds.size.width * scale);
-    const int height = static_cast<int>(bounds.size.height * scale);
-    w.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                static_cast<int>(bounds.size.width),
-                                static_cast<int>(bounds.size.height), SDL_WINDOW_ALLOW_HIGHDPI);
-    if (w.window) w.renderer = SDL_CreateRenderer(w.window, -1, 0);
-    if (w.renderer) {
-        w.texture = SDL_CreateTexture(w.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                      SDL_TEXTUREACCESS_STREAMING, width, height);
-    }
-    if (!w.texture) {
-        std::fprintf(stderr, "%s: the window cannot be made (%s)\n", program, SDL_GetError());
-        return 2;
-    }
-    bool fingerDown = false;
-    auto& loop = RunLoop::main();
-    for (bool running = true; running;) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_QUIT) running = false;
-            if (event.type == SDL_KEYDOWN) {
-                if (event.key.keysym.sym == SDLK_q) running = false;
-                device.key(event.key.keysym.sym);
-            } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
-                fingerDown = true;
-                device.touch(UITouchPhaseBegan, at(event.button.x, event.button.y));
-            } else if (event.type == SDL_MOUSEMOTION && fingerDown) {
-                device.touch(UITouchPhaseMoved, at(event.motion.x, event.motion.y));
-            } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT) {
-                fingerDown = false;
-                device.touch(UITouchPhaseEnded, {});
-            }
-        }
-        loop.runUntil(loop.now() + kFrame);
-        present(w, device.renderScreen());
-    }
+int runScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options) {
+    ScreenWindow window(device, options);
+    if (!window.open()) return 2;
+    window.run();
     return 0;
 }

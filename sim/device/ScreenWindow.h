@@ -1,11 +1,12 @@
 #pragma once
 
-// A simulated device's screen in a window: the screen as drawn now, at one window pixel a point,
-// the mouse as a finger, and keys for whatever the device takes them for. Time runs on the
-// machine's clock.
+// A simulated device's screen in a window: the screen as drawn now, at a comfortable size on the
+// monitor, the mouse (or a touch screen) as fingers, and keys for whatever the device takes them
+// for. Time runs on the machine's clock, a frame at each refresh of the display.
 
 #include "platform/graphics/CGImage.h"
 #include "platform/uikit/UITouch.h"
+#include "sim/device/WindowLayout.h"
 
 #include <string>
 #include <vector>
@@ -18,10 +19,17 @@ public:
     virtual CGImageRef renderScreen() = 0;
     // Fingers at `points` (screen points) going down, moving, lifting or cancelled.
     virtual void touch(UITouchPhase phase, const std::vector<CGPoint>& points) = 0;
-    // A key pressed (an SDL key code); Q quits before the device hears of it.
+    // A key pressed (an SDL key code); the window's own keys (Q, F, ?) never arrive here.
     virtual void key(int keyCode) {}
 };
 
-// Shows `device` in a window titled `title` until the window is closed or Q is pressed; answers
-// 0, or 2 when no window can be opened (no display). `program` names the caller in messages.
-int runScreenWindow(ScreenWindowDevice& device, const std::string& title, const char* program);
+struct ScreenWindowOptions {
+    std::string title;
+    std::string program;                 // names the caller in messages
+    std::vector<std::string> deviceKeys;  // lines of help on the device's own keys
+    WindowPlacement placement = WindowPlacement::Centre;
+};
+
+// Shows `device` in a window until the window is closed or Q is pressed; answers 0, or 2 when no
+// window can be opened (no display).
+int runScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options);

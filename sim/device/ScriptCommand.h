@@ -51,6 +51,7 @@ enum class ScriptVerb {
     DumpViews,
     DumpSession,
     Snap,
+    RecordStart,
 };
 
 // The words that name `verb` in a script ("prefs set", "camera on").

@@ -43,6 +43,7 @@ const ScriptLanguage<ScriptVerb>& language() {
         {V::DumpViews, {"dump views", {}}},
         {V::DumpSession, {"dump session", {}}},
         {V::Snap, {"snap", {Word}}},
+        {V::RecordStart, {"record start", {}}},
     });
     return table;
 }

@@ -90,6 +90,13 @@ ScriptResult ScriptRunner::execute(const ScriptCommand& command) {
             return dump(command);
         case V::Snap:
             return snap(command);
+        case V::RecordStart:
+            return startRecording(command);
+        case V::Down:
+        case V::Move:
+        case V::Up:
+        case V::Cancel:
+            return touch(command);
         default:
             if (auto error = requireBoot(command)) return error;
             return host_.perform(command);
@@ -158,7 +165,16 @@ ScriptResult ScriptRunner::boot(const ScriptCommand& command) {
     booted_ = true;
     trace_.markBoot();
     host_.boot(config_, trace_);
+    captureFrame(FrameCause::Clock);
     return std::nullopt;
+}
+
+ScriptResult ScriptRunner::touch(const ScriptCommand& command) {
+    if (auto error = requireBoot(command)) return error;
+    ScriptResult result = host_.perform(command);
+    // A touch takes no time, so the regular frames of a recording would miss touches in a row.
+    if (!result) captureFrame(FrameCause::Input);
+    return result;
 }
 
 ScriptResult ScriptRunner::editPrefs(const ScriptCommand& command) {
@@ -229,10 +245,33 @@ ScriptResult ScriptRunner::snap(const ScriptCommand& command) {
     return std::nullopt;
 }
 
+ScriptResult ScriptRunner::startRecording(const ScriptCommand& command) {
+    if (auto error = requireBoot(command)) return error;
+    if (!recorder_) return std::nullopt;  // a recording is made only with --record-animation
+    recorder_->restart();
+    captureFrame(FrameCause::Clock);
+    return std::nullopt;
+}
+
 ScriptResult ScriptRunner::wait(const ScriptCommand& command) {
     const double ms = command.numbers[0];
     if (ms < 0) return scriptFailure(command, "wait takes a time of 0 or more milliseconds");
-    auto& loop = RunLoop::main();
-    loop.runUntil(loop.now() + clockTimeFromSeconds(ms / 1000.0));
+    advanceClockTo(RunLoop::main().now() + clockTimeFromSeconds(ms / 1000.0));
     return std::nullopt;
+}
+
+void ScriptRunner::advanceClockTo(ClockTime end) {
+    auto& loop = RunLoop::main();
+    if (recorder_ && booted_) {
+        for (ClockTime frame = recorder_->nextFrameTime(); frame <= end;
+             frame = recorder_->nextFrameTime()) {
+            loop.runUntil(frame);
+            captureFrame(FrameCause::Clock);
+        }
+    }
+    loop.runUntil(end);
+}
+
+void ScriptRunner::captureFrame(FrameCause cause) {
+    if (recorder_) recorder_->addFrame(host_.renderScreen(), RunLoop::main().now(), cause);
 }

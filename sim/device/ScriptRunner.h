@@ -3,6 +3,7 @@
 // Runs a simulator script line by line on the virtual clock, writing the trace. A malformed
 // line stops the run with an "error" event naming it.
 
+#include "sim/device/AnimationRecorder.h"
 #include "sim/device/DeviceConfig.h"
 #include "sim/device/ScriptParser.h"
 #include "sim/device/SpringBoardHost.h"
@@ -26,6 +27,10 @@ public:
     // program typing into the simulator).
     int run(std::istream& in);
 
+    // Hands the screen to `recorder` from the boot on: at the boot, at every frame time the
+    // clock passes and after each touch. The recorder must outlive the runs.
+    void recordAnimation(AnimationRecorder& recorder) { recorder_ = &recorder; }
+
 private:
     // Runs line `number`; its error, if it is malformed or cannot run.
     ScriptResult runLine(std::string_view line, int number);
@@ -33,11 +38,18 @@ private:
     ScriptResult execute(const ScriptCommand& command);
     ScriptResult configure(const ScriptCommand& command);
     ScriptResult boot(const ScriptCommand& command);
+    ScriptResult touch(const ScriptCommand& command);
     ScriptResult editPrefs(const ScriptCommand& command);
     ScriptResult notify(const ScriptCommand& command);
     ScriptResult dump(const ScriptCommand& command);
     ScriptResult snap(const ScriptCommand& command);
+    // Drops what has been recorded so far: the recording begins now.
+    ScriptResult startRecording(const ScriptCommand& command);
     ScriptResult wait(const ScriptCommand& command);
+    // Runs the clock on to `end`, stopping at each frame time of a recording to capture it.
+    void advanceClockTo(ClockTime end);
+    // Gives the recording, if any, the screen as drawn now, taken because `cause` happened.
+    void captureFrame(FrameCause cause);
     // The error of a command that needs a booted device, when it has not booted.
     ScriptResult requireBoot(const ScriptCommand& command) const;
 
@@ -47,4 +59,5 @@ private:
     std::optional<std::filesystem::path> recordFolder_;
     DeviceConfig config_;
     bool booted_ = false;
+    AnimationRecorder* recorder_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // What the script runner asks of the simulated SpringBoard. The runner knows the script
 // language and the trace; the host knows SpringBoard.
 
+#include "platform/graphics/CGImage.h"
 #include "sim/device/DeviceConfig.h"
 #include "sim/device/ScriptCommand.h"
 
@@ -32,4 +33,7 @@ public:
 
     // Writes the screen as drawn now to `file` (PNG).
     virtual bool snap(const std::filesystem::path& file) = 0;
+
+    // The screen as drawn now, for an animated recording; null from a host that draws nothing.
+    virtual CGImageRef renderScreen() { return nullptr; }
 };

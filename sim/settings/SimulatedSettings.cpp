@@ -134,6 +134,12 @@ int SimulatedSettings::run(std::istream& in) {
     return status;
 }
 
+void SimulatedSettings::setDevice(const std::string& model, CGSize screen, CGFloat scale) {
+    model_ = model;
+    screen_ = screen;
+    screenScale_ = scale;
+}
+
 ScriptResult SimulatedSettings::perform(const SettingsCommand& command) {
     using V = SettingsVerb;
     auto failure = [&](std::string text) { return ScriptError{command.line, std::move(text)}; };
@@ -143,6 +149,8 @@ ScriptResult SimulatedSettings::perform(const SettingsCommand& command) {
             return failure("unknown device: " + command.words[0] + " (iPhone, iPad or \"iPod touch\")");
         }
         model_ = command.words[0];
+        const bool pad = model_ == "iPad";
+        screen_ = CGSizeMake(pad ? 768 : 320, pad ? 1024 : 480);
         return std::nullopt;
     }
     if (command.verb == V::Wait) {
@@ -172,8 +180,9 @@ ScriptResult SimulatedSettings::perform(const SettingsCommand& command) {
 ScriptResult SimulatedSettings::open(const SettingsCommand& command) {
     auto failure = [&](std::string text) { return ScriptError{command.line, std::move(text)}; };
     if (panel_) return failure("the panel is open already");
-    const bool pad = model_ == "iPad";
-    UIScreen::mainScreen()->setBounds(CGRectMake(0, 0, pad ? 768 : 320, pad ? 1024 : 480));
+    UIScreen::mainScreen()->setBounds(CGRectMake(0, 0, screen_.width, screen_.height));
+    UIScreen::mainScreen()->setScale(screenScale_);
+    UIGraphicsSetMainScreenScaleForContexts(screenScale_);
     UIDevice::currentDevice()->setModel(model_);
     MSLoadModulesForHost(kBundleIdentifier, "Preferences");
     const auto entry = findEntry();
@@ -327,5 +336,10 @@ CGImageRef SimulatedSettings::renderScreen() {
 
 void SimulatedSettings::touch(UITouchPhase phase, const std::vector<CGPoint>& points) {
     UIApplication::sharedApplication()->sendTouches(phase, points);
+    RunLoop::main().runPending();
+}
+
+void SimulatedSettings::key(int keyCode) {
+    if (navigation_ && (keyCode == 27 || keyCode == '\b')) navigation_->backButtonTapped();
     RunLoop::main().runPending();
 }

@@ -34,11 +34,15 @@ public:
     // Runs one command.
     ScriptResult perform(const SettingsCommand& command);
 
+    // The device the panel opens on: its model and screen (points, pixels per point).
+    void setDevice(const std::string& model, CGSize screen, CGFloat scale);
     // Opens the panel, as the "open" command does.
     ScriptResult open(const SettingsCommand& command);
 
     CGImageRef renderScreen() override;
     void touch(UITouchPhase phase, const std::vector<CGPoint>& points) override;
+    // Esc or Backspace goes back a page, as the navigation bar's back button does.
+    void key(int keyCode) override;
 
 private:
     void traceHooks();
@@ -55,6 +59,8 @@ private:
     Trace& trace_;
     std::optional<std::filesystem::path> recordFolder_;
     std::string model_ = "iPhone";
+    CGSize screen_{320, 480};
+    CGFloat screenScale_ = 1;
     std::shared_ptr<PSListController> panel_;
     std::shared_ptr<UINavigationController> navigation_;
     std::shared_ptr<UIWindow> window_;

@@ -5,7 +5,9 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/RunLoop.h"
+#include "sim/device/DevicePresets.h"
 #include "sim/device/ScreenWindow.h"
+#include "sim/device/WindowOptions.h"
 #include "sim/settings/SimulatedSettings.h"
 
 #include <CLI/CLI.hpp>
@@ -17,18 +19,31 @@ namespace {
 
 struct Options {
     std::string root, script, trace, record;
+    std::string device = "iphone";
+    WindowPlacement placement = WindowPlacement::Centre;
 };
 
-int runWindow(std::ostream& out) {
+const std::vector<std::string> kPanelKeys = {
+    "Tap switches, rows with > and buttons",
+    "Drag sliders; drag the list to scroll",
+    "Esc or Backspace: back a page",
+    "",
+};
+
+int runWindow(std::ostream& out, const Options& o) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
     Trace trace(out, [] { return RunLoop::main().now(); });
     SimulatedSettings settings(trace, std::nullopt);
+    const DeviceConfig device = *devicePreset(o.device);
+    settings.setDevice(device.model, CGSizeMake(device.screenWidth, device.screenHeight),
+                       device.screenScale);
     if (const auto error = settings.open(SettingsCommand{})) {
         std::cerr << "corvane-settings: " << error->text << "\n";
         return 2;
     }
-    return runScreenWindow(settings, "Corvane settings — tap rows, switches and sliders · Q quit",
-                           "corvane-settings");
+    const ScreenWindowOptions window{"Corvane settings (press ? for help)", "corvane-settings",
+                                     kPanelKeys, o.placement};
+    return runScreenWindow(settings, window);
 }
 
 int runScript(std::istream& script, std::ostream& out, const Options& o) {
@@ -53,6 +68,7 @@ int main(int argc, char** argv) {
                    "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", o.trace, "Write the trace here (default: standard output)");
     app.add_option("--record", o.record, "Write the pictures of 'snap' into this folder");
+    addWindowOptions(app, o.device, o.placement);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -73,7 +89,7 @@ int main(int argc, char** argv) {
     }
     std::ostream discard(nullptr);
     std::ostream& out = !o.trace.empty() ? traceFile : o.script.empty() ? discard : std::cout;
-    if (o.script.empty()) return runWindow(out);
+    if (o.script.empty()) return runWindow(out, o);
     if (o.script == "-") return runScript(std::cin, out, o);
     std::ifstream script(o.script);
     if (!script) {

@@ -57,6 +57,8 @@ public:
     void enterPasscode();
     void cancelPasscode();
     bool isPasscodeShowing() const { return passcodeDisplay_ != nullptr; }
+    // The passcode entry while it shows, else nil.
+    SBSlidingAlertDisplay* passcodeDisplay() const { return passcodeDisplay_.get(); }
     // Called by the lock-screen view when SpringBoard's own setDimmed: ran.
     void awayViewDimmedChanged(bool dimmed);
 

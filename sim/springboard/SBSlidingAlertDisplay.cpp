@@ -1,13 +1,22 @@
 #include "sim/springboard/SBSlidingAlertDisplay.h"
 
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIEvent.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITouch.h"
+#include "platform/uikit/UITouchSet.h"
 #include "sim/springboard/SBAwayController.h"
+#include "sim/springboard/SpringBoardArtwork.h"
+
+#include <algorithm>
 #include "tweak/springboard/SpringBoardInterface.h"
 
 Class SBSlidingAlertDisplay::class_() {
     static const Class cls = objc_defineClass(
         "SBSlidingAlertDisplay", UIImageView::class_(),
         {SB::deviceUnlockSucceeded.implementedBy(&succeededImplementation),
-         SB::deviceUnlockCanceled.implementedBy(&canceledImplementation)});
+         SB::deviceUnlockCanceled.implementedBy(&canceledImplementation),
+         UIResponderMessage::touchesEnded.implementedBy(&touchesEndedImplementation)});
     return cls;
 }
 
@@ -18,6 +27,35 @@ SBSlidingAlertDisplay::SBSlidingAlertDisplay() : UIImageView(class_()) {
 void SBSlidingAlertDisplay::deviceUnlockSucceeded() { SB::deviceUnlockSucceeded.send(this); }
 
 void SBSlidingAlertDisplay::deviceUnlockCanceled() { SB::deviceUnlockCanceled.send(this); }
+
+void SBSlidingAlertDisplay::typeKey(char key) {
+    if (digits_ == 4) return;  // accepted already
+    if (key == '\b') {
+        digits_ = std::max(digits_ - 1, 0);
+    } else if (key >= '0' && key <= '9') {
+        ++digits_;
+    } else {
+        return;
+    }
+    showDigits();
+    if (digits_ < 4) return;
+    RunLoop::main().scheduleAfter(std::chrono::milliseconds(150), [] {
+        SBAwayController::sharedAwayController()->enterPasscode();
+    });
+}
+
+void SBSlidingAlertDisplay::showDigits() {
+    setImage(SpringBoardArtwork::passcodeEntry(bounds().size, UIScreen::mainScreen()->scale(), digits_));
+}
+
+void SBSlidingAlertDisplay::touchesEndedImplementation(id self, SEL, const UITouchSet* touches,
+                                                       UIEvent*) {
+    auto* display = static_cast<SBSlidingAlertDisplay*>(self);
+    const UITouch* touch = touches->anyObject();
+    if (!touch) return;
+    const auto key = SpringBoardArtwork::passcodeKeyAt(display->bounds().size, touch->locationInView(display));
+    if (key) display->typeKey(*key);
+}
 
 void SBSlidingAlertDisplay::succeededImplementation(id, SEL) {
     SBAwayController::sharedAwayController()->passcodeFinished(true);

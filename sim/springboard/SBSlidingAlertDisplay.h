@@ -14,9 +14,18 @@ public:
     void deviceUnlockSucceeded();
     void deviceUnlockCanceled();
 
+    // A key of the keypad typed, a digit or '\b' to take the last one back. The simulated
+    // device takes any four digits: the fourth accepts the passcode a moment after its dot shows.
+    void typeKey(char key);
+    int digitsEntered() const { return digits_; }
+
 private:
     static void succeededImplementation(id self, SEL cmd);
     static void canceledImplementation(id self, SEL cmd);
+    static void touchesEndedImplementation(id self, SEL cmd, const UITouchSet* touches, UIEvent* event);
+    void showDigits();
+
+    int digits_ = 0;
 };
 
 class SBAlertView : public UIImageView {

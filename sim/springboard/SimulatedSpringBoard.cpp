@@ -250,10 +250,17 @@ void SimulatedSpringBoard::touch(UITouchPhase phase, const std::vector<CGPoint>&
 }
 
 void SimulatedSpringBoard::key(int keyCode) {
+    auto* away = SBAwayController::sharedAwayController();
+    const bool digit = (keyCode >= '0' && keyCode <= '9') || keyCode == '\b';
+    if (digit && away->passcodeDisplay()) {
+        away->passcodeDisplay()->typeKey(static_cast<char>(keyCode));
+        return;
+    }
     using V = ScriptVerb;
     std::optional<V> verb;
     switch (keyCode) {
         case 'l': verb = V::Lock; break;
+        case 'h':
         case 'w': verb = V::Wake; break;
         case 'd': verb = V::Dim; break;
         case 'p': verb = V::PasscodeEnter; break;

@@ -27,8 +27,10 @@ public:
     // The screen as drawn now: the windows back to front at the screen's scale; black while
     // the lock screen is dark.
     CGImageRef renderScreen() override;
-    // The window's mouse, as one finger, and its keys: L lock, W wake, D dim, P enter the
-    // passcode, Esc cancel it, A alert, C camera on and off, M media controls on and off.
+    // The window's fingers, and its keys: L the lock button, H the home button and W wake (both
+    // light the lock screen), D dim, digits and Backspace on the passcode entry's keypad, P
+    // accept the passcode, Esc cancel it, A alert, C camera on and off, M media controls on and
+    // off.
     void touch(UITouchPhase phase, const std::vector<CGPoint>& points) override;
     void key(int keyCode) override;
 

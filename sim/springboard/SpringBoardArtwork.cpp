@@ -301,28 +301,49 @@ UIImageRef statusBar(CGSize size, CGFloat scale, bool lockVisible, bool timeVisi
     });
 }
 
-UIImageRef passcodeEntry(CGSize size, CGFloat scale) {
+namespace {
+
+constexpr float kKeyHeight = 54;
+constexpr const char* kKeyTitles[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "0", "\u232B"};
+constexpr char kKeys[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9', 0, '0', '\b'};
+
+// The keypad's key `i` (0 to 11, row by row) on a screen of `size`.
+CGRect passcodeKey(CGSize size, int i) {
+    const float keyWidth = size.width / 3, top = size.height - 4 * kKeyHeight;
+    return CGRectMake(keyWidth * static_cast<float>(i % 3),
+                      top + kKeyHeight * static_cast<float>(i / 3), keyWidth, kKeyHeight);
+}
+
+}  // namespace
+
+UIImageRef passcodeEntry(CGSize size, CGFloat scale, int digitsEntered) {
     return drawImage(size, scale, [&](const CGContextRef& ctx) {
         fillGradient(ctx, size, {0.12f, 0.13f, 0.16f}, {0.05f, 0.05f, 0.07f});
         text(ctx, "Enter Passcode", CGRectMake(0, 40, size.width, 30), 18, CGTextWeight::Bold,
              rgb(1, 1, 1));
         const float box = 44, gap = 14, left = (size.width - 4 * box - 3 * gap) / 2;
         for (int i = 0; i < 4; ++i) {
-            fillPath(ctx, roundedRect(CGRectMake(left + i * (box + gap), 84, box, box), 6),
-                     rgb(1, 1, 1, 0.9f));
+            const CGRect square = CGRectMake(left + static_cast<float>(i) * (box + gap), 84, box, box);
+            fillPath(ctx, roundedRect(square, 6), rgb(1, 1, 1, 0.9f));
+            if (i >= digitsEntered) continue;
+            const CGRect dot = CGRectMake(square.origin.x + 15, square.origin.y + 15, box - 30, box - 30);
+            fillPath(ctx, roundedRect(dot, dot.size.width / 2), rgb(0.1f, 0.1f, 0.12f));
         }
-        const float keyWidth = size.width / 3, keyHeight = 54, top = size.height - 4 * keyHeight;
-        const char* keys[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "0", "\u232B"};
         for (int i = 0; i < 12; ++i) {
-            const CGRect key = CGRectMake(keyWidth * static_cast<float>(i % 3),
-                                          top + keyHeight * static_cast<float>(i / 3), keyWidth,
-                                          keyHeight);
+            const CGRect key = passcodeKey(size, i);
             CGContextSetFillColorWithColor(ctx, rgb(1, 1, 1, (i % 2) ? 0.16f : 0.12f));
             CGContextFillRect(ctx, CGRectMake(key.origin.x + 1, key.origin.y + 1,
                                               key.size.width - 2, key.size.height - 2));
-            text(ctx, keys[i], key, 24, CGTextWeight::Regular, rgb(1, 1, 1));
+            text(ctx, kKeyTitles[i], key, 24, CGTextWeight::Regular, rgb(1, 1, 1));
         }
     });
+}
+
+std::optional<char> passcodeKeyAt(CGSize size, CGPoint point) {
+    for (int i = 0; i < 12; ++i) {
+        if (kKeys[i] && CGRectContainsPoint(passcodeKey(size, i), point)) return kKeys[i];
+    }
+    return std::nullopt;
 }
 
 UIImageRef alertBox(std::string_view title, std::string_view message, CGSize size,

@@ -8,6 +8,7 @@
 #include "platform/uikit/UIImage.h"
 
 #include <string>
+#include <optional>
 #include <string_view>
 
 namespace SpringBoardArtwork {
@@ -39,8 +40,12 @@ UIImageRef unlockKnob(CGSize size, CGFloat scale);
 UIImageRef statusBar(CGSize size, CGFloat scale, bool lockVisible, bool timeVisible,
                      std::string_view time, bool clockItem);
 
-// The passcode entry: a title over four boxes and a keypad.
-UIImageRef passcodeEntry(CGSize size, CGFloat scale);
+// The passcode entry: a title over four boxes, the first `digitsEntered` of them holding a dot,
+// and a keypad.
+UIImageRef passcodeEntry(CGSize size, CGFloat scale, int digitsEntered = 0);
+// The key of the passcode entry's keypad at `point`: '0' to '9', '\b' for the delete key, or
+// nothing between and above the keys.
+std::optional<char> passcodeKeyAt(CGSize size, CGPoint point);
 
 // An alert box with a title and a message.
 UIImageRef alertBox(std::string_view title, std::string_view message, CGSize size, CGFloat scale);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,6 +79,8 @@ Child start(bool withScript, const std::vector<std::string>& replay,
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
+        // A SpringBoard does not outlive the process keeping it alive.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (!withScript) std::_Exit(springBoard(nullptr));
         // Only the supervisor writes the script: its end closed is the script's end.
         ::close(pipeEnds[1]);

@@ -5,8 +5,11 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/RunLoop.h"
+#include "sim/device/DevicePresets.h"
+#include "sim/device/ScriptRecording.h"
 #include "sim/device/ScriptRunner.h"
 #include "sim/device/ScreenWindow.h"
+#include "sim/device/WindowOptions.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
 #include "sim/springboard/Supervisor.h"
 
@@ -21,21 +24,33 @@
 namespace {
 
 struct Options {
-    std::string root, script, trace, record;
+    std::string root, script, trace, record, recordAnimation;
+    std::string device = "iphone";
+    WindowPlacement placement = WindowPlacement::Centre;
+    bool passcode = false;
     bool keepAlive = false;
 };
 
+const std::vector<std::string> kDeviceKeys = {
+    "L lock   H home   W wake   D dim",
+    "0-9 passcode digits   Backspace undo",
+    "P accept passcode   Esc cancel it",
+    "A alert   C camera   M media controls",
+    "",
+};
+
 // The device in a window on the machine's clock, booted as a script's "boot" would.
-int runWindow(std::ostream& out) {
+int runWindow(std::ostream& out, const Options& o) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
     Trace trace(out, [] { return RunLoop::main().now(); });
     SimulatedSpringBoard springBoard;
+    DeviceConfig config = *devicePreset(o.device);
+    config.passcode = o.passcode;
     trace.markBoot();
-    springBoard.boot(DeviceConfig{}, trace);
-    return runScreenWindow(springBoard,
-                           "Corvane — drag with the mouse · L lock · W wake · D dim · P passcode · "
-                           "Esc cancel · A alert · C camera · M media · Q quit",
-                           "corvane-sim");
+    springBoard.boot(config, trace);
+    const ScreenWindowOptions window{"Corvane: " + o.device + " (press ? for help)", "corvane-sim",
+                                     kDeviceKeys, o.placement};
+    return runScreenWindow(springBoard, window);
 }
 
 // The script's lines on a virtual clock.
@@ -48,7 +63,10 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
     std::optional<std::filesystem::path> record;
     if (!o.record.empty()) record = o.record;
     ScriptRunner runner(trace, springBoard, folder, record);
-    return runner.run(script);
+    if (o.recordAnimation.empty()) return runner.run(script);
+    const std::string name = o.script == "-" ? "standard input"
+                                             : std::filesystem::path(o.script).filename().string();
+    return runRecordedScript(runner, script, o.recordAnimation, name);
 }
 
 // The file descriptor the script is read from: standard input for "-"; -1 when it cannot be
@@ -71,7 +89,7 @@ int runSpringBoard(const Options& o, std::istream* script, int traceFd) {
     std::ostream discard(nullptr);
     std::ostream& out = traceFd >= 0 ? std::cout : discard;
     if (script) return runScript(*script, out, o);
-    return runWindow(out);
+    return runWindow(out, o);
 }
 
 }  // namespace
@@ -80,6 +98,7 @@ int main(int argc, char** argv) {
     CLI::App app("The SpringBoard process of a simulated device, with Corvane loaded from the "
                  "device root. Without --script it shows the device in a window.\n\nExamples:\n"
                  "  corvane-sim\n  corvane-sim --script demo.sim --record shots\n"
+                 "  corvane-sim --script examples/drag.sim --record-animation drag.webp\n"
                  "  corvane-sim --keep-alive --script -",
                  "corvane-sim");
     Options o;
@@ -88,6 +107,12 @@ int main(int argc, char** argv) {
                    "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", o.trace, "Write the trace here (default: standard output)");
     app.add_option("--record", o.record, "Write the pictures of 'snap' into this folder");
+    app.add_option("--record-animation", o.recordAnimation,
+                   "Record the script's run into this animated WebP file, 30 frames a second of "
+                   "its clock")
+        ->needs("--script");
+    addWindowOptions(app, o.device, o.placement);
+    app.add_flag("--passcode", o.passcode, "The window's device has a passcode");
     app.add_flag("--keep-alive", o.keepAlive,
                  "Start a fresh SpringBoard whenever the settings panel restarts it");
     try {

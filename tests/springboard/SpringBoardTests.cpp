@@ -111,6 +111,20 @@ TEST_F(Sim, APasscodeDeviceAsksForThePasscodeBeforeUnlocking) {
     EXPECT_EQ(sim.all("unlock-routine").size(), 1u);
 }
 
+TEST_F(Sim, ThePasscodeKeypadTakesFourDigitsWithTheDeleteKeyTakingOneBack) {
+    // Keys of the 320x480 keypad: 1 and 2 on its first row, 0 and delete on its last.
+    const std::string one = "down 53 291\nup\n", two = "down 160 291\nup\n",
+                      zero = "down 160 453\nup\n", erase = "down 267 453\nup\n";
+    const std::string unlockBar = "passcode on\nboot\ndown 60 432\nmove 280 432\nup\n";
+    const auto short_ = run(unlockBar + one + two + erase + zero + "wait 400\n");
+    EXPECT_EQ(short_.status, 0) << short_.err;
+    EXPECT_TRUE(short_.all("passcode-dismissed").empty());  // two digits stand
+
+    const auto sim = run(unlockBar + one + two + erase + zero + one + two + "wait 1000\n");
+    EXPECT_TRUE(sim.inOrder({"passcode-shown", "passcode-dismissed", "unlock-routine", "unlocked"}));
+    EXPECT_EQ(sim.all("passcode-dismissed")[0]["success"], true);
+}
+
 TEST_F(Sim, TheDimTimerDarkensTheLitLockScreenAndTouchesRestartIt) {
     const auto sim = run("boot\nwait 7000\ndown 60 432\nup\nwait 11000\n");
     EXPECT_EQ(sim.status, 0);

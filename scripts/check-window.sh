@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Checks the two windows as a person would use them, on a virtual display: SpringBoard and the
+# Settings panel open side by side, a mouse drag unlocks the lock screen, and after choosing the
+# pinch an Alt-drag unlocks it again. Needs Xvfb, xdotool and ImageMagick's import.
+# Usage: scripts/check-window.sh BUILD_FOLDER [SCREENSHOT_FOLDER]
+set -euo pipefail
+build=$(cd "${1:?usage: scripts/check-window.sh BUILD_FOLDER [SCREENSHOT_FOLDER]}" && pwd)
+shots=${2:-$(mktemp -d)}
+mkdir -p "$shots"
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    [ -n "${KEEP:-}" ] || rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "check-window: $*" >&2
+    exit 1
+}
+
+# A display of its own: Xvfb picks a free number and writes it once it is ready.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+
+cp -r "$build/device" "$scratch/root"
+rm -rf "$scratch/root/User" "$scratch/root/var"  # a fresh device: default settings
+trace="$scratch/springboard.jsonl"
+"$build/bin/corvane-sim" --root "$scratch/root" --trace "$trace" --place left &
+pids+=($!)
+"$build/bin/corvane-settings" --root "$scratch/root" --place right &
+pids+=($!)
+springboard=$(timeout 20 xdotool search --sync --name "^Corvane: iphone")
+timeout 20 xdotool search --sync --name "^Corvane settings" >/dev/null
+sleep 1
+import -window root "$shots/both-windows.png"
+
+# The window's top-left corner on the display: the screen's points at one pixel each.
+eval "$(xdotool getwindowgeometry --shell "$springboard")"
+x0=$X y0=$Y
+unlocks() { grep -c '"ev":"unlocked"' "$trace" || true; }
+# Waits up to five seconds for the trace to hold `count` unlocks.
+unlocked() {
+    for _ in $(seq 50); do [ "$(unlocks)" -ge "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+drag() {  # drag X1 Y1 X2 Y2 [modifier]: a finger from one screen point to another
+    local x1=$1 y1=$2 x2=$3 y2=$4 key=${5:-}
+    xdotool windowfocus --sync "$springboard" 2>/dev/null || true
+    xdotool mousemove $((x0 + x1)) $((y0 + y1))
+    if [ -n "$key" ]; then xdotool keydown "$key"; fi
+    xdotool mousedown 1
+    for step in $(seq 1 12); do
+        xdotool mousemove $((x0 + x1 + (x2 - x1) * step / 12)) $((y0 + y1 + (y2 - y1) * step / 12))
+        sleep 0.03
+    done
+    xdotool mouseup 1
+    if [ -n "$key" ]; then xdotool keyup "$key"; fi
+}
+
+drag 60 250 300 250
+unlocked 1 || fail "a mouse drag did not unlock the lock screen"
+import -window root "$shots/after-drag.png"
+
+"$build/bin/corvanectl" --root "$scratch/root" prefs set cvrUnlockType 2
+xdotool windowfocus --sync "$springboard" 2>/dev/null || true
+xdotool key --window "$springboard" l
+sleep 0.3
+xdotool key --window "$springboard" h
+sleep 0.5
+drag 260 240 170 240 alt  # the mirrored second finger comes in from the left: a pinch
+unlocked 2 || fail "an Alt-drag did not pinch the lock screen open"
+import -window root "$shots/after-pinch.png"
+echo "windows work: both open, a drag and an Alt-drag pinch each unlocked (pictures in $shots)"
