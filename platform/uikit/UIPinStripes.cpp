@@ -30,9 +30,3 @@ UIImageRef UIPinStripePatternImage() {
         drawStripes(ctx, {CGPointZero, tile});
     });
 }
-
-UIImageRef UIPinStripeImage(CGSize size) {
-    return UIArtworkImage(size, [&](const CGContextRef& ctx) {
-        drawStripes(ctx, {CGPointZero, size});
-    });
-}

@@ -1,8 +1,7 @@
 #pragma once
 
 // The picture of UIColor::pinStripeColor, the backdrop of grouped tables: fine vertical stripes
-// of two close blue-greys. The colour carries the tile and the compositor repeats it; an image
-// of the stripes at any size can also be had whole.
+// of two close blue-greys. The colour carries the tile and the compositor repeats it.
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/uikit/UIImage.h"
@@ -14,7 +13,3 @@ inline constexpr CGFloat kUIPinStripePeriod = 7;
 // a wide band of #c5ccd4 and a narrow lighter one of #cbd2d8. Repeated edge to edge from a
 // layer's top-left corner it covers any area without seams.
 UIImageRef UIPinStripePatternImage();
-
-// An image of `size` points covered with the tile, repeated from its top-left corner; nil for a
-// size without area.
-UIImageRef UIPinStripeImage(CGSize size);

@@ -1,10 +1,8 @@
 #include "platform/uikit/UITableView.h"
 
 #include "platform/foundation/RunLoop.h"
-#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UIKitArtwork.h"
 #include "platform/uikit/UILabel.h"
-#include "platform/uikit/UIPinStripes.h"
 #include "platform/uikit/UITableViewCell.h"
 #include "platform/uikit/UITouchSet.h"
 
@@ -47,11 +45,6 @@ UITableViewCellGroupPosition positionOf(size_t row, size_t rows) {
                            : UITableViewCellGroupPosition::Middle;
 }
 
-bool isPattern(const UIColorRef& color) {
-    return color && CGColorSpaceGetModel(CGColorGetColorSpace(color->CGColor())) ==
-                        kCGColorSpaceModelPattern;
-}
-
 }  // namespace
 
 Class UITableView::class_() {
@@ -67,10 +60,8 @@ Class UITableView::class_() {
 
 UITableView::UITableView(Class cls)
     : UIView(cls),
-      stripes_(UIView::create<UIImageView>(CGRectZero)),
       content_(UIView::create(CGRectZero)) {
     setClipsToBounds(true);
-    addSubview(stripes_);
     addSubview(content_);
     setBackgroundColor(UIColor::pinStripeColor());
 }
@@ -95,16 +86,7 @@ void UITableView::setFrame(CGRect frame) {
     if (!(bounds().size == before)) sizeDidChange();
 }
 
-void UITableView::sizeDidChange() {
-    stripes_->setFrame(bounds());
-    stripes_->setImage(UIPinStripeImage(bounds().size));
-    layoutSections();
-}
-
-void UITableView::setBackgroundColor(UIColorRef color) {
-    stripes_->setHidden(!isPattern(color));
-    UIView::setBackgroundColor(std::move(color));
-}
+void UITableView::sizeDidChange() { layoutSections(); }
 
 // Loading and layout.
 

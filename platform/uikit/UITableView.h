@@ -96,10 +96,8 @@ public:
     // The size of everything the table lays out.
     CGSize contentSize() const;
 
-    // UIView's setters, followed by a new layout and backdrop when the size changed. A background
-    // colour other than UIColor::pinStripeColor hides the stripes.
+    // UIView's setter, followed by a new layout when the size changed.
     void setFrame(CGRect frame);
-    void setBackgroundColor(UIColorRef color);
 
 private:
     struct Section {
@@ -127,7 +125,7 @@ private:
     static void touchesCancelledImplementation(id self, SEL cmd, const UITouchSet* touches,
                                                UIEvent* event);
 
-    // Fits the stripes and the sections to new bounds.
+    // Fits the sections to new bounds.
     void sizeDidChange();
     Section loadSection(UITableViewDataSource& dataSource, int section);
     void layoutSections();
@@ -139,7 +137,6 @@ private:
 
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
-    std::shared_ptr<UIImageView> stripes_;
     std::shared_ptr<UIView> content_;
     std::vector<Section> sections_;
     CGFloat contentHeight_ = 0;

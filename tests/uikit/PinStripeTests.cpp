@@ -28,14 +28,4 @@ TEST(UIPinStripes, TheTileIsABandAndALighterStripeRepeatingEverySevenPoints) {
     UIScreen::mainScreen()->setScale(1);
 }
 
-TEST(UIPinStripes, AnImageOfAnySizeIsCoveredWithTheTileFromItsCorner) {
-    const UIImageRef image = UIPinStripeImage({30, 5});
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), (CGSize{30, 5}));
-    for (size_t x = 0; x < 30; ++x) {
-        EXPECT_EQ(at(image, x, 2), x % 7 < 4 ? kBand : kStripe) << x;
-    }
-    EXPECT_FALSE(UIPinStripeImage({0, 10}));
-}
-
 }  // namespace
