@@ -18,6 +18,7 @@ trap cleanup EXIT
 
 fail() {
     echo "check-window: $*" >&2
+    import -window root "$shots/failed.png" 2>/dev/null || true
     exit 1
 }
 
@@ -35,13 +36,19 @@ trace="$scratch/springboard.jsonl"
 pids+=($!)
 "$build/bin/corvane-settings" --root "$scratch/root" --place right &
 pids+=($!)
-springboard=$(timeout 20 xdotool search --sync --name "^Corvane: iphone")
-timeout 20 xdotool search --sync --name "^Corvane settings" >/dev/null
+springboard=$(timeout 20 xdotool search --sync --onlyvisible --name "^Corvane: iphone" | head -n 1)
+timeout 20 xdotool search --sync --onlyvisible --name "^Corvane settings" >/dev/null
 sleep 1
 import -window root "$shots/both-windows.png"
 
-# The window's top-left corner on the display: the screen's points at one pixel each.
-eval "$(xdotool getwindowgeometry --shell "$springboard")"
+# The window's top-left corner on the display, the screen's points at one pixel each, once the
+# window has settled where it was placed (a loaded machine maps it late).
+where() { xdotool getwindowgeometry --shell "$springboard" | grep -E '^[XY]=' | tr '\n' ' '; }
+for _ in $(seq 50); do
+    before=$(where); sleep 0.2; after=$(where)
+    [ "$before" = "$after" ] && [[ "$after" != *"X=0 "* ]] && break
+done
+eval "$(where)"
 x0=$X y0=$Y
 unlocks() { grep -c '"ev":"unlocked"' "$trace" || true; }
 # Waits up to five seconds for the trace to hold `count` unlocks.
@@ -51,7 +58,6 @@ unlocked() {
 }
 drag() {  # drag X1 Y1 X2 Y2 [modifier]: a finger from one screen point to another
     local x1=$1 y1=$2 x2=$3 y2=$4 key=${5:-}
-    xdotool windowfocus --sync "$springboard" 2>/dev/null || true
     xdotool mousemove $((x0 + x1)) $((y0 + y1))
     if [ -n "$key" ]; then xdotool keydown "$key"; fi
     xdotool mousedown 1
@@ -63,15 +69,26 @@ drag() {  # drag X1 Y1 X2 Y2 [modifier]: a finger from one screen point to anoth
     if [ -n "$key" ]; then xdotool keyup "$key"; fi
 }
 
+# A tap restarts the lock screen's dim timer: once the trace shows it, the window takes touches.
+timers() { grep -c '"ev":"dim-timer"' "$trace" || true; }
+for _ in $(seq 10); do
+    seen=$(timers)
+    xdotool mousemove $((x0 + 160)) $((y0 + 240)) click 1
+    for _ in $(seq 10); do [ "$(timers)" -gt "$seen" ] && break 2; sleep 0.1; done
+done
+[ "$(timers)" -gt "$seen" ] || fail "the window takes no touches"
+
 drag 60 250 300 250
 unlocked 1 || fail "a mouse drag did not unlock the lock screen"
 import -window root "$shots/after-drag.png"
 
 "$build/bin/corvanectl" --root "$scratch/root" prefs set cvrUnlockType 2
-xdotool windowfocus --sync "$springboard" 2>/dev/null || true
-xdotool key --window "$springboard" l
+# Keys go to the focused window; the display has no window manager to focus one on a click.
+xdotool windowfocus "$springboard"
+sleep 0.2
+xdotool key l
 sleep 0.3
-xdotool key --window "$springboard" h
+xdotool key h
 sleep 0.5
 drag 260 240 170 240 alt  # the mirrored second finger comes in from the left: a pinch
 unlocked 2 || fail "an Alt-drag did not pinch the lock screen open"
