@@ -19,6 +19,9 @@ std::atomic<int> tableSearches{0};
 
 UIColorRef searchForColorByName(std::string_view name) {
     ++tableSearches;
+    // A name holding the table's own "," or "#" would frame a run of entries instead of one
+    // ("tan#d2b48c,teal" is found inside ",tan#d2b48c,teal#008080"); no colour's name holds either.
+    if (name.find_first_of(",#") != std::string_view::npos) return nullptr;
     // Framed by "," and "#", the key matches only the entry of exactly this name: "red" finds
     // neither "darkred" nor "orangered".
     std::string key = ",";

@@ -61,6 +61,15 @@ private:
         return count;
     }
 
+    // Counts `count` more bytes of text or data into the value; false once the value holds more
+    // than any file the readers accept could hold. Shared objects let a small file name one long
+    // string a great many times, and each naming is a copy; a value's XML form holds every copy,
+    // so a value that fits in a file of kMaxPropertyListBytes never reaches the limit.
+    bool holdMore(std::uint64_t count) {
+        held_ += count;
+        return held_ <= kMaxPropertyListBytes;
+    }
+
     // Whether `count` items of `itemSize` bytes fit from `at` on, before the offset table.
     bool fits(std::uint64_t at, std::uint64_t count, std::uint64_t itemSize) const {
         return at <= offsetTable_ && count <= (offsetTable_ - at) / itemSize;
@@ -128,22 +137,23 @@ private:
         return PlistValue(PlistDate{std::bit_cast<double>(*bits)});
     }
 
-    std::optional<PlistValue> data(std::uint8_t marker, std::uint64_t at) const {
+    std::optional<PlistValue> data(std::uint8_t marker, std::uint64_t at) {
         const auto count = countAt(marker, at);
-        if (!count || !fits(at, *count, 1)) return std::nullopt;
+        if (!count || !fits(at, *count, 1) || !holdMore(*count)) return std::nullopt;
         const auto* start = bytes_.data() + at;
         return PlistValue(PlistData{std::vector<std::uint8_t>(start, start + *count)});
     }
 
-    std::optional<PlistValue> asciiString(std::uint8_t marker, std::uint64_t at) const {
+    std::optional<PlistValue> asciiString(std::uint8_t marker, std::uint64_t at) {
         const auto count = countAt(marker, at);
-        if (!count || !fits(at, *count, 1)) return std::nullopt;
+        if (!count || !fits(at, *count, 1) || !holdMore(*count)) return std::nullopt;
         return PlistValue(std::string(reinterpret_cast<const char*>(bytes_.data() + at), *count));
     }
 
-    std::optional<PlistValue> unicodeString(std::uint8_t marker, std::uint64_t at) const {
+    std::optional<PlistValue> unicodeString(std::uint8_t marker, std::uint64_t at) {
         const auto count = countAt(marker, at);
-        if (!count || !fits(at, *count, 2)) return std::nullopt;
+        // Each code unit becomes at least one byte of UTF-8.
+        if (!count || !fits(at, *count, 2) || !holdMore(*count)) return std::nullopt;
         std::string text;
         for (std::uint64_t i = 0; i < *count; ++i) {
             std::uint32_t unit = *unsignedAt(at + 2 * i, 2);
@@ -214,6 +224,7 @@ private:
     std::uint64_t topObject_ = 0;
     std::uint64_t offsetTable_ = 0;
     std::uint64_t visits_ = 0;
+    std::uint64_t held_ = 0;
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ public:
     PSListItemsController(PSListController* list, PSSpecifier* row);
 
     // Makes the table of choices, `frame` in its superview's coordinates.
-    void loadView(CGRect frame);
+    void loadView(CGRect frame) override;
     PSSpecifier* specifier() const { return row_; }
 
     int numberOfRowsInSection(UITableView& tableView, int section) override;

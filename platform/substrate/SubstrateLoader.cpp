@@ -24,19 +24,27 @@ bool listNames(const PlistDictionary& filter, std::string_view key, std::string_
     });
 }
 
+// Whether a filter's root admits this host; nothing when it holds no Filter dictionary.
+std::optional<bool> rootAdmits(const PlistDictionary* root, std::string_view bundle,
+                               std::string_view executable) {
+    const auto filter = root ? root->find("Filter") : PlistDictionary::const_iterator{};
+    const PlistDictionary* criteria =
+        root && filter != root->end() ? filter->second.as<PlistDictionary>() : nullptr;
+    if (!criteria) return std::nullopt;
+    return listNames(*criteria, "Bundles", bundle) || listNames(*criteria, "Executables", executable);
+}
+
 // Whether the module's filter admits this host; an unreadable filter is logged and admits none.
 bool filterAdmits(const std::filesystem::path& filterFile, std::string_view bundle,
                   std::string_view executable) {
     const auto root = readPropertyListDictionary(filterFile);
-    const auto filter = root ? root->find("Filter") : PlistDictionary::const_iterator{};
-    const PlistDictionary* criteria =
-        root && filter != root->end() ? filter->second.as<PlistDictionary>() : nullptr;
-    if (!criteria) {
+    const auto admits = rootAdmits(root ? &*root : nullptr, bundle, executable);
+    if (!admits) {
         NSLog("Substrate: skipping " + filterFile.stem().string() + ": its filter " +
               filterFile.filename().string() + " cannot be read");
         return false;
     }
-    return listNames(*criteria, "Bundles", bundle) || listNames(*criteria, "Executables", executable);
+    return *admits;
 }
 
 std::vector<std::filesystem::path> modulesIn(const std::filesystem::path& folder) {
@@ -72,4 +80,12 @@ std::vector<LoadedModule> MSLoadModulesForHost(std::string_view bundleIdentifier
         loaded.push_back({name, handle});
     }
     return loaded;
+}
+
+std::optional<bool> MSFilterAdmitsHost(std::span<const char> filter,
+                                       std::string_view bundleIdentifier,
+                                       std::string_view executableName) {
+    const auto root = propertyListFromBytes(filter);
+    return rootAdmits(root ? root->as<PlistDictionary>() : nullptr, bundleIdentifier,
+                      executableName);
 }

@@ -4,6 +4,8 @@
 // /Library/MobileSubstrate/DynamicLibraries/ whose filter names the host, so that each module's
 // load-time routine runs before the host's own start-up code.
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,3 +21,11 @@ struct LoadedModule {
 // to load is skipped with a line in the system log; the host starts all the same.
 std::vector<LoadedModule> MSLoadModulesForHost(std::string_view bundleIdentifier,
                                                std::string_view executableName);
+
+// Whether a module's filter, given as the bytes of its property list, admits the host: its
+// Filter dictionary lists `bundleIdentifier` under Bundles or `executableName` under
+// Executables. Nothing when the bytes are not a property list whose root holds a Filter
+// dictionary.
+std::optional<bool> MSFilterAdmitsHost(std::span<const char> filter,
+                                       std::string_view bundleIdentifier,
+                                       std::string_view executableName);

@@ -61,6 +61,8 @@ TEST(ColorByName, FindsExactLowerCaseNamesOnly) {
         {"grey", {{g, g, g, 1}}}, {"yellowgreen", {{154 / 255.0f, 205 / 255.0f, 50 / 255.0f, 1}}},
         {"Red", std::nullopt},    {"red ", std::nullopt},
         {"", std::nullopt},       {"dark", std::nullopt},
+        // Names that hold the table's framing would otherwise span two entries.
+        {"tan#d2b48c,teal", std::nullopt}, {"red#ff0000,rosybrown", std::nullopt},
     };
     for (const auto& [name, components] : cases) {
         UIColorRef named = colorWithName(name);

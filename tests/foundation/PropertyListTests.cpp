@@ -135,6 +135,35 @@ TEST(PropertyList, SharedObjectsCannotMultiplyTheWork) {
     EXPECT_FALSE(propertyListFromBytes(binaryPlist(objects)));
 }
 
+// A binary property list whose root array names one string of `length` bytes `count` times,
+// with four-byte offsets and two-byte references.
+std::string sharedStringPlist(std::uint32_t length, std::uint32_t count) {
+    const auto bigEndian = [](std::uint64_t value, std::size_t size) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = size; i-- > 0; value >>= 8) bytes[i] = static_cast<char>(value & 0xFF);
+        return bytes;
+    };
+    std::string bytes = "bplist00";
+    const std::size_t array = bytes.size();
+    bytes += "\xAF\x12" + bigEndian(count, 4);
+    for (std::uint32_t i = 0; i < count; ++i) bytes += bigEndian(1, 2);
+    const std::size_t string = bytes.size();
+    bytes += "\x5F\x12" + bigEndian(length, 4) + std::string(length, 's');
+    const std::size_t table = bytes.size();
+    bytes += bigEndian(array, 4) + bigEndian(string, 4);
+    return bytes + std::string(6, '\0') + '\x04' + '\x02' + bigEndian(2, 8) + bigEndian(0, 8) +
+           bigEndian(table, 8);
+}
+
+TEST(PropertyList, SharedTextCannotMultiplyTheMemory) {
+    // 6 KiB naming one 4 KiB string 1100 times: 4.4 MiB of copies, more than a file may hold.
+    EXPECT_FALSE(propertyListFromBytes(sharedStringPlist(4096, 1100)));
+    const auto shared = propertyListFromBytes(sharedStringPlist(4096, 1000));
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->as<PlistArray>()->size(), 1000u);
+    EXPECT_EQ(shared->as<PlistArray>()->back(), PlistValue(std::string(4096, 's')));
+}
+
 TEST(PropertyList, DeepXmlIsRefusedBeforeItIsParsed) {
     EXPECT_FALSE(propertyListFromBytes(deepXml(290000)));
     EXPECT_FALSE(propertyListFromBytes(std::string("<plist><string>a\0b</string></plist>", 36)));

@@ -61,4 +61,26 @@ TEST(SubstrateLoader, LoadsTheModulesWhoseFilterNamesTheHostAndSkipsTheRest) {
     EXPECT_EQ(lines[4], "host ping");
 }
 
+TEST(SubstrateLoader, AFilterAdmitsTheHostItNamesByBundleOrExecutable) {
+    const auto filter = [](const char* key, const char* name) {
+        const PlistDictionary criteria{{key, PlistValue(PlistArray{PlistValue(name)})}};
+        return propertyListBytes(PlistValue(PlistDictionary{{"Filter", PlistValue(criteria)}}));
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::optional<bool> admits;
+    } cases[] = {
+        {"bundle", filter("Bundles", "com.example.host"), true},
+        {"executable", filter("Executables", "host"), true},
+        {"another host", filter("Bundles", "com.example.other"), false},
+        {"no Filter", propertyListBytes(PlistValue(PlistDictionary{})), std::nullopt},
+        {"not a dictionary", propertyListBytes(PlistValue(PlistArray{})), std::nullopt},
+        {"not a property list", "{ unreadable", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MSFilterAdmitsHost(c.bytes, "com.example.host", "host"), c.admits) << c.name;
+    }
+}
+
 }  // namespace
