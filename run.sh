@@ -30,6 +30,20 @@ build() {
     cmake --build build -j2 --target corvanectl corvane-sim corvane-settings
 }
 
+# The windows' options, checked before anything is built: a word that is not one of them is a
+# mistake with a display or without one.
+check_window_options() {
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --device)
+                [ $# -ge 2 ] || { echo "run.sh: --device needs a name (see ./run.sh --help)" >&2; exit 2; }
+                shift 2 ;;
+            --passcode) shift ;;
+            *) echo "run.sh: unknown option $1 (see ./run.sh --help)" >&2; exit 2 ;;
+        esac
+    done
+}
+
 # Both windows on the build tree's device; closing either closes both.
 windows() {
     local device=iphone passcode=()
@@ -54,8 +68,12 @@ case "${1:-}" in
     ctl) shift; build; exec build/bin/corvanectl "$@" ;;
     record) shift; build; exec bash scripts/record-demos.sh "${1:-demos}" ;;
     *)
+        check_window_options "$@"
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             windows "$@"
+        elif [ $# -gt 0 ]; then
+            echo "run.sh: $1 is for the windows, which need a display (see ./run.sh --help)" >&2
+            exit 2
         else
             echo "No display: recording the demos instead (./run.sh --help says more)."
             build

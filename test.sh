@@ -2,6 +2,10 @@
 # Builds everything and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
+if [ $# -gt 0 ]; then
+    echo "test.sh: takes no arguments: it builds everything and runs every test" >&2
+    exit 2
+fi
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j2

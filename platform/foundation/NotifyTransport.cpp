@@ -1,5 +1,7 @@
 #include "platform/foundation/NotifyTransport.h"
 
+#include "platform/foundation/DeviceRoot.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <mutex>
@@ -14,10 +16,23 @@ bool isValidName(std::string_view name) {
            name.find('\n') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
+// A pipe itself, not a link to one: a link in the folder could lead to a pipe of another root or
+// of the machine.
 bool isPipeOfProcess(const std::filesystem::directory_entry& entry) {
     std::error_code ec;
     const auto name = entry.path().filename().string();
-    return entry.is_fifo(ec) && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+    return entry.symlink_status(ec).type() == std::filesystem::file_type::fifo && !name.empty() &&
+           name.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Whether the transport may use `folder`: one under the device root is reached through real
+// folders only, never through a link that could lead out of the root, where pipes would be made
+// and removed.
+bool isUsableFolder(const std::filesystem::path& folder) {
+    const auto relative =
+        std::filesystem::absolute(folder).lexically_normal().lexically_relative(DeviceRoot::get());
+    const bool underRoot = !relative.empty() && *relative.begin() != "..";
+    return !underRoot || DeviceRoot::staysInside(folder / "pipe");
 }
 
 // Pipes of this process, removed when it exits: the transport objects themselves live as long
@@ -51,6 +66,7 @@ NotifyTransport::~NotifyTransport() {
 
 int NotifyTransport::listen() {
     if (readFd_ >= 0) return readFd_;
+    if (!isUsableFolder(folder_)) return -1;
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     ownPipe_ = folder_ / std::to_string(::getpid());
@@ -84,12 +100,12 @@ std::vector<std::string> NotifyTransport::receive() {
 }
 
 bool NotifyTransport::post(std::string_view name) {
-    if (!isValidName(name)) return false;
+    if (!isValidName(name) || !isUsableFolder(folder_)) return false;
     const std::string line = std::string(name) + '\n';
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
         if (!isPipeOfProcess(entry) || entry.path() == ownPipe_) continue;
-        const int fd = ::open(entry.path().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::open(entry.path().c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             // No reader: the process that made this pipe has ended.
             if (errno == ENXIO) ::unlink(entry.path().c_str());

@@ -3,7 +3,8 @@
 // Carries Darwin notifications between processes of one device root. Every listening process
 // owns a named pipe "<pid>" in the transport folder (ROOT/var/run/notify); a post writes the
 // name, one line, into every other process's pipe. A pipe left by a process that died has no
-// reader, and the next post removes it.
+// reader, and the next post removes it. Under the device root, a transport folder reached through
+// a link (which could lead out of the root) is not used at all.
 
 #include <filesystem>
 #include <string>
@@ -23,7 +24,7 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
 
     // Creates this process's pipe, if not yet done; returns its descriptor for reading, or -1
-    // when the pipe cannot be made.
+    // when the pipe cannot be made or the folder lies behind a link.
     int listen();
     bool isListening() const { return readFd_ >= 0; }
     // The descriptor to watch for arrivals, or -1 before listen.
@@ -33,7 +34,8 @@ public:
     std::vector<std::string> receive();
 
     // Sends `name` to every other listening process of the folder. A name that is empty, too
-    // long, or holds a line break or a NUL is not sent; returns false then.
+    // long, or holds a line break or a NUL is not sent, nor is any through a folder behind a
+    // link; returns false then.
     bool post(std::string_view name);
 
 private:

@@ -2,6 +2,8 @@
 
 #include "platform/foundation/DeviceRoot.h"
 
+#include <cerrno>
+
 namespace {
 
 // The file's dictionary: empty for no file, nothing for a file that is not a dictionary.
@@ -37,6 +39,10 @@ PrefsEditError writePrefsDictionary(const std::filesystem::path& path, PlistDict
                " lies behind a link or a file on the device; it was left as it is";
     }
     if (!writePropertyListFile(path, PlistValue(std::move(dictionary)))) {
+        if (errno == EFBIG) {
+            return "the settings file " + path.string() +
+                   " would grow past 4 MiB, more than any reader takes; it was left as it is";
+        }
         return "cannot write the settings file " + path.string();
     }
     return {};

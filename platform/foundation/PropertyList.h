@@ -101,10 +101,12 @@ enum class PlistFormat { Xml, Binary };
 // Serialises `value` in the given form.
 std::string propertyListBytes(const PlistValue& value, PlistFormat format = PlistFormat::Xml);
 
-// Writes `value` to `path` atomically: the bytes go to a temporary file in the same folder,
-// which is flushed and then renamed over `path`, so a reader sees the old file or the new one,
-// never half of either. Missing parent folders are created. Returns false when it failed, in
-// which case the old file is untouched.
+// Writes `value` to `path` atomically: the bytes go to a temporary file ".NAME.XXXXXX.writing"
+// in the same folder, which is flushed and then renamed over `path`, so a reader sees the old
+// file or the new one, never half of either. The temporary files of writers that died mid-write
+// are removed by the next write. Missing parent folders are created. Returns false when it
+// failed (errno EFBIG for bytes beyond kMaxPropertyListBytes), in which case the old file is
+// untouched.
 bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& value,
                            PlistFormat format = PlistFormat::Xml);
 

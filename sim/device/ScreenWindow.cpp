@@ -69,6 +69,8 @@ public:
 
     // Opens the window; false with a message on standard error when it cannot.
     bool open();
+    // Says on standard error that no window can be opened, and why; answers false.
+    bool noWindow(const char* why) const;
     // Shows the device until the window closes or Q is pressed.
     void run();
 
@@ -112,15 +114,33 @@ ScreenWindow::~ScreenWindow() {
     SDL_Quit();
 }
 
+// Whether the environment names a display; without one SDL would probe every driver it knows,
+// each complaining in its own words.
+bool displayNamed() {
+    return SDL_getenv("SDL_VIDEODRIVER") || SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+}
+
+// Whether SDL found a display: when none answers it settles on drawing off screen, where nobody
+// could ever see the window or close it. A driver asked for by name is taken at its word.
+bool onADisplay() {
+    if (SDL_getenv("SDL_VIDEODRIVER")) return true;
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    return driver != "offscreen" && driver != "dummy";
+}
+
+bool ScreenWindow::noWindow(const char* why) const {
+    std::fprintf(stderr, "%s: no window can be opened (%s); run a script with --script FILE\n",
+                 options_.program.c_str(), why);
+    return false;
+}
+
 bool ScreenWindow::open() {
     // SIGTERM must end the process as the platform's restart expects, not close the window
     // politely as SDL would make of it.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "%s: no window can be opened (%s); run a script with --script FILE\n",
-                     options_.program.c_str(), SDL_GetError());
-        return false;
-    }
+    if (!displayNamed()) return noWindow("no display");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return noWindow(SDL_GetError());
+    if (!onADisplay()) return noWindow("no display");
     SDL_Rect usable{0, 0, 1280, 1024};
     SDL_GetDisplayUsableBounds(0, &usable);
     layout_ = layoutWindow(screenPoints(), {usable.x, usable.y, usable.w, usable.h}, options_.placement);

@@ -22,6 +22,10 @@ struct ScriptError {
 // Nothing when a command ran, else why it could not.
 using ScriptResult = std::optional<ScriptError>;
 
+// The longest "wait" of either language, in milliseconds: a day. The clock counts microseconds in
+// 64 bits, and a script has no business waiting longer than its device would stay awake.
+inline constexpr double kLongestScriptWaitMs = 86'400'000;
+
 // The kinds of argument a command takes.
 enum class ScriptArg {
     Word,            // any word

@@ -13,8 +13,12 @@
 namespace {
 
 const std::set<std::string, std::less<>> kModels = {"iPhone", "iPad", "iPod touch"};
+constexpr double kMostScreenPixels = 4096.0 * 4096.0;
 
 std::filesystem::path settingsFile() { return DeviceRoot::resolve(kCVSettingsFilePath); }
+
+constexpr const char* kBehindLink =
+    "the settings file lies behind a link or a file on the device; it was left as it is";
 
 // An error text of the prefs editing functions as a result: an empty text is success.
 ScriptResult resultOf(const ScriptCommand& command, std::string error) {
@@ -130,6 +134,11 @@ ScriptResult ScriptRunner::configure(const ScriptCommand& command) {
                 return scriptFailure(
                     command, "screen takes a width and height of 1 to 4096 points and a scale of 1 to 4");
             }
+            // Every picture of the screen holds all its pixels: past 16 million of them one
+            // script line could take gigabytes of memory.
+            if (w * scale * h * scale > kMostScreenPixels) {
+                return scriptFailure(command, "screen takes at most 4096 x 4096 pixels (points times scale)");
+            }
             config_.screenWidth = static_cast<float>(w);
             config_.screenHeight = static_cast<float>(h);
             config_.screenScale = static_cast<float>(scale);
@@ -188,6 +197,7 @@ ScriptResult ScriptRunner::editPrefs(const ScriptCommand& command) {
         case ScriptVerb::PrefsDelete:
             return resultOf(command, deletePrefsValue(settingsFile(), command.words[0]));
         case ScriptVerb::PrefsClear: {
+            if (!DeviceRoot::staysInside(settingsFile())) return scriptFailure(command, kBehindLink);
             std::error_code ec;
             std::filesystem::remove(settingsFile(), ec);
             if (ec) return scriptFailure(command, "cannot remove the settings file: " + ec.message());
@@ -199,8 +209,13 @@ ScriptResult ScriptRunner::editPrefs(const ScriptCommand& command) {
     // prefs file PATH: the file is copied as it is, even when it is not a property list, so
     // that scripts can try what the tweak makes of broken files.
     const auto source = scriptFolder_ / command.words[0];
+    if (!DeviceRoot::staysInside(settingsFile())) return scriptFailure(command, kBehindLink);
     std::error_code ec;
     std::filesystem::create_directories(settingsFile().parent_path(), ec);
+    // A link in the settings file's place is replaced, never written through.
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(settingsFile(), ec))) {
+        std::filesystem::remove(settingsFile(), ec);
+    }
     std::filesystem::copy_file(source, settingsFile(),
                                std::filesystem::copy_options::overwrite_existing, ec);
     if (ec) return scriptFailure(command, "cannot copy " + source.string() + ": " + ec.message());
@@ -255,7 +270,9 @@ ScriptResult ScriptRunner::startRecording(const ScriptCommand& command) {
 
 ScriptResult ScriptRunner::wait(const ScriptCommand& command) {
     const double ms = command.numbers[0];
-    if (ms < 0) return scriptFailure(command, "wait takes a time of 0 or more milliseconds");
+    if (ms < 0 || ms > kLongestScriptWaitMs) {
+        return scriptFailure(command, "wait takes a time of 0 to 86400000 milliseconds (a day)");
+    }
     advanceClockTo(RunLoop::main().now() + clockTimeFromSeconds(ms / 1000.0));
     return std::nullopt;
 }

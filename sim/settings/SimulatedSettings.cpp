@@ -154,7 +154,9 @@ ScriptResult SimulatedSettings::perform(const SettingsCommand& command) {
         return std::nullopt;
     }
     if (command.verb == V::Wait) {
-        if (command.numbers[0] < 0) return failure("wait takes a time of 0 or more milliseconds");
+        if (command.numbers[0] < 0 || command.numbers[0] > kLongestScriptWaitMs) {
+            return failure("wait takes a time of 0 to 86400000 milliseconds (a day)");
+        }
         auto& loop = RunLoop::main();
         loop.runUntil(loop.now() + clockTimeFromSeconds(command.numbers[0] / 1000.0));
         return std::nullopt;

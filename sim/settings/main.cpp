@@ -77,6 +77,12 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-settings: " << error.what() << " (see corvane-settings --help)\n";
         return 2;
     }
+    std::error_code ec;
+    if (!o.root.empty() && !std::filesystem::is_directory(o.root, ec)) {
+        // A root given by hand that is not there is a mistake, not a device to run.
+        std::cerr << "corvane-settings: the device root " << o.root << " is not a folder\n";
+        return 2;
+    }
     DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
                                    : std::filesystem::path(o.root));
     std::ofstream traceFile;
@@ -92,7 +98,7 @@ int main(int argc, char** argv) {
     if (o.script.empty()) return runWindow(out, o);
     if (o.script == "-") return runScript(std::cin, out, o);
     std::ifstream script(o.script);
-    if (!script) {
+    if (!script || std::filesystem::is_directory(o.script, ec)) {
         std::cerr << "corvane-settings: cannot read the script " << o.script << "\n";
         return 2;
     }

@@ -16,6 +16,7 @@
 #include <CLI/CLI.hpp>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -70,9 +71,16 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
 }
 
 // The file descriptor the script is read from: standard input for "-"; -1 when it cannot be
-// opened.
+// opened or is a folder.
 int openScript(const std::string& path) {
-    return path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (path == "-") return STDIN_FILENO;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 // Where the trace goes: the file of --trace, else standard output for a script and nowhere for
@@ -121,6 +129,12 @@ int main(int argc, char** argv) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
         std::cerr << "corvane-sim: " << error.what() << " (see corvane-sim --help)\n";
+        return 2;
+    }
+    std::error_code ec;
+    if (!o.root.empty() && !std::filesystem::is_directory(o.root, ec)) {
+        // A root given by hand that is not there is a mistake, not a device to run.
+        std::cerr << "corvane-sim: the device root " << o.root << " is not a folder\n";
         return 2;
     }
     DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")

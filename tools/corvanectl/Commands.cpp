@@ -3,6 +3,7 @@
 #include "colour/UIColor_Expanded.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/NotifyTransport.h"
 #include "tools/common/ColourJson.h"
 #include "tools/common/PrefsEditing.h"
 #include "tweak/settings/SettingsJson.h"
@@ -55,8 +56,10 @@ int deletePref(const std::string& key) {
 }
 
 int postNotification(const std::string& name) {
-    if (name.empty() || name.find_first_of(std::string("\n\0", 2)) != std::string::npos) {
-        return fail("a notification name is one line of text");
+    if (name.empty() || name.size() > NotifyTransport::kMaxNameLength ||
+        name.find_first_of(std::string("\n\0", 2)) != std::string::npos) {
+        return fail("a notification name is one line of text of at most " +
+                    std::to_string(NotifyTransport::kMaxNameLength) + " bytes");
     }
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name,
                                          nullptr, nullptr, true);

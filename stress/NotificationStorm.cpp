@@ -1,0 +1,225 @@
+// The notification storm: another process rewrites the settings file now and then and posts
+// "com.quillmoss.corvane.prefsUpdated" thousands of times through the notification centre, while
+// a finger drags the lock screen of a running SpringBoard fed its script as it goes. The finger
+// goes down before the storm and lifts after it: every move must show in where the lock screen
+// is, and the drag must end in exactly one unlock; a few whole drags follow. The process must not
+// fail, and once the storm is over SpringBoard must hold the settings of the last file written.
+
+#include "stress/Checks.h"
+#include "stress/StressReport.h"
+#include "stress/TraceEvents.h"
+
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/PreferencesFile.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+constexpr double kStepSeconds = 30;
+constexpr const char* kPrefsUpdated = "com.quillmoss.corvane.prefsUpdated";
+
+// The versions of the settings the poster alternates between, and the one it writes last. All
+// keep the drag gesture, so that the finger's work means the same whatever is loaded.
+PlistDictionary settingsVersion(int version) {
+    PlistDictionary settings{{"cvrUnlockType", PlistValue(0)}};
+    settings.insert_or_assign("cvrOverlayTransparency", PlistValue(0.3 + 0.1 * version));
+    settings.insert_or_assign("cvrUnlockSound", PlistValue(version % 2 == 1));
+    settings.insert_or_assign("cvrDragDistance", PlistValue(1.0 - 0.05 * version));
+    return settings;
+}
+constexpr int kLastVersion = 2;
+
+// The poster: writes a version every `postsPerWrite` posts, posts `posts` times, then writes the
+// last version and posts once more. Runs in a process of its own.
+[[noreturn]] void postStorm(const StormOptions& options) {
+    auto* center = CFNotificationCenterGetDarwinNotifyCenter();
+    for (int i = 0; i < options.posts; ++i) {
+        if (i % options.postsPerWrite == 0) {
+            writePrefsDictionary(DeviceRoot::resolve("/User/Library/Preferences/com.quillmoss.corvane.plist"),
+                                 settingsVersion((i / options.postsPerWrite) % 2));
+        }
+        CFNotificationCenterPostNotification(center, kPrefsUpdated, nullptr, nullptr, true);
+    }
+    const bool written = writePrefsDictionary(
+        DeviceRoot::resolve("/User/Library/Preferences/com.quillmoss.corvane.plist"),
+        settingsVersion(kLastVersion)).empty();
+    CFNotificationCenterPostNotification(center, kPrefsUpdated, nullptr, nullptr, true);
+    ::_exit(written ? 0 : 1);
+}
+
+// One whole drag to the right: the finger wanders back and forth short of the limit, then goes
+// past it.
+std::string dragLines(int moves) {
+    std::string lines = "lock\nwake\ndown 40 250\n";
+    for (int i = 0; i < moves; ++i) {
+        lines += "move " + std::to_string(40 + (i * 7) % 150) + " " + std::to_string(250 + i % 5) + "\n";
+    }
+    return lines + "move 200 250\nmove 270 250\nup\nwait 700\n";
+}
+
+// What `corvanectl prefs show` prints for the root: the tweak's own reading of the file.
+Event settingsOfFile(const StressPaths& paths, const StressRoot& root) {
+    ChildProcess show(paths.program("corvanectl"), {"--root", root.path().string(), "prefs", "show"},
+                      root.path() / "corvanectl-stderr.txt");
+    show.closeInput();
+    const auto line = show.readLine(deadlineIn(kStepSeconds));
+    show.wait(deadlineIn(kStepSeconds));
+    return line ? Event::parse(*line, nullptr, false) : Event();
+}
+
+class Storm {
+public:
+    Storm(const StressPaths& paths, const StormOptions& options, const StressRoot& root, StressReport& report)
+        : paths_(paths),
+          options_(options),
+          root_(root),
+          report_(report),
+          sim_(paths.program("corvane-sim"), {"--root", root.path().string(), "--script", "-"},
+               root.path() / "sim-stderr.txt") {}
+
+    void run() {
+        if (!writePrefsDictionary(root_.settingsFile(), settingsVersion(0)).empty()) {
+            report_.fail("cannot write the first settings");
+            return;
+        }
+        if (!step("boot\ndown 60 432\nmove 280 432\nup\nwait 400\n", "corvane.stress.booted")) return;
+        if (!step("lock\nwake\ndown 40 250\n", "corvane.stress.finger-down")) return;
+        const pid_t poster = ::fork();
+        if (poster == 0) postStorm(options_);
+        int status = -1;
+        bool stormOver = false;
+        for (int batch = 1; alive_ && !stormOver; ++batch) {
+            stormOver = ::waitpid(poster, &status, WNOHANG) == poster;
+            moveFinger(batch);
+        }
+        if (!stormOver) ::waitpid(poster, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) report_.fail("the poster failed");
+        liftFinger();
+        for (int drag = 1; alive_ && drag <= kDragsAfter; ++drag) runDrag(drag);
+        if (alive_) compareSettings();
+        finish();
+    }
+
+private:
+    std::optional<std::vector<Event>> step(const std::string& lines, const std::string& marker) {
+        std::vector<Event> seen;
+        const auto deadline = deadlineIn(kStepSeconds);
+        if (!sim_.send(lines + "notify " + marker + "\n", deadline) ||
+            !readEventsUntil(sim_, deadline, [&](const Event& e) { return isNotification(e, marker); }, seen)) {
+            alive_ = false;
+            report_.fail("corvane-sim stopped answering at " + marker);
+            return std::nullopt;
+        }
+        for (const auto& event : seen) delivered_ += isNotification(event, kPrefsUpdated);
+        if (countEvents(seen, "error") > 0) report_.fail("an error event at " + marker);
+        return seen;
+    }
+
+    // A batch of moves of the finger that is down, short of the unlock; the lock screen must be
+    // where the last one put it.
+    void moveFinger(int batch) {
+        std::string lines;
+        int x = 40, y = 250;
+        for (int i = 0; i < kMovesPerBatch; ++i) {
+            x = 40 + (batch * 13 + i * 7) % 150;
+            y = 248 + i % 5;
+            lines += "move " + std::to_string(x) + " " + std::to_string(y) + "\n";
+        }
+        const auto seen = step(lines + "dump session\n", "corvane.stress.batch." + std::to_string(batch));
+        if (!seen) return;
+        ++batches_;
+        movesSent_ += kMovesPerBatch;
+        if (countEvents(*seen, "unlock-request") != 0) report_.fail("batch " + std::to_string(batch) + " unlocked short of the limit");
+        const Event* session = nullptr;
+        for (const auto& event : *seen) {
+            if (isEvent(event, "dump")) session = &event;
+        }
+        const Event expected = {x - 40.0, y - 250.0};
+        const bool followed = session && (*session)["session"]["view"]["frame"].is_array() &&
+                              Event{(*session)["session"]["view"]["frame"][0], (*session)["session"]["view"]["frame"][1]} == expected;
+        if (followed) ++batchesFollowed_;
+        else report_.fail("after batch " + std::to_string(batch) + " the lock screen is not where the finger put it");
+    }
+
+    // The finger goes past the limit and lifts: exactly one unlock.
+    void liftFinger() {
+        const auto seen = step("move 200 250\nmove 270 250\nup\nwait 700\n", "corvane.stress.finger-up");
+        if (!seen) return;
+        movesSent_ += 3;
+        longDragUnlocked_ = countEvents(*seen, "unlock-request") == 1 && countEvents(*seen, "unlocked") == 1;
+        if (!longDragUnlocked_) report_.fail("the drag across the storm did not end in exactly one unlock");
+    }
+
+    void runDrag(int drag) {
+        const auto seen = step(dragLines(kMovesPerBatch), "corvane.stress.drag." + std::to_string(drag));
+        if (!seen) return;
+        ++drags_;
+        movesSent_ += kMovesPerBatch + 4;
+        if (countEvents(*seen, "unlock-request") != 1 || countEvents(*seen, "unlocked") != 1) {
+            report_.fail("drag " + std::to_string(drag) + " after the storm did not end in exactly one unlock");
+        } else {
+            ++unlocked_;
+        }
+    }
+
+    // SpringBoard's settings, once what was posted last has been read, against the last file.
+    void compareSettings() {
+        std::vector<Event> seen;
+        const auto deadline = deadlineIn(kStepSeconds);
+        const auto dump = sim_.send("wait 10\ndump settings\n", deadline)
+            ? readEventsUntil(sim_, deadline, [](const Event& e) {
+                  return isEvent(e, "dump") && e.value("what", "") == "settings"; }, seen)
+            : std::nullopt;
+        for (const auto& event : seen) delivered_ += isNotification(event, kPrefsUpdated);
+        const Event expected = settingsOfFile(paths_, root_);
+        settingsMatch_ = dump && !expected.is_discarded() && (*dump)["settings"] == expected;
+        if (!settingsMatch_) {
+            report_.fail("SpringBoard's settings differ from the last file written: " +
+                         (dump ? (*dump)["settings"].dump() : std::string("no dump")) + " against " +
+                         expected.dump());
+        }
+    }
+
+    void finish() {
+        sim_.closeInput();
+        const auto status = sim_.wait(deadlineIn(kStepSeconds));
+        if (status != 0) report_.fail("corvane-sim ended with status " + (status ? std::to_string(*status) : "none (hung)"));
+        report_.figure("notifications-posted", options_.posts + 1);
+        report_.figure("settings-files-written", (options_.posts + options_.postsPerWrite - 1) / options_.postsPerWrite + 1);
+        report_.figure("notifications-delivered-to-springboard", delivered_);
+        report_.figure("move-batches-during-the-drag", batches_);
+        report_.figure("batches-the-lock-screen-followed", batchesFollowed_);
+        report_.figure("drag-across-the-storm-ended-in-one-unlock", longDragUnlocked_);
+        report_.figure("whole-drags-after-the-storm", drags_);
+        report_.figure("whole-drags-ending-in-one-unlock", unlocked_);
+        report_.figure("touches-sent", movesSent_);
+        report_.figure("final-settings-match-the-last-file", settingsMatch_);
+        report_.figure("sim-exit-status", status ? *status : -1);
+    }
+
+    static constexpr int kMovesPerBatch = 50;
+    static constexpr int kDragsAfter = 3;
+    const StressPaths& paths_;
+    const StormOptions& options_;
+    const StressRoot& root_;
+    StressReport& report_;
+    ChildProcess sim_;
+    bool alive_ = true, settingsMatch_ = false, longDragUnlocked_ = false;
+    int batches_ = 0, batchesFollowed_ = 0, drags_ = 0, unlocked_ = 0;
+    long delivered_ = 0, movesSent_ = 0;
+};
+
+}  // namespace
+
+int runNotificationStorm(const StressPaths& paths, const StormOptions& options) {
+    StressReport report("notification-storm");
+    const StressRoot root(paths, true);
+    DeviceRoot::set(root.path());
+    Storm(paths, options, root, report).run();
+    return report.finish();
+}

@@ -1,0 +1,60 @@
+#include "stress/TraceEvents.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+std::optional<Event> readEventsUntil(ChildProcess& child, Deadline deadline,
+                                     const std::function<bool(const Event&)>& stop,
+                                     std::vector<Event>& seen) {
+    while (const auto line = child.readLine(deadline)) {
+        Event event = Event::parse(*line, nullptr, false);
+        if (event.is_discarded() || !event.is_object()) {
+            event = {{"ev", "not-json"}, {"text", *line}};
+        }
+        seen.push_back(event);
+        if (stop(event)) return event;
+    }
+    return std::nullopt;
+}
+
+bool isEvent(const Event& event, std::string_view name) {
+    const auto found = event.find("ev");
+    return found != event.end() && found->is_string() && found->get<std::string>() == name;
+}
+
+bool isNotification(const Event& event, std::string_view name) {
+    if (!isEvent(event, "notification")) return false;
+    const auto found = event.find("name");
+    return found != event.end() && found->is_string() && found->get<std::string>() == name;
+}
+
+int countEvents(const std::vector<Event>& events, std::string_view name) {
+    int count = 0;
+    for (const auto& event : events) count += isEvent(event, name);
+    return count;
+}
+
+int countViews(const Event& views) {
+    if (views.is_array()) {
+        int count = 0;
+        for (const auto& view : views) count += countViews(view);
+        return count;
+    }
+    if (!views.is_object()) return 0;
+    const auto subviews = views.find("subviews");
+    return 1 + (subviews == views.end() ? 0 : countViews(*subviews));
+}
+
+long residentKiB(pid_t pid, std::string_view field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const std::string label = std::string(field) + ":";
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(label, 0) != 0) continue;
+        std::istringstream fields(line.substr(label.size()));
+        long kib = -1;
+        fields >> kib;
+        return kib;
+    }
+    return -1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// Reading a simulator's trace while it runs, and what the checks measure in it and in the
+// process: views in a view dump, resident memory.
+
+#include "stress/ChildProcess.h"
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+using Event = nlohmann::json;
+
+// Reads events from `child` until `stop` answers true for one, which is returned; every event
+// read on the way (the last one too) is appended to `seen`. A line that is not JSON reads as an
+// event "not-json" holding the line. Nothing at the end of the output or past the deadline.
+std::optional<Event> readEventsUntil(ChildProcess& child, Deadline deadline,
+                                     const std::function<bool(const Event&)>& stop,
+                                     std::vector<Event>& seen);
+
+// Whether `event` is the event `name` ("unlocked", "respring", ...).
+bool isEvent(const Event& event, std::string_view name);
+
+// Whether `event` is the delivery of the notification `name` in the traced process.
+bool isNotification(const Event& event, std::string_view name);
+
+// How many of `events` are the event `name`.
+int countEvents(const std::vector<Event>& events, std::string_view name);
+
+// The number of views in the "windows" of a "dump views" event: every window and every view
+// beneath it.
+int countViews(const Event& windows);
+
+// A figure of process `pid`'s memory in KiB from /proc/PID/status ("VmRSS", all resident memory;
+// "RssAnon", the part that is not pages of files), or -1 when it cannot be read.
+long residentKiB(pid_t pid, std::string_view field = "VmRSS");
