@@ -28,6 +28,16 @@ std::size_t verbLength(const std::vector<std::string>& words, std::string_view v
     return count;
 }
 
+// `text` as an error message shows it: whole when short, else its start and an ellipsis, so
+// that a huge line makes a readable error.
+std::string excerpt(std::string_view text) {
+    constexpr std::size_t kLongest = 80;
+    if (text.size() <= kLongest) return std::string(text);
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // UTF-8
+    return std::string(text.substr(0, cut)).append("…");
+}
+
 std::string usage(const ScriptShape& shape) {
     std::string text = shape.name;
     for (const auto arg : shape.arguments) {
@@ -47,7 +57,7 @@ std::optional<std::string> checkArguments(const ScriptShape& shape,
         const ScriptArg kind = shape.arguments[i];
         const bool number = kind == ScriptArg::Number || kind == ScriptArg::OptionalNumber;
         if (number && !parseNumber(arguments[i])) {
-            return "not a number: " + arguments[i] + " (expected: " + usage(shape) + ")";
+            return "not a number: " + excerpt(arguments[i]) + " (expected: " + usage(shape) + ")";
         }
     }
     return std::nullopt;
@@ -93,7 +103,7 @@ std::variant<std::monostate, ScriptMatch, ScriptError> matchScriptLine(
             bestLength = length;
         }
     }
-    if (!best) return ScriptError{number, "unknown command: " + std::string(line)};
+    if (!best) return ScriptError{number, "unknown command: " + excerpt(line)};
     const ScriptShape& shape = table[*best];
     const std::vector<std::string> arguments(words->begin() + bestLength, words->end());
     if (auto error = checkArguments(shape, arguments)) return ScriptError{number, *error};

@@ -66,4 +66,14 @@ TEST(ScriptParser, MalformedLinesNameTheirFault) {
     }
 }
 
+TEST(ScriptParser, AHugeBadLineMakesAShortError) {
+    const std::string huge(1 << 20, 'x'), number = "wait " + std::string(1 << 20, '9') + "z";
+    for (const std::string& line : {huge, number}) {
+        const auto parsed = parseScriptLine(line, 1);
+        ASSERT_TRUE(parsed.error);
+        EXPECT_LT(parsed.error->text.size(), 200u);
+    }
+    EXPECT_EQ(parseScriptLine("frobnicate now", 1).error->text, "unknown command: frobnicate now");
+}
+
 }  // namespace
