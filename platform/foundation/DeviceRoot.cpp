@@ -87,4 +87,17 @@ std::filesystem::path defaultFor(const std::filesystem::path& executable) {
     return root;
 }
 
+std::optional<std::string> setFromOption(const std::string& given) {
+    if (given.empty()) {
+        set(defaultFor("/proc/self/exe"));
+        return std::nullopt;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(given, ec)) {
+        return "the device root " + given + " is not a folder";
+    }
+    set(given);
+    return std::nullopt;
+}
+
 }  // namespace DeviceRoot

@@ -4,6 +4,8 @@
 // "/Library/Corvane/…", "/tmp/…") lives, so that nothing touches the machine's real folders.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace DeviceRoot {
@@ -27,5 +29,10 @@ bool staysInside(const std::filesystem::path& path);
 // runs from a build tree, else $HOME/.local/share/corvane/device, created (and filled from an
 // installed copy, when there is one) on first use.
 std::filesystem::path defaultFor(const std::filesystem::path& executable);
+
+// Makes the root a program's --root names (`given`) the device root, or, when `given` is empty,
+// the default for the running program. A root given by hand that is not a folder is a mistake,
+// not a device to make: then nothing is set and the answer is the line to tell the user.
+std::optional<std::string> setFromOption(const std::string& given);
 
 }  // namespace DeviceRoot

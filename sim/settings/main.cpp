@@ -7,7 +7,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "sim/device/DevicePresets.h"
 #include "sim/device/ScreenWindow.h"
-#include "sim/device/WindowOptions.h"
+#include "sim/device/HostOptions.h"
 #include "sim/settings/SimulatedSettings.h"
 
 #include <CLI/CLI.hpp>
@@ -17,11 +17,7 @@
 
 namespace {
 
-struct Options {
-    std::string root, script, trace, record;
-    std::string device = "iphone";
-    WindowPlacement placement = WindowPlacement::Centre;
-};
+using Options = HostOptions;
 
 const std::vector<std::string> kPanelKeys = {
     "Tap switches, rows with > and buttons",
@@ -63,12 +59,7 @@ int main(int argc, char** argv) {
                  "  corvane-settings\n  corvane-settings --script panel.settings --record shots",
                  "corvane-settings");
     Options o;
-    app.add_option("--root", o.root, "Device root (default: the build tree's device folder)");
-    app.add_option("--script", o.script,
-                   "Run this script (- for standard input, read as it is typed) and exit");
-    app.add_option("--trace", o.trace, "Write the trace here (default: standard output)");
-    app.add_option("--record", o.record, "Write the pictures of 'snap' into this folder");
-    addWindowOptions(app, o.device, o.placement);
+    addHostOptions(app, o);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -77,14 +68,10 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-settings: " << error.what() << " (see corvane-settings --help)\n";
         return 2;
     }
-    std::error_code ec;
-    if (!o.root.empty() && !std::filesystem::is_directory(o.root, ec)) {
-        // A root given by hand that is not there is a mistake, not a device to run.
-        std::cerr << "corvane-settings: the device root " << o.root << " is not a folder\n";
+    if (const auto error = DeviceRoot::setFromOption(o.root)) {
+        std::cerr << "corvane-settings: " << *error << "\n";
         return 2;
     }
-    DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
-                                   : std::filesystem::path(o.root));
     std::ofstream traceFile;
     if (!o.trace.empty()) {
         traceFile.open(o.trace);
@@ -98,6 +85,7 @@ int main(int argc, char** argv) {
     if (o.script.empty()) return runWindow(out, o);
     if (o.script == "-") return runScript(std::cin, out, o);
     std::ifstream script(o.script);
+    std::error_code ec;
     if (!script || std::filesystem::is_directory(o.script, ec)) {
         std::cerr << "corvane-settings: cannot read the script " << o.script << "\n";
         return 2;

@@ -9,7 +9,7 @@
 #include "sim/device/ScriptRecording.h"
 #include "sim/device/ScriptRunner.h"
 #include "sim/device/ScreenWindow.h"
-#include "sim/device/WindowOptions.h"
+#include "sim/device/HostOptions.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
 #include "sim/springboard/Supervisor.h"
 
@@ -24,10 +24,8 @@
 
 namespace {
 
-struct Options {
-    std::string root, script, trace, record, recordAnimation;
-    std::string device = "iphone";
-    WindowPlacement placement = WindowPlacement::Centre;
+struct Options : HostOptions {
+    std::string recordAnimation;
     bool passcode = false;
     bool keepAlive = false;
 };
@@ -110,16 +108,11 @@ int main(int argc, char** argv) {
                  "  corvane-sim --keep-alive --script -",
                  "corvane-sim");
     Options o;
-    app.add_option("--root", o.root, "Device root (default: the build tree's device folder)");
-    app.add_option("--script", o.script,
-                   "Run this script (- for standard input, read as it is typed) and exit");
-    app.add_option("--trace", o.trace, "Write the trace here (default: standard output)");
-    app.add_option("--record", o.record, "Write the pictures of 'snap' into this folder");
+    addHostOptions(app, o);
     app.add_option("--record-animation", o.recordAnimation,
                    "Record the script's run into this animated WebP file, 30 frames a second of "
                    "its clock")
         ->needs("--script");
-    addWindowOptions(app, o.device, o.placement);
     app.add_flag("--passcode", o.passcode, "The window's device has a passcode");
     app.add_flag("--keep-alive", o.keepAlive,
                  "Start a fresh SpringBoard whenever the settings panel restarts it");
@@ -131,14 +124,10 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-sim: " << error.what() << " (see corvane-sim --help)\n";
         return 2;
     }
-    std::error_code ec;
-    if (!o.root.empty() && !std::filesystem::is_directory(o.root, ec)) {
-        // A root given by hand that is not there is a mistake, not a device to run.
-        std::cerr << "corvane-sim: the device root " << o.root << " is not a folder\n";
+    if (const auto error = DeviceRoot::setFromOption(o.root)) {
+        std::cerr << "corvane-sim: " << *error << "\n";
         return 2;
     }
-    DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
-                                   : std::filesystem::path(o.root));
     const int scriptFd = o.script.empty() ? -1 : openScript(o.script);
     if (!o.script.empty() && scriptFd < 0) {
         std::cerr << "corvane-sim: cannot read the script " << o.script << "\n";

@@ -85,14 +85,10 @@ int main(int argc, char** argv) {
         std::cerr << "corvanectl: " << error.what() << " (see corvanectl --help)\n";
         return 2;
     }
-    std::error_code ec;
-    if (!o.root.empty() && !std::filesystem::is_directory(o.root, ec)) {
-        // A root given by hand that is not there is a mistake, not a device to make.
-        std::cerr << "corvanectl: the device root " << o.root << " is not a folder\n";
+    if (const auto error = DeviceRoot::setFromOption(o.root)) {
+        std::cerr << "corvanectl: " << *error << "\n";
         return 2;
     }
-    DeviceRoot::set(o.root.empty() ? DeviceRoot::defaultFor("/proc/self/exe")
-                                   : std::filesystem::path(o.root));
     if (!run) {
         std::cerr << "corvanectl: a command is required: prefs, notify or colour (see corvanectl "
                      "--help)\n";
