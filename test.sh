@@ -7,6 +7,9 @@ if [ $# -gt 0 ]; then
     exit 2
 fi
 bash scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+# A compiler cache, where the machine has one, makes the second build of the same tree quick.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
