@@ -75,6 +75,21 @@ inline std::vector<char*> environmentWithoutDisplay() {
 
 }  // namespace probe_detail
 
+// Whether the user "nobody" can run `program`: not when the checkout lies in a private folder.
+// Always so for a caller who is not root, who runs programs as itself.
+inline bool nobodyCanRun(const std::string& program) {
+    if (::geteuid() != 0) return true;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(1);
+        ::_exit(::access(program.c_str(), X_OK) == 0 ? 0 : 1);
+    }
+    int raw = 0;
+    ::waitpid(pid, &raw, 0);
+    return WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+}
+
 // Runs `program` with `arguments` and `input` on standard input, for at most `limit`.
 inline ProbeRun probeProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& input, const std::filesystem::path& scratch,
