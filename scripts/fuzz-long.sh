@@ -2,22 +2,31 @@
 # Runs every fuzzer for a long while and publishes what the runs did: executions, executions a
 # second, coverage edges, corpus size and findings, as the fuzzing table of docs/reliability.md.
 #
-#   scripts/fuzz-long.sh [SECONDS]      # SECONDS for each fuzzer, 600 when not given
+#   scripts/fuzz-long.sh [SECONDS [JOBS]]   # SECONDS for each fuzzer, 600 when not given;
+#                                           # JOBS fuzzers at once, 1 when not given
 #
 # Every fuzzer has a seed corpus fuzz/corpus/NAME/ (its program is NAME_fuzzer); each runs on a
-# copy of its corpus, so the seeds in the repository stay as they are, one after another so that
-# the figures of one do not depend on another sharing the processor. The fuzzers come from the
-# clang build folder build-fuzz/ (CORVANE_FUZZ_BUILD_DIR names another), configured as CI does
-# and brought up to date first. Only the part of the document between its fuzzing markers is
-# written; the rest belongs to other sections. Exits 1 when a fuzzer found something, after
-# writing the table, and leaves what it found in a folder it names.
+# copy of its corpus, so the seeds in the repository stay as they are. A fuzzer keeps to one
+# core, so up to one job a core runs them side by side without one's figures depending on
+# another's. The fuzzers come from the clang build folder build-fuzz/ (CORVANE_FUZZ_BUILD_DIR
+# names another), configured as CI does and brought up to date first. Only the part of the
+# document between its fuzzing markers is written; the rest belongs to other sections. Exits 1
+# when a fuzzer found something, after writing the table, and leaves what it found in a folder
+# it names.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
-case "$seconds" in
-    '' | *[!0-9]*) echo "usage: scripts/fuzz-long.sh [SECONDS]" >&2; exit 2 ;;
-esac
+jobs="${2:-1}"
+for number in "$seconds" "$jobs"; do
+    case "$number" in
+        '' | *[!0-9]* | 0) echo "usage: scripts/fuzz-long.sh [SECONDS [JOBS]]" >&2; exit 2 ;;
+    esac
+done
+if [ "$jobs" -gt "$(nproc)" ]; then
+    echo "fuzz-long: $jobs jobs on $(nproc) cores would share them; give at most $(nproc)" >&2
+    exit 2
+fi
 build="${CORVANE_FUZZ_BUILD_DIR:-$here/build-fuzz}"
 doc="$here/docs/reliability.md"
 begin='<!-- fuzzing:begin -->'
@@ -34,7 +43,6 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 cmake --build "$build" -j2 --target "${fuzzers[@]}" >/dev/null
 
 work="$(mktemp -d)"
-found=0
 
 # The number of the last "KEY: N" that libFuzzer printed in log $1 for KEY $2, "?" for none.
 last_figure() {
@@ -61,17 +69,31 @@ run_one() {
     files="$(find "$corpus" -type f | wc -l)"
     findings="$(find "$artifacts" -type f \( -name 'crash-*' -o -name 'leak-*' \
         -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)"
-    [ "$findings" -eq 0 ] || found=1
     echo "| \`$fuzzer\` | $executions | $rate | $coverage | $files | $findings |" >>"$work/rows"
 }
 
-for fuzzer in "${fuzzers[@]}"; do run_one "$fuzzer"; done
+running=0
+for fuzzer in "${fuzzers[@]}"; do
+    run_one "$fuzzer" &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+wait
+found=0
+if [ -n "$(find "$work" -path '*/findings/*' -type f -print -quit)" ]; then found=1; fi
 
 model="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)"
 section="$work/section.md"
 {
     echo "$begin"
-    echo "Each fuzzer ran for $seconds seconds on a copy of its seed corpus, one after another, on"
+    if [ "$jobs" -eq 1 ]; then
+        echo "Each fuzzer ran for $seconds seconds on a copy of its seed corpus, one after another, on"
+    else
+        echo "Each fuzzer ran for $seconds seconds on a copy of its seed corpus, $jobs at a time, on"
+    fi
     echo "$(nproc) cores of ${model:-an unnamed processor}, on $(date -u +%Y-%m-%d)."
     echo "Executions and executions a second are libFuzzer's final statistics; coverage is the"
     echo "number of edges it had reached at the end (\`cov:\`); corpus is the number of inputs the"
@@ -79,7 +101,7 @@ section="$work/section.md"
     echo "out-of-memory inputs it kept (a fuzzer stops at its first). To regenerate this table:"
     echo
     echo '```sh'
-    echo "scripts/fuzz-long.sh $seconds"
+    if [ "$jobs" -eq 1 ]; then echo "scripts/fuzz-long.sh $seconds"; else echo "scripts/fuzz-long.sh $seconds $jobs"; fi
     echo '```'
     echo
     if [ "$seconds" != 600 ]; then
@@ -89,7 +111,7 @@ section="$work/section.md"
     fi
     echo "| fuzzer | executions | executions/s | coverage (edges) | corpus (inputs) | findings |"
     echo "|---|---:|---:|---:|---:|---:|"
-    cat "$work/rows"
+    sort "$work/rows"
     echo "$end"
 } >"$section"
 
