@@ -108,9 +108,7 @@ public:
 private:
     std::optional<std::vector<Event>> step(const std::string& lines, const std::string& marker) {
         std::vector<Event> seen;
-        const auto deadline = deadlineIn(kStepSeconds);
-        if (!sim_.send(lines + "notify " + marker + "\n", deadline) ||
-            !readEventsUntil(sim_, deadline, [&](const Event& e) { return isNotification(e, marker); }, seen)) {
+        if (!sendThroughMarker(sim_, lines, marker, deadlineIn(kStepSeconds), seen)) {
             alive_ = false;
             report_.fail("corvane-sim stopped answering at " + marker);
             return std::nullopt;

@@ -82,9 +82,7 @@ private:
     // events in between, or nothing when the simulator stopped answering.
     std::optional<std::vector<Event>> step(const std::string& lines, const std::string& marker) {
         std::vector<Event> seen;
-        const auto deadline = deadlineIn(kStepSeconds);
-        if (!sim_.send(lines + "notify " + marker + "\n", deadline) ||
-            !readEventsUntil(sim_, deadline, [&](const Event& e) { return isNotification(e, marker); }, seen)) {
+        if (!sendThroughMarker(sim_, lines, marker, deadlineIn(kStepSeconds), seen)) {
             alive_ = false;
             report_.fail("corvane-sim stopped answering at " + marker + lastError(seen));
             return std::nullopt;

@@ -18,6 +18,13 @@ std::optional<Event> readEventsUntil(ChildProcess& child, Deadline deadline,
     return std::nullopt;
 }
 
+bool sendThroughMarker(ChildProcess& sim, const std::string& lines, const std::string& marker,
+                       Deadline deadline, std::vector<Event>& seen) {
+    return sim.send(lines + "notify " + marker + "\n", deadline) &&
+           readEventsUntil(sim, deadline, [&](const Event& e) { return isNotification(e, marker); },
+                           seen);
+}
+
 bool isEvent(const Event& event, std::string_view name) {
     const auto found = event.find("ev");
     return found != event.end() && found->is_string() && found->get<std::string>() == name;

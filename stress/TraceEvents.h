@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,12 @@ using Event = nlohmann::json;
 std::optional<Event> readEventsUntil(ChildProcess& child, Deadline deadline,
                                      const std::function<bool(const Event&)>& stop,
                                      std::vector<Event>& seen);
+
+// Sends `lines` to the simulator `sim`, then a post of the notification `marker`, and reads its
+// trace up to that notification's delivery, appending every event on the way to `seen`: whether
+// it got there before the deadline.
+bool sendThroughMarker(ChildProcess& sim, const std::string& lines, const std::string& marker,
+                       Deadline deadline, std::vector<Event>& seen);
 
 // Whether `event` is the event `name` ("unlocked", "respring", ...).
 bool isEvent(const Event& event, std::string_view name);

@@ -19,20 +19,13 @@
 
 #include "FrameYardsticks.h"
 
-#include <chrono>
 #include <vector>
 
 namespace {
 
 using FrameYardsticks::picture;
-
-std::shared_ptr<CALayer> imageLayer(CGSize points, CGImageRef image) {
-    auto layer = CALayer::layer();
-    layer->setBounds({{0, 0}, points});
-    layer->setPosition({points.width / 2, points.height / 2});
-    layer->setContents(std::move(image));
-    return layer;
-}
+using FrameYardsticks::renderSeconds;
+using FrameYardsticks::screenLayer;
 
 // Arguments: points wide, points high, scale.
 void BM_DragFrame(benchmark::State& state) {
@@ -42,8 +35,8 @@ void BM_DragFrame(benchmark::State& state) {
     auto root = CALayer::layer();
     root->setBounds({{0, 0}, points});
     root->setPosition({points.width / 2, points.height / 2});
-    root->addSublayer(imageLayer(points, picture(w, h, 0)));
-    auto lockScreen = imageLayer(points, picture(w, h, 90));
+    root->addSublayer(screenLayer(points, picture(w, h, 0)));
+    auto lockScreen = screenLayer(points, picture(w, h, 90));
     lockScreen->setOpacity(0.6f);
     root->addSublayer(lockScreen);
     CARenderer renderer(points, scale);
@@ -55,9 +48,7 @@ void BM_DragFrame(benchmark::State& state) {
         // A finger's step: never a whole number of pixels.
         lockScreen->setPosition(
             {points.width / 2 + 37.3f + 0.37f * float(frame++ % 11), points.height / 2 + 0.2f});
-        const auto start = std::chrono::steady_clock::now();
-        renderer.render(layers, RunLoop::main().now());
-        spent += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        spent += renderSeconds(renderer, layers);
     }
     state.counters["x_memcpy"] = spent / double(state.iterations()) / copy;
     state.counters["fps"] = double(state.iterations()) / spent;
@@ -78,8 +69,8 @@ void BM_PinchRotateFrame(benchmark::State& state) {
     auto root = CALayer::layer();
     root->setBounds({{0, 0}, points});
     root->setPosition({points.width / 2, points.height / 2});
-    root->addSublayer(imageLayer(points, picture(w, h, 0)));
-    auto lockScreen = imageLayer(points, picture(w, h, 90));
+    root->addSublayer(screenLayer(points, picture(w, h, 0)));
+    auto lockScreen = screenLayer(points, picture(w, h, 90));
     root->addSublayer(lockScreen);
     CARenderer renderer(points, scale);
     const CALayer* layers[] = {root.get()};
@@ -94,10 +85,7 @@ void BM_PinchRotateFrame(benchmark::State& state) {
             CGAffineTransformRotate(CGAffineTransformMakeScale(float(FrameYardsticks::kPinchScale),
                                                                float(FrameYardsticks::kPinchScale)),
                                     float(turn)));
-        const auto start = std::chrono::steady_clock::now();
-        renderer.render(layers, RunLoop::main().now());
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = renderSeconds(renderer, layers);
         state.SetIterationTime(seconds);
         spent += seconds;
     }

@@ -8,13 +8,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "platform/foundation/RunLoop.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/quartz/CALayer.h"
+#include "platform/quartz/CARenderer.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace FrameYardsticks {
@@ -33,6 +38,23 @@ inline CGImageRef picture(size_t width, size_t height, uint8_t seed) {
         }
     }
     return CGImageCreateWithPixels(width, height, pixels);
+}
+
+// A layer covering a screen of `points`, showing `image`.
+inline std::shared_ptr<CALayer> screenLayer(CGSize points, CGImageRef image) {
+    auto layer = CALayer::layer();
+    layer->setBounds({{0, 0}, points});
+    layer->setPosition({points.width / 2, points.height / 2});
+    layer->setContents(std::move(image));
+    return layer;
+}
+
+// Seconds `renderer` takes to draw one frame of `layers`; only the drawing is timed, not what the
+// benchmark changed before it.
+inline double renderSeconds(CARenderer& renderer, std::span<const CALayer* const> layers) {
+    const auto start = std::chrono::steady_clock::now();
+    renderer.render(layers, RunLoop::main().now());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The least of `tries` timings of `run`, in seconds.

@@ -13,18 +13,11 @@
 
 #include "FrameYardsticks.h"
 
-#include <chrono>
 #include <numbers>
 
 namespace {
 
-std::shared_ptr<CALayer> imageLayer(CGSize points, CGImageRef image) {
-    auto layer = CALayer::layer();
-    layer->setBounds({{0, 0}, points});
-    layer->setPosition({points.width / 2, points.height / 2});
-    layer->setContents(std::move(image));
-    return layer;
-}
+using FrameYardsticks::screenLayer;
 
 // Arguments: points wide, points high, scale, the pull's angle in degrees.
 void BM_PageCurlFrame(benchmark::State& state) {
@@ -32,8 +25,8 @@ void BM_PageCurlFrame(benchmark::State& state) {
     const auto scale = CGFloat(state.range(2));
     const double angle = double(state.range(3)) * std::numbers::pi / 180;
     const size_t w = size_t(points.width * scale), h = size_t(points.height * scale);
-    auto beneath = imageLayer(points, FrameYardsticks::picture(w, h, 0));
-    auto page = imageLayer(points, FrameYardsticks::picture(w, h, 90));
+    auto beneath = screenLayer(points, FrameYardsticks::picture(w, h, 0));
+    auto page = screenLayer(points, FrameYardsticks::picture(w, h, 90));
     auto curl = CAFilter::filterWithType(kCAFilterPageCurl);
     curl->setDefaults();
     curl->setValue(angle, "inputAngle");
@@ -48,10 +41,7 @@ void BM_PageCurlFrame(benchmark::State& state) {
         // The peel moves on a hair every frame, so that no frame repeats the one before.
         curl->setValue(0.6 + 1e-5 * (frame++ % 3), "inputTime");
         page->setFilters({curl});
-        const auto start = std::chrono::steady_clock::now();
-        renderer.render(layers, RunLoop::main().now());
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = FrameYardsticks::renderSeconds(renderer, layers);
         state.SetIterationTime(seconds);
         spent += seconds;
     }

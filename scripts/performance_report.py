@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""Writes docs/performance.md (and its plot) from Google Benchmark JSON files.
+
+Every benchmark is shown beside its yardstick: frame benchmarks as a multiple of a memcpy of the
+same frame and of cairo's own drawing of it (the counters x_memcpy and x_cairo the benchmarks
+report) and as a share of a 120 Hz frame (8.3 ms); everything else as a share of that frame too,
+since each runs once a touch or once a frame at most.
+
+Usage: performance_report.py OUTPUT_MD PLOT_SVG MACHINE_LINE RESULT.json...
+"""
+import json
+import math
+import pathlib
+import re
+import sys
+
+FRAME_120HZ_NS = 1e9 / 120
+# Frame benchmarks named NAME/WIDTH/HEIGHT/SCALE...: the plot's three families.
+FAMILIES = {
+    "BM_DragFrame": ("drag", "#1f77b4"),
+    "BM_PageCurlFrame": ("curl", "#d62728"),
+    "BM_PinchRotateFrame": ("pinch", "#2ca02c"),
+}
+SIZE = re.compile(r"^(BM_\w+)/(\d+)/(\d+)/(\d+)(?:/(-?\d+))?")
+
+
+def nanoseconds(run):
+    scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[run.get("time_unit", "ns")]
+    # A benchmark timed by hand (manual_time) reports its frame in real time; the others in CPU.
+    time = run["real_time"] if "manual_time" in run["name"] else run["cpu_time"]
+    return time * scale
+
+
+def readable(ns):
+    if ns >= 1e6:
+        return f"{ns / 1e6:.2f} ms"
+    if ns >= 1e3:
+        return f"{ns / 1e3:.1f} µs"
+    return f"{ns:.0f} ns"
+
+
+def rows_of(files):
+    rows = []
+    for file in files:
+        data = json.loads(pathlib.Path(file).read_text())
+        program = pathlib.Path(file).stem
+        for run in data["benchmarks"]:
+            if run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
+                continue
+            if run.get("run_type") == "iteration" and any(
+                    r.get("run_type") == "aggregate" for r in data["benchmarks"]):
+                continue
+            name = run["name"].removesuffix("_median")
+            rows.append({"program": program, "name": name, "ns": nanoseconds(run),
+                         "x_memcpy": run.get("x_memcpy"), "x_cairo": run.get("x_cairo")})
+    return rows
+
+
+def table(rows):
+    lines = ["| program | benchmark | time | × memcpy of the frame | × cairo | share of a 120 Hz frame |",
+             "|---|---|---|---|---|---|"]
+    for row in rows:
+        memcpy = f"{row['x_memcpy']:.1f}" if row["x_memcpy"] else ""
+        cairo = f"{row['x_cairo']:.2f}" if row["x_cairo"] else ""
+        share = f"{100 * row['ns'] / FRAME_120HZ_NS:.3g} %"
+        # How a benchmark was timed is not part of what it measures.
+        name = re.sub(r"/(manual_time|iterations:\d+)$", "", row["name"])
+        lines.append(f"| {row['program']} | `{name}` | {readable(row['ns'])} | {memcpy} | "
+                     f"{cairo} | {share} |")
+    return "\n".join(lines)
+
+
+def series(rows):
+    """(family, [(megapixels, ms)]) for the frame families, one curl angle."""
+    points = {family: [] for family in FAMILIES}
+    for row in rows:
+        match = SIZE.match(row["name"])
+        if not match or match.group(1) not in FAMILIES:
+            continue
+        if match.group(5) not in (None, "180"):
+            continue  # the curl's other angle is in the table
+        width, height, scale = (int(match.group(i)) for i in (2, 3, 4))
+        pixels = width * scale * height * scale / 1e6
+        points[match.group(1)].append((pixels, row["ns"] / 1e6))
+    return {family: sorted(p) for family, p in points.items() if p}
+
+
+def nice_step(largest, ticks=5):
+    """A round step (1, 2 or 5 times a power of ten) that covers `largest` in about `ticks`."""
+    raw = largest / ticks
+    power = 10 ** math.floor(math.log10(raw)) if raw > 0 else 1
+    return next(m * power for m in (1, 2, 5, 10) if m * power >= raw)
+
+
+def plot(families, path):
+    """A line plot as SVG: frame time against screen size, with the 120 Hz budget marked."""
+    width, height, left, bottom, top, right = 640, 360, 60, 50, 20, 110
+    xs = [x for pts in families.values() for x, _ in pts] or [1]
+    ys = [y for pts in families.values() for _, y in pts] + [FRAME_120HZ_NS / 1e6]
+    x_step, y_step = nice_step(max(xs)), nice_step(max(ys))
+    x_max = x_step * math.ceil(max(xs) / x_step)
+    y_max = y_step * math.ceil(max(ys) * 1.05 / y_step)
+
+    def at(x, y):
+        return (left + x / x_max * (width - left - right),
+                height - bottom - y / y_max * (height - top - bottom))
+
+    svg = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
+           'font-family="DejaVu Sans, sans-serif" font-size="12">',
+           f'<rect width="{width}" height="{height}" fill="white"/>']
+    x0, y0 = at(0, 0)
+    x1, y1 = at(x_max, y_max)
+    svg.append(f'<path d="M{x0},{y1} V{y0} H{x1}" stroke="black" fill="none"/>')
+    for i in range(0, round(x_max / x_step) + 1):
+        px, _ = at(i * x_step, 0)
+        svg.append(f'<text x="{px:.0f}" y="{y0 + 16:.0f}" text-anchor="middle">{i * x_step:g}</text>')
+    for i in range(0, round(y_max / y_step) + 1):
+        _, py = at(0, i * y_step)
+        svg.append(f'<text x="{x0 - 6:.0f}" y="{py + 4:.0f}" text-anchor="end">{i * y_step:g}</text>')
+    svg.append(f'<text x="{(x0 + x1) / 2:.0f}" y="{height - 12}" text-anchor="middle">'
+               'screen size (million pixels)</text>')
+    svg.append(f'<text x="14" y="{(y0 + y1) / 2:.0f}" text-anchor="middle" '
+               f'transform="rotate(-90 14 {(y0 + y1) / 2:.0f})">frame time (ms)</text>')
+    _, budget = at(0, FRAME_120HZ_NS / 1e6)
+    svg.append(f'<line x1="{x0}" y1="{budget:.1f}" x2="{x1}" y2="{budget:.1f}" stroke="#888" '
+               'stroke-dasharray="5,4"/>')
+    svg.append(f'<text x="{x1 + 6:.0f}" y="{budget + 4:.0f}" fill="#666">120 Hz frame</text>')
+    for row, (family, pts) in enumerate(families.items()):
+        label, colour = FAMILIES[family]
+        path_d = " ".join(("M" if i == 0 else "L") + "%.1f,%.1f" % at(x, y)
+                          for i, (x, y) in enumerate(pts))
+        svg.append(f'<path d="{path_d}" stroke="{colour}" stroke-width="2" fill="none"/>')
+        for x, y in pts:
+            px, py = at(x, y)
+            svg.append(f'<circle cx="{px:.1f}" cy="{py:.1f}" r="3.5" fill="{colour}"/>')
+        svg.append(f'<text x="{x1 + 6:.0f}" y="{y1 + 16 + 18 * row:.0f}" fill="{colour}">{label}</text>')
+    svg.append("</svg>")
+    pathlib.Path(path).write_text("\n".join(svg) + "\n")
+
+
+def main():
+    output, plot_path, machine, *files = sys.argv[1:]
+    rows = rows_of(files)
+    plot(series(rows), plot_path)
+    relative_plot = pathlib.Path(plot_path).relative_to(pathlib.Path(output).parent)
+    text = f"""# Performance
+
+Every benchmark of the project, each beside its yardstick: a frame's time as a multiple of a
+`memcpy` of the same pixels and of cairo drawing the same frame its own way, and every time as a
+share of a 120 Hz frame (8.3 ms), the budget of a smooth screen. Frame times are medians of
+repeated runs.
+
+Machine: {machine}
+
+Regenerate with `scripts/performance.sh` (it builds the benchmarks in Release and rewrites this
+page and its plot).
+
+![Frame time against screen size for the drag, curl and pinch frames]({relative_plot})
+
+The three screens are 320×480 at scale 1, 375×667 at scale 2 and 430×932 at scale 3 (1290×2796
+pixels); a frame benchmark's arguments are the screen's width and height in points and its
+scale, and for the curl the pull's angle in degrees (180 pulls to the left, as a page is
+turned, and -135 up and to the left, the slowest; the plot shows the leftward pull). The drag frame moves a whole-pixel picture and is bounded by memory bandwidth;
+the curl and pinch frames resample every pixel.
+
+{table(rows)}
+"""
+    pathlib.Path(output).write_text(text)
+
+
+if __name__ == "__main__":
+    main()
