@@ -4,7 +4,8 @@
 // the frame (the least any frame can cost) and cairo's own bilinear paint of a full-screen picture
 // scaled by 0.7 and turned by 0.3 radians about the screen's centre over another (the general
 // resampling that the compositor falls back to). Each is the best of several tries, so that a
-// busy moment does not flatter the ratios. Also the pictures the frames are made of.
+// busy moment does not flatter the ratios. Also the pictures and layers the frames are made of,
+// and the timing of one frame.
 
 #include <benchmark/benchmark.h>
 
