@@ -4,6 +4,8 @@
 #
 #   scripts/fuzz-long.sh [SECONDS [JOBS]]   # SECONDS for each fuzzer, 600 when not given;
 #                                           # JOBS fuzzers at once, 1 when not given
+#   CORVANE_FUZZERS="a b" scripts/fuzz-long.sh  # only fuzzers a_fuzzer and b_fuzzer, say after a
+#                                           # fix; the others' rows are kept as they stand
 #
 # Every fuzzer has a seed corpus fuzz/corpus/NAME/ (its program is NAME_fuzzer); each runs on a
 # copy of its corpus, so the seeds in the repository stay as they are. A fuzzer keeps to one
@@ -32,11 +34,17 @@ doc="$here/docs/reliability.md"
 begin='<!-- fuzzing:begin -->'
 end='<!-- fuzzing:end -->'
 
+only=" ${CORVANE_FUZZERS:-} "
 fuzzers=()
 for corpus in "$here"/fuzz/corpus/*/; do
     name="$(basename "$corpus")"
+    if [ "$only" != "  " ] && [[ "$only" != *" $name "* ]]; then continue; fi
     fuzzers+=("${name}_fuzzer")
 done
+if [ ${#fuzzers[@]} -eq 0 ]; then
+    echo "fuzz-long: no fuzzer is called${only% } (see fuzz/corpus/)" >&2
+    exit 2
+fi
 
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCORVANE_FUZZ=ON -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF >/dev/null
@@ -87,6 +95,28 @@ if [ -n "$(find "$work" -path '*/findings/*' -type f -print -quit)" ]; then foun
 
 model="$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)"
 section="$work/section.md"
+if [ "$only" != "  " ] && grep -qF "$begin" "$doc"; then
+    # Only some fuzzers ran: the section as it stands, with their rows replaced and a line saying
+    # which rows are newer (in place of such a line from an earlier partial run).
+    awk -v begin="$begin" -v end="$end" '
+        $0 == begin { inside = 1; next }
+        $0 == end { inside = 0 }
+        inside { print }
+    ' "$doc" >"$work/old"
+    for fuzzer in "${fuzzers[@]}"; do
+        grep -vF "| \`$fuzzer\` |" "$work/old" >"$work/kept" || true
+        mv "$work/kept" "$work/old"
+    done
+    grep -E '^\| `' "$work/old" >>"$work/rows" || true
+    {
+        echo "$begin"
+        grep -vE '^\| `|^Rows run again' "$work/old" | sed -e '$ { /^$/d }'
+        sort "$work/rows"
+        echo
+        echo "Rows run again alone, after a fix, for $seconds seconds each on $(date -u +%Y-%m-%d): ${fuzzers[*]} (\`CORVANE_FUZZERS=\"${only:1:-1}\" scripts/fuzz-long.sh $seconds\`)."
+        echo "$end"
+    } >"$section"
+else
 {
     echo "$begin"
     if [ "$jobs" -eq 1 ]; then
@@ -114,6 +144,7 @@ section="$work/section.md"
     sort "$work/rows"
     echo "$end"
 } >"$section"
+fi
 
 mkdir -p "$(dirname "$doc")"
 if [ ! -f "$doc" ]; then

@@ -16,7 +16,7 @@ const std::string* stringOf(const PlistDictionary& item, std::string_view key) {
 }
 
 // A row's choices: validValues paired with validTitles, both arrays of the same length, the
-// titles strings. Nothing when the row has neither; an error text when they do not fit.
+// titles strings and no value holding NaN. Nothing when the row has neither; an error text when they do not fit.
 std::optional<std::string> readChoices(const PlistDictionary& item, PSSpecifier& row) {
     const auto values = item.find("validValues");
     const auto titles = item.find("validTitles");
@@ -30,6 +30,9 @@ std::optional<std::string> readChoices(const PlistDictionary& item, PSSpecifier&
     for (std::size_t i = 0; i < valueList->size(); ++i) {
         const auto* title = (*titleList)[i].as<std::string>();
         if (!title) return "a title in validTitles is not a string";
+        // A choice holding NaN, anywhere within it, equals no value at all, so no stored value
+        // could ever be shown as that choice.
+        if (!((*valueList)[i] == (*valueList)[i])) return "a value in validValues holds NaN";
         choices.emplace_back((*valueList)[i], *title);
     }
     row.setTitleDictionary(std::move(choices));

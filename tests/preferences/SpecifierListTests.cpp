@@ -76,11 +76,16 @@ TEST(SpecifierList, LeavesOutRowsOfTheWrongShapeWithALineEach) {
               "<dict><key>cell</key><string>PSSwitchCell</string><key>key</key><integer>3</integer></dict>"
               "<dict><key>cell</key><string>PSLinkListCell</string><key>validValues</key>"
               "<array><integer>0</integer></array><key>validTitles</key><array/></dict>"
+              "<dict><key>cell</key><string>PSLinkListCell</string><key>validValues</key>"
+              "<array><real>nan</real></array><key>validTitles</key><array><string>x</string></array></dict>"
+              "<dict><key>cell</key><string>PSLinkListCell</string><key>validValues</key>"
+              "<array><array><real>nan</real></array></array><key>validTitles</key>"
+              "<array><string>x</string></array></dict>"
               "<dict><key>cell</key><string>PSGroupCell</string></dict>"),
         nullptr);
     ASSERT_EQ(rows.size(), 1u);  // only the group is a row
     EXPECT_EQ(rows[0]->cellType(), PSCellType::Group);
-    EXPECT_EQ(log.lines.size(), 5u);
+    EXPECT_EQ(log.lines.size(), 7u);
 }
 
 TEST(SpecifierList, WhatIsNotAListGivesNoRows) {
