@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release, runs every one of them (medians of a few repetitions) and
+# Builds the benchmarks in Release, runs every one of them (the best of five repetitions) and
 # rewrites docs/performance.md and docs/pictures/frame-times.svg from the results. Run it on a
 # quiet machine: the figures are only as steady as the machine is idle.
 # Usage: scripts/performance.sh [BUILD_FOLDER]   (default build, the Release build of ./test.sh)
@@ -16,7 +16,7 @@ trap 'rm -rf "$results"' EXIT
 for bench in "$build"/bench/*_bench; do
     name=$(basename "$bench")
     echo "running $name"
-    "$bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    "$bench" --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_out="$results/$name.json" --benchmark_out_format=json >/dev/null
 done
 
