@@ -27,18 +27,30 @@ using FrameYardsticks::picture;
 using FrameYardsticks::renderSeconds;
 using FrameYardsticks::screenLayer;
 
+// A screen of the benchmark's arguments (points wide, points high, scale): a full-screen picture
+// beneath and the lock-screen picture over it, both under one root layer.
+struct LockScreenOverPicture {
+    explicit LockScreenOverPicture(const benchmark::State& state)
+        : points{float(state.range(0)), float(state.range(1))},
+          scale(CGFloat(state.range(2))),
+          w(size_t(points.width * scale)),
+          h(size_t(points.height * scale)),
+          root(screenLayer(points, nullptr)),
+          lockScreen(screenLayer(points, picture(w, h, 90))) {
+        root->addSublayer(screenLayer(points, picture(w, h, 0)));
+        root->addSublayer(lockScreen);
+    }
+    CGSize points;
+    CGFloat scale;
+    size_t w, h;
+    std::shared_ptr<CALayer> root, lockScreen;
+};
+
 // Arguments: points wide, points high, scale.
 void BM_DragFrame(benchmark::State& state) {
-    const CGSize points{float(state.range(0)), float(state.range(1))};
-    const auto scale = CGFloat(state.range(2));
-    const size_t w = size_t(points.width * scale), h = size_t(points.height * scale);
-    auto root = CALayer::layer();
-    root->setBounds({{0, 0}, points});
-    root->setPosition({points.width / 2, points.height / 2});
-    root->addSublayer(screenLayer(points, picture(w, h, 0)));
-    auto lockScreen = screenLayer(points, picture(w, h, 90));
+    const LockScreenOverPicture screen(state);
+    const auto& [points, scale, w, h, root, lockScreen] = screen;
     lockScreen->setOpacity(0.6f);
-    root->addSublayer(lockScreen);
     CARenderer renderer(points, scale);
     const CALayer* layers[] = {root.get()};
     const double copy = FrameYardsticks::memcpySeconds(w * h * 4);
@@ -63,15 +75,8 @@ BENCHMARK(BM_DragFrame)
 // by 0.7, turned by 0.3 radians about the screen's centre) over the full-screen picture beneath,
 // at opacity 1; against a memcpy of the frame and cairo's bilinear paint of the same frame.
 void BM_PinchRotateFrame(benchmark::State& state) {
-    const CGSize points{float(state.range(0)), float(state.range(1))};
-    const auto scale = CGFloat(state.range(2));
-    const size_t w = size_t(points.width * scale), h = size_t(points.height * scale);
-    auto root = CALayer::layer();
-    root->setBounds({{0, 0}, points});
-    root->setPosition({points.width / 2, points.height / 2});
-    root->addSublayer(screenLayer(points, picture(w, h, 0)));
-    auto lockScreen = screenLayer(points, picture(w, h, 90));
-    root->addSublayer(lockScreen);
+    const LockScreenOverPicture screen(state);
+    const auto& [points, scale, w, h, root, lockScreen] = screen;
     CARenderer renderer(points, scale);
     const CALayer* layers[] = {root.get()};
     const double copy = FrameYardsticks::memcpySeconds(w * h * 4);

@@ -71,6 +71,24 @@ void makeUpright(cairo_t* cr, CGRect rect) {
     cairo_scale(cr, 1, -1);
 }
 
+// Saves the state and clips to `rect`, with the text upright in it; fillText restores it.
+void beginTextIn(cairo_t* cr, CGRect rect) {
+    cairo_save(cr);
+    cairo_rectangle(cr, CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect),
+                    CGRectGetHeight(rect));
+    cairo_clip(cr);
+    makeUpright(cr, rect);
+}
+
+// Fills the text's outline, the path, in the style's colour with the context's blend mode, and
+// restores the state beginTextIn saved.
+void fillText(const CGContextRef& ctx, const CGTextStyle& style) {
+    cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
+    CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
+    cairo_pattern_destroy(source);
+    cairo_restore(ctx->cairo());
+}
+
 // Adds the outline of `text` to the path: vertically centred by the font's line box (ascent over
 // descent), like a one-line label, and aligned horizontally by its advance.
 void addTextPath(cairo_t* cr, const std::string& text, CGRect rect, CGTextAlignment alignment) {
@@ -93,17 +111,10 @@ void CGContextShowTextInRect(const CGContextRef& ctx, std::string_view text, CGR
     if (!ctx || text.empty() || style.fontSize <= 0) return;
     cairo_t* cr = ctx->cairo();
     KeptPath kept(cr);
-    cairo_save(cr);
-    cairo_rectangle(cr, CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect),
-                    CGRectGetHeight(rect));
-    cairo_clip(cr);
-    makeUpright(cr, rect);
+    beginTextIn(cr, rect);
     selectFont(cr, style);
     addTextPath(cr, std::string(text), rect, style.alignment);
-    cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
-    CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
-    cairo_pattern_destroy(source);
-    cairo_restore(cr);
+    fillText(ctx, style);
 }
 
 // Blocks of text. Lines are laid out with unhinted advances, so that a block breaks into the same
@@ -316,11 +327,7 @@ void CGContextShowTextBlockInRect(const CGContextRef& ctx, std::string_view text
     if (!ctx || text.empty() || style.fontSize <= 0) return;
     cairo_t* cr = ctx->cairo();
     KeptPath kept(cr);
-    cairo_save(cr);
-    cairo_rectangle(cr, CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect),
-                    CGRectGetHeight(rect));
-    cairo_clip(cr);
-    makeUpright(cr, rect);
+    beginTextIn(cr, rect);
     selectBlockFont(cr, style);
     cairo_font_extents_t font;
     cairo_font_extents(cr, &font);
@@ -336,8 +343,5 @@ void CGContextShowTextBlockInRect(const CGContextRef& ctx, std::string_view text
         cairo_move_to(cr, x, CGRectGetMinY(rect) + font.ascent + double(i) * font.height);
         cairo_text_path(cr, lines[i].c_str());
     }
-    cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
-    CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
-    cairo_pattern_destroy(source);
-    cairo_restore(cr);
+    fillText(ctx, style);
 }
