@@ -38,9 +38,23 @@ std::optional<PlistDictionary> readSettings() {
     return std::nullopt;
 }
 
-void writeSettings(const PlistDictionary& settings) {
-    const auto error = writePrefsDictionary(settingsFile(), settings);
-    if (!error.empty()) NSLog("crvsettings: " + error);
+// Stores `colour` under "cvrColor" in one transaction with the file as it is now, so that what
+// the list or another program stored meanwhile survives; with `onlyWhenMissing`, a colour stored
+// meanwhile is kept instead. Answers the dictionary as written (or as found), nothing when the
+// file could not be changed.
+std::optional<PlistDictionary> storeColour(const std::string& colour, bool onlyWhenMissing) {
+    std::optional<PlistDictionary> stored;
+    const auto error = editPrefsDictionary(settingsFile(), [&](PlistDictionary& settings) {
+        const bool keep = onlyWhenMissing && settings.contains(kColorKey);
+        if (!keep) settings.insert_or_assign(kColorKey, PlistValue(colour));
+        stored = settings;
+        return keep ? PrefsEdit::Keep : PrefsEdit::Write;
+    });
+    if (!error.empty()) {
+        NSLog("crvsettings: " + error);
+        return std::nullopt;
+    }
+    return stored;
 }
 
 std::shared_ptr<UISlider> makeSlider(CGFloat chooserWidth, CGFloat centreY, float value, int tag) {
@@ -80,8 +94,7 @@ void crvsettingsListController::chooseColor(id) {
     dict = settings.value_or(PlistDictionary{});
     if (settings && !dict.contains(kColorKey)) {
         if (const auto text = colour::stringFromColor.send(UIColorRuntimeClass(), defaultBackgroundColor())) {
-            dict.insert_or_assign(kColorKey, PlistValue(*text));
-            writeSettings(dict);
+            dict = storeColour(*text, true).value_or(dict);
         }
     }
     const auto found = dict.find(kColorKey);
@@ -134,13 +147,9 @@ void crvsettingsListController::changeColor() {
                                        greenSlider ? greenSlider->value() : 0,
                                        blueSlider ? blueSlider->value() : 0,
                                        alphaSlider ? alphaSlider->value() : 0);
-    const auto settings = readSettings();
     if (colorPreview) colorPreview->setBackgroundColor(color);
     backgroundColor = color;
-    if (!settings) return;
-    dict = *settings;
     const auto text = colour::stringFromColor.send(UIColorRuntimeClass(), color);
     if (!text) return;
-    dict.insert_or_assign(kColorKey, PlistValue(*text));
-    writeSettings(dict);
+    if (auto stored = storeColour(*text, false)) dict = std::move(*stored);
 }

@@ -50,12 +50,15 @@ bool writeOnce(const std::filesystem::path& file, const PlistDictionary& diction
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// The names in the settings folder other than the settings file: temporary files.
+// The names in the settings folder other than the settings file and its lock: temporary files.
 std::vector<std::string> temporaryFiles(const std::filesystem::path& file) {
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
-        if (entry.path().filename() != file.filename()) names.push_back(entry.path().filename());
+        const auto name = entry.path().filename();
+        if (name != file.filename() && name != prefsLockFileOf(file).filename()) {
+            names.push_back(name);
+        }
     }
     return names;
 }

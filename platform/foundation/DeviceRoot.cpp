@@ -87,16 +87,20 @@ std::filesystem::path defaultFor(const std::filesystem::path& executable) {
     return root;
 }
 
-std::optional<std::string> setFromOption(const std::string& given) {
-    if (given.empty()) {
+std::optional<std::string> setFromOption(const std::optional<std::string>& given) {
+    if (!given) {
         set(defaultFor("/proc/self/exe"));
         return std::nullopt;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_directory(given, ec)) {
-        return "the device root " + given + " is not a folder";
+    if (given->empty()) {
+        return std::string("--root is empty (an unset variable?); name the device folder, or "
+                           "leave --root out for the default one");
     }
-    set(given);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(*given, ec)) {
+        return "the device root " + *given + " is not a folder";
+    }
+    set(*given);
     return std::nullopt;
 }
 

@@ -30,9 +30,10 @@ bool staysInside(const std::filesystem::path& path);
 // installed copy, when there is one) on first use.
 std::filesystem::path defaultFor(const std::filesystem::path& executable);
 
-// Makes the root a program's --root names (`given`) the device root, or, when `given` is empty,
-// the default for the running program. A root given by hand that is not a folder is a mistake,
-// not a device to make: then nothing is set and the answer is the line to tell the user.
-std::optional<std::string> setFromOption(const std::string& given);
+// Makes the root a program's --root names (`given`) the device root, or, when there was no
+// --root, the default for the running program. A root given by hand that is empty (an unset shell
+// variable, most likely) or not a folder is a mistake, not a device to make: then nothing is set
+// and the answer is the line to tell the user.
+std::optional<std::string> setFromOption(const std::optional<std::string>& given);
 
 }  // namespace DeviceRoot

@@ -1,28 +1,26 @@
 #include "platform/foundation/PreferencesFile.h"
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/DeviceRoot.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// The file's dictionary: empty for no file, nothing for a file that is not a dictionary.
-std::optional<PlistDictionary> currentDictionary(const std::filesystem::path& path,
-                                                 PrefsEditError& error) {
-    auto read = readPropertyListFile(path);
-    if (!read.value) {
-        if (read.error == PlistReadError::NotFound) return PlistDictionary{};
-        error = "the settings file " + path.string() +
-                " is not a readable property list; it was left as it is";
-        return std::nullopt;
-    }
-    auto* dictionary = read.value->as<PlistDictionary>();
-    if (!dictionary) {
-        error = "the settings file " + path.string() +
-                " does not hold a dictionary; it was left as it is";
-        return std::nullopt;
-    }
-    return std::move(*dictionary);
+// A writer holds the lock for one read and one write of a small file; one that has held it this
+// long has stopped (or is stopped), and waiting on would only hang the user's command.
+constexpr auto kLongestLockWait = std::chrono::seconds(10);
+
+std::string leftAsItIs(const std::filesystem::path& path, std::string_view why) {
+    return "the settings file " + path.string() + " " + std::string(why) + "; it was left as it is";
 }
 
 bool underDeviceRoot(const std::filesystem::path& path) {
@@ -31,38 +29,204 @@ bool underDeviceRoot(const std::filesystem::path& path) {
     return !relative.empty() && *relative.begin() != "..";
 }
 
-}  // namespace
+// Whether a file may be made or replaced at `path`: not under the device root, or under it
+// through real folders only.
+bool mayWriteAt(const std::filesystem::path& path) {
+    return !underDeviceRoot(path) || DeviceRoot::staysInside(path);
+}
 
-PrefsEditError writePrefsDictionary(const std::filesystem::path& path, PlistDictionary dictionary) {
-    if (underDeviceRoot(path) && !DeviceRoot::staysInside(path)) {
-        return "the settings file " + path.string() +
-               " lies behind a link or a file on the device; it was left as it is";
-    }
-    if (!writePropertyListFile(path, PlistValue(std::move(dictionary)))) {
-        if (errno == EFBIG) {
-            return "the settings file " + path.string() +
-                   " would grow past 4 MiB, more than any reader takes; it was left as it is";
+// Whether the descriptor `fd` is still the file named `path` (nobody removed or replaced it
+// while this process waited for its lock).
+bool isStillNamed(int fd, const std::filesystem::path& path) {
+    struct stat opened {}, named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// The lock file of the settings file `path`, opened: made when missing, never through a link. A
+// device that cannot be written still has an existing lock file opened for reading, so that the
+// write itself reports the failure.
+int openLockFile(const std::filesystem::path& path, const std::filesystem::path& lock,
+                 std::string& error) {
+    int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    const int refused = errno;
+    if (fd < 0 && (refused == EACCES || refused == EROFS)) {
+        fd = ::open(lock.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            error = "cannot write the settings file " + path.string() + ": " + std::strerror(refused);
+            return -1;
         }
-        return "cannot write the settings file " + path.string();
+    }
+    if (fd < 0) {
+        error = "the settings lock " + lock.string() +
+                (errno == ELOOP ? " is a link; remove it to store settings again"
+                                : std::string(" cannot be opened: ") + std::strerror(errno));
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = "the settings lock " + lock.string() +
+                " is not a plain file; remove it to store settings again";
+        return -1;
+    }
+    return fd;
+}
+
+// Waits for the lock on `fd`, at most kLongestLockWait.
+bool waitForLock(int fd) {
+    const auto giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
+    auto pause = std::chrono::microseconds(100);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= giveUp) return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(5000));
+    }
+    return true;
+}
+
+// The file's dictionary: empty for no file, nothing for a file that is not a dictionary.
+std::optional<PlistDictionary> currentDictionary(const std::filesystem::path& path,
+                                                 PrefsEditError& error) {
+    auto read = readPropertyListFile(path);
+    if (!read.value) {
+        if (read.error == PlistReadError::NotFound) return PlistDictionary{};
+        error = leftAsItIs(path, "is not a readable property list");
+        return std::nullopt;
+    }
+    auto* dictionary = read.value->as<PlistDictionary>();
+    if (!dictionary) {
+        error = leftAsItIs(path, "does not hold a dictionary");
+        return std::nullopt;
+    }
+    return std::move(*dictionary);
+}
+
+// Replaces the file with `dictionary`; the caller holds the lock.
+PrefsEditError replaceWithDictionary(const std::filesystem::path& path,
+                                     const PlistDictionary& dictionary) {
+    if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+    if (!writePropertyListFile(path, PlistValue(dictionary))) {
+        if (errno == EFBIG) {
+            return leftAsItIs(path, "would grow past 4 MiB, more than any reader takes");
+        }
+        return "cannot write the settings file " + path.string() + ": " + std::strerror(errno);
     }
     return {};
+}
+
+}  // namespace
+
+std::filesystem::path prefsLockFileOf(const std::filesystem::path& path) {
+    std::string name(1, '.');
+    name.append(path.filename().string()).append(".lock");
+    return path.parent_path() / name;
+}
+
+PrefsEditError withPrefsLock(const std::filesystem::path& path,
+                             const std::function<PrefsEditError()>& step) {
+    const auto lock = prefsLockFileOf(path);
+    if (!mayWriteAt(lock)) return leftAsItIs(path, "lies behind a link or a file on the device");
+    std::error_code ec;
+    std::filesystem::create_directories(lock.parent_path(), ec);
+    // A lock file removed or replaced while this writer waited for it locks nothing any more: the
+    // writer starts again on the file now there.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string error;
+        const int fd = openLockFile(path, lock, error);
+        if (fd < 0) return error;
+        if (!waitForLock(fd)) {
+            ::close(fd);
+            return "the settings lock " + lock.string() +
+                   " is held by another program that has not let it go in ten seconds";
+        }
+        if (!isStillNamed(fd, lock)) {
+            ::close(fd);
+            continue;
+        }
+        PrefsEditError outcome = step();
+        ::close(fd);  // lets the lock go
+        return outcome;
+    }
+    return "the settings lock " + lock.string() + " keeps being replaced";
+}
+
+PrefsEditError editPrefsDictionary(const std::filesystem::path& path,
+                                   const std::function<PrefsEdit(PlistDictionary&)>& change) {
+    return withPrefsLock(path, [&]() -> PrefsEditError {
+        PrefsEditError error;
+        auto dictionary = currentDictionary(path, error);
+        if (!dictionary) return error;
+        if (change(*dictionary) == PrefsEdit::Keep) return {};
+        return replaceWithDictionary(path, *dictionary);
+    });
 }
 
 PrefsEditError setPrefsValue(const std::filesystem::path& path, const std::string& key,
                              PlistValue value) {
     if (key.empty()) return "the key is empty";
-    PrefsEditError error;
-    auto dictionary = currentDictionary(path, error);
-    if (!dictionary) return error;
-    dictionary->insert_or_assign(key, std::move(value));
-    return writePrefsDictionary(path, std::move(*dictionary));
+    return editPrefsDictionary(path, [&](PlistDictionary& dictionary) {
+        dictionary.insert_or_assign(key, std::move(value));
+        return PrefsEdit::Write;
+    });
 }
 
 PrefsEditError deletePrefsValue(const std::filesystem::path& path, const std::string& key) {
     if (key.empty()) return "the key is empty";
-    PrefsEditError error;
-    auto dictionary = currentDictionary(path, error);
-    if (!dictionary) return error;
-    if (dictionary->erase(key) == 0) return {};
-    return writePrefsDictionary(path, std::move(*dictionary));
+    return editPrefsDictionary(path, [&](PlistDictionary& dictionary) {
+        return dictionary.erase(key) == 0 ? PrefsEdit::Keep : PrefsEdit::Write;
+    });
+}
+
+PrefsEditError writePrefsDictionary(const std::filesystem::path& path, PlistDictionary dictionary) {
+    return withPrefsLock(path, [&] { return replaceWithDictionary(path, dictionary); });
+}
+
+PrefsEditError copyPrefsFile(const std::filesystem::path& source, const std::filesystem::path& path) {
+    const int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (in < 0 || ::fstat(in, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > kMaxCopiedPrefsBytes) {
+        const std::string why = in < 0 ? std::strerror(errno)
+                                : !S_ISREG(info.st_mode) ? "not a plain file"
+                                                         : "larger than 64 MiB";
+        if (in >= 0) ::close(in);
+        return "cannot copy " + source.string() + ": " + why;
+    }
+    auto error = withPrefsLock(path, [&]() -> PrefsEditError {
+        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        const bool copied = replaceFileAtomically(path, [&](int out) {
+            char buffer[65536];
+            std::uintmax_t total = 0;
+            for (;;) {
+                const ssize_t n = ::read(in, buffer, sizeof buffer);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return false;
+                if (n == 0) return true;
+                total += static_cast<std::uintmax_t>(n);
+                if (total > kMaxCopiedPrefsBytes) {
+                    errno = EFBIG;
+                    return false;
+                }
+                if (!writeAllBytes(out, std::string_view(buffer, static_cast<std::size_t>(n)))) {
+                    return false;
+                }
+            }
+        });
+        if (!copied) return "cannot copy " + source.string() + ": " + std::strerror(errno);
+        return {};
+    });
+    ::close(in);
+    return error;
+}
+
+PrefsEditError removePrefsFile(const std::filesystem::path& path) {
+    return withPrefsLock(path, [&]() -> PrefsEditError {
+        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            return "cannot remove the settings file " + path.string() + ": " + std::strerror(errno);
+        }
+        return {};
+    });
 }

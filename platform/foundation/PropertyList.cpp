@@ -1,18 +1,15 @@
 #include "platform/foundation/PropertyList.h"
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/BinaryPropertyList.h"
+#include "platform/foundation/BoundedFileRead.h"
 
 #include <plist/plist.h>
 
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <memory>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -173,44 +170,6 @@ struct NodeMaker {
 
 plist_t toNode(const PlistValue& value) { return std::visit(NodeMaker{}, value.storage()); }
 
-// The file's bytes, at most one past the limit. Opened without waiting and looked at once open:
-// a pipe put in the file's place after it was checked must not hold the reader.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, PlistReadError& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (fd >= 0) ::close(fd);
-        error = PlistReadError::Unreadable;
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[65536];
-    ssize_t n = 0;
-    while (bytes.size() <= kMaxPropertyListBytes) {
-        n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (n < 0) {
-        error = PlistReadError::Unreadable;
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<PlistValue> propertyListFromBytes(std::span<const char> bytes) {
@@ -226,18 +185,18 @@ std::optional<PlistValue> propertyListFromBytes(std::span<const char> bytes) {
 }
 
 PlistReadResult readPropertyListFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return {std::nullopt, PlistReadError::NotFound};
-    if (!std::filesystem::is_regular_file(status)) return {std::nullopt, PlistReadError::Unreadable};
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return {std::nullopt, PlistReadError::Unreadable};
-    if (size > kMaxPropertyListBytes) return {std::nullopt, PlistReadError::TooLarge};
-
-    PlistReadError error = PlistReadError::NotPropertyList;
-    const auto bytes = readWholeFile(path, error);
-    if (!bytes) return {std::nullopt, error};
-    auto value = propertyListFromBytes(*bytes);
+    const auto read = readBoundedFile(path, kMaxPropertyListBytes, FileLinks::Follow);
+    switch (read.problem) {
+        case FileReadProblem::None:
+            break;
+        case FileReadProblem::NotFound:
+            return {std::nullopt, PlistReadError::NotFound};
+        case FileReadProblem::TooLarge:
+            return {std::nullopt, PlistReadError::TooLarge};
+        default:
+            return {std::nullopt, PlistReadError::Unreadable};
+    }
+    auto value = propertyListFromBytes(*read.bytes);
     if (!value) return {std::nullopt, PlistReadError::NotPropertyList};
     return {std::move(value), PlistReadError::NotFound};
 }
@@ -271,69 +230,6 @@ std::function<void(const std::filesystem::path&)>& writeObserver() {
     return observer;
 }
 
-// A write in progress keeps its temporary file ".NAME.XXXXXX.writing" locked (flock) from its
-// creation until it has been renamed into place. The kernel lets a lock go when its process ends,
-// however it ends, so a temporary file that can be locked was left by a writer that died mid-way,
-// and the next write beside it removes it: kills never pile files up in the folder.
-constexpr std::string_view kTemporarySuffix = ".writing";
-constexpr std::size_t kTemporaryRandomLength = 6;
-constexpr int kTemporaryAttempts = 8;
-
-// ".NAME.": what the temporary files of `path` begin with.
-std::string temporaryPrefix(const std::filesystem::path& path) {
-    std::string prefix(1, '.');
-    prefix.append(path.filename().string()).push_back('.');
-    return prefix;
-}
-
-std::string temporaryPattern(const std::filesystem::path& path) {
-    std::string name = temporaryPrefix(path);
-    name.append(kTemporaryRandomLength, 'X').append(kTemporarySuffix);
-    return (path.parent_path() / name).string();
-}
-
-bool isTemporaryOf(std::string_view name, const std::filesystem::path& path) {
-    const std::string prefix = temporaryPrefix(path);
-    return name.size() == prefix.size() + kTemporaryRandomLength + kTemporarySuffix.size() &&
-           name.starts_with(prefix) && name.ends_with(kTemporarySuffix);
-}
-
-// Whether the descriptor `fd` is the file named `name` now.
-bool isNamed(int fd, const char* name) {
-    struct stat opened {}, named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(name, &named) == 0 && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
-}
-
-// Removes the temporary files of `path` that no live writer holds.
-void removeAbandonedTemporaries(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (!isTemporaryOf(entry.path().filename().string(), path)) continue;
-        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && isNamed(fd, entry.path().c_str())) {
-            ::unlink(entry.path().c_str());
-        }
-        ::close(fd);
-    }
-}
-
-// A new temporary file beside `path`, locked by this writer, its name in `name`; -1 when none can
-// be made. Another writer may take a file for abandoned between its creation and its lock, so a
-// file whose name has gone by the time it is locked is given up for a new one.
-int createLockedTemporary(const std::filesystem::path& path, std::string& name) {
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        name = temporaryPattern(path);
-        const int fd = ::mkstemps(name.data(), static_cast<int>(kTemporarySuffix.size()));
-        if (fd < 0) return -1;
-        if (::flock(fd, LOCK_EX) == 0 && isNamed(fd, name.c_str())) return fd;
-        ::close(fd);
-    }
-    return -1;
-}
-
 }  // namespace
 
 void setPropertyListWriteObserver(std::function<void(const std::filesystem::path&)> observer) {
@@ -349,21 +245,7 @@ bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& 
         errno = EFBIG;
         return false;
     }
-    std::error_code ec;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    removeAbandonedTemporaries(path);
-
-    std::string temporary;
-    const int fd = createLockedTemporary(path, temporary);
-    if (fd < 0) return false;
-    ::fchmod(fd, 0644);
-    // The lock is held until the file has its final name, so that no other writer takes it for
-    // an abandoned one.
-    const bool placed = writeAll(fd, bytes) && ::fsync(fd) == 0 &&
-                        std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!placed) ::unlink(temporary.c_str());
-    ::close(fd);
-    if (!placed) return false;
+    if (!replaceFileAtomically(path, [&](int fd) { return writeAllBytes(fd, bytes); })) return false;
     if (writeObserver()) writeObserver()(path);
     return true;
 }

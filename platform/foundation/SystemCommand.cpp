@@ -1,12 +1,11 @@
 #include "platform/foundation/SystemCommand.h"
 
-#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceSpringBoard.h"
+#include "platform/foundation/NSLog.h"
 
 #include <signal.h>
 
-#include <charconv>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -16,30 +15,19 @@ std::function<void(std::string_view, int)>& observer() {
     return current;
 }
 
-// The process id written in the pid file, or 0.
-pid_t springBoardPid() {
-    std::ifstream file(DeviceRoot::resolve(kSpringBoardPidFile));
-    std::string text;
-    std::getline(file, text);
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pid);
-    return error == std::errc{} && pid > 1 ? pid : 0;
-}
-
-// Whether `pid` is a simulated SpringBoard: a process id left behind by one that has ended may
-// have been given to any other program since.
-bool isSimulatedSpringBoard(pid_t pid) {
-    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    std::stringstream text;
-    text << cmdline.rdbuf();
-    const std::string program = text.str().substr(0, text.str().find('\0'));
-    return program.ends_with("corvane-sim");
-}
-
 int killSpringBoard() {
-    const pid_t pid = springBoardPid();
-    if (!pid || !isSimulatedSpringBoard(pid)) return 1;
-    return ::kill(pid, SIGTERM) == 0 ? 0 : 1;
+    const auto running = DeviceSpringBoard::running();
+    if (const auto* why = std::get_if<std::string>(&running)) {
+        NSLog("killall: no SpringBoard was ended: " + *why);
+        return 1;
+    }
+    const pid_t pid = std::get<pid_t>(running);
+    if (::kill(pid, SIGTERM) != 0) {
+        NSLog("killall: SpringBoard (process " + std::to_string(pid) + ") could not be ended: " +
+              std::strerror(errno));
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace

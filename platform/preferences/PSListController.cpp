@@ -3,12 +3,16 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/NumberValues.h"
 #include "platform/foundation/PreferencesFile.h"
 #include "platform/preferences/PSListItemsController.h"
 #include "platform/preferences/PSTableAdapter.h"
 #include "platform/preferences/SpecifierListLoader.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UITableView.h"
+
+#include <algorithm>
+#include <type_traits>
 
 namespace {
 
@@ -18,6 +22,42 @@ std::optional<PlistValue> readPreferenceValueImplementation(id self, SEL, PSSpec
 
 void setPreferenceValueImplementation(id self, SEL, PlistValue value, PSSpecifier* specifier) {
     static_cast<PSListController*>(self)->setPreferenceValue(std::move(value), specifier);
+}
+
+// Whether every choice of the row is a value of kind T.
+template <typename T>
+bool choicesAre(const PSSpecifier& row) {
+    const auto& choices = row.titleDictionary();
+    return !choices.empty() && std::all_of(choices.begin(), choices.end(), [](const auto& choice) {
+        return choice.first.template as<T>() != nullptr;
+    });
+}
+
+template <typename T>
+std::optional<PlistValue> converted(const std::optional<T>& value) {
+    if (!value) return std::nullopt;
+    if constexpr (std::is_same_v<T, std::int32_t>) return PlistValue(std::int64_t{*value});
+    else return PlistValue(*value);
+}
+
+// A stored value as the row's kind reads it, by the platform's number conversions, the same ones
+// the readers of the settings use: a switch holds a boolean, a slider a real, a choice among
+// integers an integer. A value of a kind that does not convert (an array where a boolean
+// belongs, a real that is not finite) reads as nothing, as it does for every other reader of the
+// file, and the row then shows its default.
+std::optional<PlistValue> asRowReads(const PSSpecifier& row, const PlistValue& stored) {
+    switch (row.cellType()) {
+        case PSCellType::Switch:
+            return converted(boolValue(stored));
+        case PSCellType::Slider:
+            return converted(doubleValue(stored));
+        case PSCellType::LinkList:
+            if (choicesAre<std::int64_t>(row)) return converted(intValue(stored));
+            if (choicesAre<double>(row)) return converted(doubleValue(stored));
+            return stored;
+        default:
+            return stored;
+    }
 }
 
 }  // namespace
@@ -91,7 +131,10 @@ std::optional<PlistValue> PSListController::readPreferenceValue(PSSpecifier* spe
     if (!key.empty() && !specifier->defaults().empty()) {
         const auto file = readPropertyListDictionary(PSPreferencesFileOf(specifier->defaults()));
         if (file) {
-            if (const auto found = file->find(key); found != file->end()) return found->second;
+            const auto found = file->find(key);
+            if (found != file->end()) {
+                if (auto value = asRowReads(*specifier, found->second)) return value;
+            }
         }
     }
     if (const PlistValue* fallback = specifier->property("default")) return *fallback;

@@ -50,8 +50,10 @@ public:
     // a key or title of the wrong kind) is left out. Each problem writes one log line.
     PSSpecifierList loadSpecifiersFromPlistName(std::string_view name, id target);
 
-    // The value the row shows: the one stored under its key in its defaults file, else its
-    // default; nil when neither exists.
+    // The value the row shows: the one stored under its key in its defaults file, as the row's
+    // kind reads it (a switch a boolean, a slider a real, a choice among integers an integer, by
+    // the platform's number conversions), else its default; nil when neither exists. A stored
+    // value of a kind that does not convert counts as not stored.
     std::optional<PlistValue> readPreferenceValue(PSSpecifier* specifier);
     // Stores `value` under the row's key in its defaults file, atomically, then posts the row's
     // "PostNotification", if any. A failed write is logged and nothing is posted.

@@ -9,10 +9,12 @@
 #include <CLI/CLI.hpp>
 
 #include <map>
+#include <optional>
 #include <string>
 
 struct HostOptions {
-    std::string root, script, trace, record;
+    std::optional<std::string> root;  // nothing without --root
+    std::string script, trace, record;
     std::string device = "iphone";
     WindowPlacement placement = WindowPlacement::Centre;
 };
@@ -20,7 +22,9 @@ struct HostOptions {
 // Adds --root, --script, --trace, --record, --device (checked against the known devices) and
 // --place (centre, left or right) to `app`, filling `options`.
 inline void addHostOptions(CLI::App& app, HostOptions& options) {
-    app.add_option("--root", options.root, "Device root (default: the build tree's device folder)");
+    app.add_option_function<std::string>(
+        "--root", [&options](const std::string& root) { options.root = root; },
+        "Device root (default: the build tree's device folder)");
     app.add_option("--script", options.script,
                    "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", options.trace, "Write the trace here (default: standard output)");

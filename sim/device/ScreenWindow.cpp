@@ -183,6 +183,7 @@ void ScreenWindow::run() {
         nextFrame = std::max(nextFrame + framePeriod_, loop.now());
         loop.runUntil(nextFrame);
         present();
+        if (options_.mustEnd && options_.mustEnd()) return;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/uikit/UITouch.h"
 #include "sim/device/WindowLayout.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,10 @@ struct ScreenWindowOptions {
     std::string program;                 // names the caller in messages
     std::vector<std::string> deviceKeys;  // lines of help on the device's own keys
     WindowPlacement placement = WindowPlacement::Centre;
+    // Asked after every frame: true closes the window (its trace cannot be written any more).
+    std::function<bool()> mustEnd;
 };
 
-// Shows `device` in a window until the window is closed or Q is pressed; answers 0, or 2 when no
-// window can be opened (no display).
+// Shows `device` in a window until the window is closed, Q is pressed or `mustEnd` says so;
+// answers 0, or 2 when no window can be opened (no display).
 int runScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options);

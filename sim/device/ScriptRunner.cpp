@@ -2,6 +2,7 @@
 
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/RunLoop.h"
 #include "tools/common/PrefsEditing.h"
 #include "tweak/settings/CVSettings.h"
@@ -16,9 +17,6 @@ const std::set<std::string, std::less<>> kModels = {"iPhone", "iPad", "iPod touc
 constexpr double kMostScreenPixels = 4096.0 * 4096.0;
 
 std::filesystem::path settingsFile() { return DeviceRoot::resolve(kCVSettingsFilePath); }
-
-constexpr const char* kBehindLink =
-    "the settings file lies behind a link or a file on the device; it was left as it is";
 
 // An error text of the prefs editing functions as a result: an empty text is success.
 ScriptResult resultOf(const ScriptCommand& command, std::string error) {
@@ -44,10 +42,10 @@ int ScriptRunner::run(std::istream& in) {
     int status = 0;
     forEachScriptLine(in, [&](std::string_view line, int number) {
         const ScriptResult error = runLine(line, number);
-        if (!error) return true;
-        trace_.emit("error", {{"line", error->line}, {"text", error->text}});
-        status = 2;
-        return false;
+        if (error) trace_.emit("error", {{"line", error->line}, {"text", error->text}});
+        if (error || trace_.failed()) status = 2;
+        // A trace nobody can read any more ends the run: the rest would go nowhere.
+        return status == 0;
     });
     return status;
 }
@@ -196,33 +194,21 @@ ScriptResult ScriptRunner::editPrefs(const ScriptCommand& command) {
         }
         case ScriptVerb::PrefsDelete:
             return resultOf(command, deletePrefsValue(settingsFile(), command.words[0]));
-        case ScriptVerb::PrefsClear: {
-            if (!DeviceRoot::staysInside(settingsFile())) return scriptFailure(command, kBehindLink);
-            std::error_code ec;
-            std::filesystem::remove(settingsFile(), ec);
-            if (ec) return scriptFailure(command, "cannot remove the settings file: " + ec.message());
-            return std::nullopt;
-        }
+        case ScriptVerb::PrefsClear:
+            return resultOf(command, removePrefsFile(settingsFile()));
         default:
             break;
     }
     // prefs file PATH: the file is copied as it is, even when it is not a property list, so
     // that scripts can try what the tweak makes of broken files.
-    const auto source = scriptFolder_ / command.words[0];
-    if (!DeviceRoot::staysInside(settingsFile())) return scriptFailure(command, kBehindLink);
-    std::error_code ec;
-    std::filesystem::create_directories(settingsFile().parent_path(), ec);
-    // A link in the settings file's place is replaced, never written through.
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(settingsFile(), ec))) {
-        std::filesystem::remove(settingsFile(), ec);
-    }
-    std::filesystem::copy_file(source, settingsFile(),
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) return scriptFailure(command, "cannot copy " + source.string() + ": " + ec.message());
-    return std::nullopt;
+    return resultOf(command, copyPrefsFile(scriptFolder_ / command.words[0], settingsFile()));
 }
 
 ScriptResult ScriptRunner::notify(const ScriptCommand& command) {
+    // What the transport cannot carry is refused, not posted to this process alone.
+    if (const auto problem = NotifyTransport::nameProblem(command.words[0])) {
+        return scriptFailure(command, *problem);
+    }
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                          command.words[0], nullptr, nullptr, true);
     RunLoop::main().runPending();

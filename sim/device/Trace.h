@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 class Trace {
@@ -21,11 +22,18 @@ public:
     // From now on "t" counts from this moment (the boot).
     void markBoot();
 
-    // Writes one event: {"t": ..., "ev": name, ...fields}.
+    // Writes one event: {"t": ..., "ev": name, ...fields}, flushed at once. After a line that
+    // could not be written, nothing more is written.
     void emit(std::string_view event, const Fields& fields = Fields::object());
+
+    // Whether a line could not be written (a full disk, a closed pipe), and why in a few words:
+    // the host ends its run and says so.
+    bool failed() const { return !failure_.empty(); }
+    const std::string& failure() const { return failure_; }
 
 private:
     std::ostream& out_;
     std::function<ClockTime()> now_;
     ClockTime boot_{0};
+    std::string failure_;
 };

@@ -126,10 +126,10 @@ int SimulatedSettings::run(std::istream& in) {
         } catch (const std::exception& failure) {
             error = ScriptError{number, std::string("the command failed: ") + failure.what()};
         }
-        if (!error) return true;
-        trace_.emit("error", {{"line", error->line}, {"text", error->text}});
-        status = 2;
-        return false;
+        if (error) trace_.emit("error", {{"line", error->line}, {"text", error->text}});
+        if (error || trace_.failed()) status = 2;
+        // A trace nobody can read any more ends the run: the rest would go nowhere.
+        return status == 0;
     });
     return status;
 }

@@ -12,6 +12,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <signal.h>
+
 #include <fstream>
 #include <iostream>
 
@@ -26,6 +28,14 @@ const std::vector<std::string> kPanelKeys = {
     "",
 };
 
+// Says on standard error that the trace could not be written, and why; answers the status.
+int traceFailed(const Trace& trace, const Options& o) {
+    std::cerr << "corvane-settings: cannot write the trace "
+              << (o.trace.empty() ? std::string("to standard output") : o.trace) << ": "
+              << trace.failure() << "\n";
+    return 2;
+}
+
 int runWindow(std::ostream& out, const Options& o) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
     Trace trace(out, [] { return RunLoop::main().now(); });
@@ -38,8 +48,9 @@ int runWindow(std::ostream& out, const Options& o) {
         return 2;
     }
     const ScreenWindowOptions window{"Corvane settings (press ? for help)", "corvane-settings",
-                                     kPanelKeys, o.placement};
-    return runScreenWindow(settings, window);
+                                     kPanelKeys, o.placement, [&trace] { return trace.failed(); }};
+    const int status = runScreenWindow(settings, window);
+    return trace.failed() ? traceFailed(trace, o) : status;
 }
 
 int runScript(std::istream& script, std::ostream& out, const Options& o) {
@@ -48,12 +59,15 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
     std::optional<std::filesystem::path> record;
     if (!o.record.empty()) record = o.record;
     SimulatedSettings settings(trace, record);
-    return settings.run(script);
+    const int status = settings.run(script);
+    return trace.failed() ? traceFailed(trace, o) : status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that has gone is an output failure to report, not a silent death.
+    ::signal(SIGPIPE, SIG_IGN);
     CLI::App app("The Settings application of a simulated device, showing the Corvane panel. "
                  "Without --script it shows the panel in a window.\n\nExamples:\n"
                  "  corvane-settings\n  corvane-settings --script panel.settings --record shots",

@@ -1,10 +1,10 @@
 #include "sim/springboard/SimulatedSpringBoard.h"
 
 #include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceSpringBoard.h"
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/SystemCommand.h"
 #include "platform/quartz/CARenderer.h"
 #include "platform/substrate/SubstrateLoader.h"
 #include "platform/uikit/UIDevice.h"
@@ -23,8 +23,6 @@
 
 #include <dlfcn.h>
 #include <unistd.h>
-
-#include <fstream>
 
 
 namespace {
@@ -58,34 +56,6 @@ const char* classOfRemovableSelector(std::string_view selector) {
     return found;
 }
 
-// Records this process as the device's SpringBoard, for the settings panel's restart. Written
-// whole and renamed into place, and never through a link out of the device root.
-void writePidFile() {
-    const auto file = DeviceRoot::resolve(kSpringBoardPidFile);
-    if (!DeviceRoot::staysInside(file)) return;
-    std::error_code ec;
-    std::filesystem::create_directories(file.parent_path(), ec);
-    const auto temporary = file.string() + "." + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << ::getpid() << '\n';
-        if (!out) return;
-    }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) std::filesystem::remove(temporary, ec);
-}
-
-// Takes the record away at exit, unless another SpringBoard has written its own since.
-void removePidFile() {
-    const auto file = DeviceRoot::resolve(kSpringBoardPidFile);
-    std::ifstream in(file);
-    pid_t recorded = 0;
-    in >> recorded;
-    if (recorded != ::getpid()) return;
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-}
-
 void applyScreen(const DeviceConfig& config) {
     UIScreen::mainScreen()->setBounds(CGRectMake(0, 0, config.screenWidth, config.screenHeight));
     UIScreen::mainScreen()->setScale(config.screenScale);
@@ -98,7 +68,7 @@ void applyScreen(const DeviceConfig& config) {
 SimulatedSpringBoard::SimulatedSpringBoard() = default;
 
 SimulatedSpringBoard::~SimulatedSpringBoard() {
-    if (application_) removePidFile();
+    if (application_) DeviceSpringBoard::release();
     if (logSink_) removeLogSink(logSink_);
     SpringBoardEvents::setSink(nullptr);
 }
@@ -125,7 +95,8 @@ void SimulatedSpringBoard::registerClasses(const DeviceConfig& config) {
 
 void SimulatedSpringBoard::boot(const DeviceConfig& config, Trace& trace) {
     traceWith(trace);
-    writePidFile();
+    // The settings panel's restart finds this process by the lock it now holds.
+    if (const auto problem = DeviceSpringBoard::claim()) NSLog(*problem);
     SpringBoardTime::markBoot();
     applyScreen(config);
     registerClasses(config);

@@ -1,5 +1,6 @@
 #include "sim/springboard/Supervisor.h"
 
+#include "platform/foundation/AtomicFile.h"
 #include "sim/device/ScriptParser.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,16 +57,7 @@ bool isReplayed(const std::string& line) {
     }
 }
 
-bool writeLine(int fd, const std::string& line) {
-    const std::string text = line + "\n";
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
+bool writeLine(int fd, const std::string& line) { return writeAllBytes(fd, line + "\n"); }
 
 struct Child {
     pid_t pid = -1;
@@ -165,7 +158,9 @@ void feed(Child& child, ScriptLines& script, std::vector<std::string>& replay,
 
 int superviseSpringBoard(int scriptFd, int traceFd,
                          const std::function<int(std::istream*)>& springBoard) {
-    // A child gone while its lines are written must not end the supervisor.
+    // A child gone while its lines are written must not end the supervisor. Each SpringBoard
+    // inherits this, as the program's own way with a reader that has gone: its writes fail, and it
+    // says so and ends.
     ::signal(SIGPIPE, SIG_IGN);
     ScriptLines script(scriptFd);
     std::vector<std::string> replay, unsent;
@@ -176,6 +171,9 @@ int superviseSpringBoard(int scriptFd, int traceFd,
         int status = 0;
         if (!endedByRestart(child, status)) return status;
         static const std::string respring = "{\"t\":0,\"ev\":\"respring\"}\n";
-        if (traceFd >= 0 && ::write(traceFd, respring.data(), respring.size()) < 0) return 2;
+        if (traceFd >= 0 && !writeAllBytes(traceFd, respring)) {
+            std::fprintf(stderr, "corvane-sim: cannot write the trace: %s\n", std::strerror(errno));
+            return 2;
+        }
     }
 }

@@ -16,6 +16,7 @@
 #include <CLI/CLI.hpp>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +39,14 @@ const std::vector<std::string> kDeviceKeys = {
     "",
 };
 
+// Says on standard error that the trace could not be written, and why; answers the status.
+int traceFailed(const Trace& trace, const Options& o) {
+    std::cerr << "corvane-sim: cannot write the trace "
+              << (o.trace.empty() ? std::string("to standard output") : o.trace) << ": "
+              << trace.failure() << "\n";
+    return 2;
+}
+
 // The device in a window on the machine's clock, booted as a script's "boot" would.
 int runWindow(std::ostream& out, const Options& o) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
@@ -48,8 +57,9 @@ int runWindow(std::ostream& out, const Options& o) {
     trace.markBoot();
     springBoard.boot(config, trace);
     const ScreenWindowOptions window{"Corvane: " + o.device + " (press ? for help)", "corvane-sim",
-                                     kDeviceKeys, o.placement};
-    return runScreenWindow(springBoard, window);
+                                     kDeviceKeys, o.placement, [&trace] { return trace.failed(); }};
+    const int status = runScreenWindow(springBoard, window);
+    return trace.failed() ? traceFailed(trace, o) : status;
 }
 
 // The script's lines on a virtual clock.
@@ -62,10 +72,12 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
     std::optional<std::filesystem::path> record;
     if (!o.record.empty()) record = o.record;
     ScriptRunner runner(trace, springBoard, folder, record);
-    if (o.recordAnimation.empty()) return runner.run(script);
     const std::string name = o.script == "-" ? "standard input"
                                              : std::filesystem::path(o.script).filename().string();
-    return runRecordedScript(runner, script, o.recordAnimation, name);
+    const int status = o.recordAnimation.empty()
+                           ? runner.run(script)
+                           : runRecordedScript(runner, script, o.recordAnimation, name);
+    return trace.failed() ? traceFailed(trace, o) : status;
 }
 
 // The file descriptor the script is read from: standard input for "-"; -1 when it cannot be
@@ -101,6 +113,8 @@ int runSpringBoard(const Options& o, std::istream* script, int traceFd) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that has gone is an output failure to report, not a silent death.
+    ::signal(SIGPIPE, SIG_IGN);
     CLI::App app("The SpringBoard process of a simulated device, with Corvane loaded from the "
                  "device root. Without --script it shows the device in a window.\n\nExamples:\n"
                  "  corvane-sim\n  corvane-sim --script demo.sim --record shots\n"

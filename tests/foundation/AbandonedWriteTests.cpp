@@ -52,7 +52,8 @@ TEST(AbandonedWrite, AFileTheReadersWouldRefuseIsNotWrittenAndTheOldOneStays) {
     const auto error = setPrefsValue(file, "b", PlistValue(huge));
     EXPECT_NE(error.find("4 MiB"), std::string::npos) << error;
     EXPECT_EQ(fileBytes(file), before);
-    EXPECT_EQ(entriesIn(file.parent_path()), 1u);
+    EXPECT_EQ(entriesIn(file.parent_path()), 2u);  // the file and its lock, no temporary file
+    EXPECT_TRUE(std::filesystem::is_regular_file(prefsLockFileOf(file)));
 }
 
 }  // namespace

@@ -56,11 +56,7 @@ int deletePref(const std::string& key) {
 }
 
 int postNotification(const std::string& name) {
-    if (name.empty() || name.size() > NotifyTransport::kMaxNameLength ||
-        name.find_first_of(std::string("\n\0", 2)) != std::string::npos) {
-        return fail("a notification name is one line of text of at most " +
-                    std::to_string(NotifyTransport::kMaxNameLength) + " bytes");
-    }
+    if (const auto problem = NotifyTransport::nameProblem(name)) return fail(*problem);
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name,
                                          nullptr, nullptr, true);
     return 0;

@@ -6,12 +6,18 @@
 
 #include <CLI/CLI.hpp>
 
+#include <signal.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <iostream>
+#include <optional>
 
 namespace {
 
 struct Options {
-    std::string root;
+    std::optional<std::string> root;  // nothing without --root
     std::string key, value, name, text;
     bool forceString = false;
 };
@@ -63,10 +69,13 @@ void addColourCommands(CLI::App& app, Options& o, std::function<int()>& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that has gone is an output failure to report, not a silent death.
+    ::signal(SIGPIPE, SIG_IGN);
     CLI::App app(kDescription, "corvanectl");
     Options o;
     std::function<int()> run;
-    app.add_option("--root", o.root,
+    app.add_option_function<std::string>(
+        "--root", [&o](const std::string& root) { o.root = root; },
                    "Device root (default: the build tree's device folder, or "
                    "~/.local/share/corvane/device)");
     app.require_subcommand(0, 1);  // none is reported below, so that an unknown word is named
@@ -94,5 +103,14 @@ int main(int argc, char** argv) {
                      "--help)\n";
         return 2;
     }
-    return run();
+    errno = 0;
+    const int status = run();
+    // What was printed must have arrived: a full disk or a reader that has gone is a failure.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "corvanectl: cannot write to standard output: "
+                  << (errno != 0 ? std::strerror(errno) : "the output refused it") << "\n";
+        return 2;
+    }
+    return status;
 }
