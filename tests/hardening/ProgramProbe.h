@@ -31,6 +31,10 @@ struct ProbeRun {
 
 enum class RunAs { Caller, Nobody };
 
+// Where the program's standard output goes: a file the probe reads back, the device that is
+// always full, or a pipe whose reader has already gone.
+enum class ProbeOutput { File, Full, ClosedPipe };
+
 namespace probe_detail {
 
 inline std::string fileText(const std::filesystem::path& path) {
@@ -50,12 +54,31 @@ inline std::vector<char*> environmentWithoutDisplay() {
     return environment;
 }
 
+// The descriptor standard output is given.
+inline int outputFor(ProbeOutput output, const std::filesystem::path& scratch) {
+    switch (output) {
+        case ProbeOutput::Full:
+            return ::open("/dev/full", O_WRONLY);
+        case ProbeOutput::ClosedPipe: {
+            int ends[2];
+            if (::pipe(ends) != 0) return -1;
+            ::close(ends[0]);
+            return ends[1];
+        }
+        default:
+            return ::open((scratch / ".probe-out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+}
+
 [[noreturn]] inline void becomeProgram(std::vector<std::string>& words, const std::filesystem::path& input,
-                                       const std::filesystem::path& scratch, RunAs runAs) {
+                                       const std::filesystem::path& scratch, RunAs runAs,
+                                       ProbeOutput output) {
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
+    // A program is started with the default answer to a closed pipe, whatever the test's own is.
+    ::signal(SIGPIPE, SIG_DFL);
     const int in = ::open(input.c_str(), O_RDONLY);
-    const int out = ::open((scratch / ".probe-out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = outputFor(output, scratch);
     const int err = ::open((scratch / ".probe-err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0 || err < 0) ::_exit(126);
     ::dup2(in, STDIN_FILENO);
@@ -93,13 +116,14 @@ inline bool nobodyCanRun(const std::string& program) {
 // Runs `program` with `arguments` and `input` on standard input, for at most `limit`.
 inline ProbeRun probeProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& input, const std::filesystem::path& scratch,
-                             std::chrono::milliseconds limit, RunAs runAs = RunAs::Caller) {
+                             std::chrono::milliseconds limit, RunAs runAs = RunAs::Caller,
+                             ProbeOutput output = ProbeOutput::File) {
     const auto inputFile = scratch / ".probe-in";
     std::ofstream(inputFile, std::ios::binary) << input;
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     const pid_t pid = ::fork();
-    if (pid == 0) probe_detail::becomeProgram(words, inputFile, scratch, runAs);
+    if (pid == 0) probe_detail::becomeProgram(words, inputFile, scratch, runAs, output);
     ProbeRun run;
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int raw = 0;
