@@ -6,6 +6,9 @@
 #   soak            10,000 lock, wake and unlock cycles in one SpringBoard (and 300 under
 #                   AddressSanitizer when a sanitizer build with corvane-sim exists)
 #   storms          10,000 settings notifications during a drag; 100 restarts from the panel
+#   at once         8 corvanectl writers and the panel, 500 changes each; 1,000 settings changes
+#                   each after 64 KiB of other notifications; restarts with untrustworthy pid
+#                   files; every program onto /dev/full, a closed pipe and a full disk
 #   bad input       every command, script and device root given bad input (hardening_tests)
 #
 # Usage: scripts/reliability.sh [BUILD_FOLDER [ASAN_BUILD_FOLDER]]
@@ -48,6 +51,10 @@ else
 fi
 check notification-storm "$stress" notification-storm --posts 10000
 check respring-loop "$stress" respring-loop --restarts 100
+check concurrent-writers "$stress" concurrent-writers --writers 8 --changes 500
+check notification-flood "$stress" notification-flood --rounds 1000
+check hostile-restart "$stress" hostile-restart --rounds 10
+check output-failures "$stress" output-failures
 
 echo "== bad-input: $build/bin/hardening_tests"
 start=$(date +%s.%N)
@@ -124,6 +131,35 @@ rows = [
      lambda f: f"{f['respring-events']} respring events, {f['fresh-boots-with-the-tweak']} fresh "
                f"SpringBoards with the tweak loaded ({f['distinct-springboard-processes']} processes), "
                f"{f['unlocked']} of {f['unlocks-tried']} unlocks"),
+    ("concurrent-writers", "Writers at once",
+     lambda f: f"{f['corvanectl-writers']} corvanectl processes writing {f['changes-per-writer']:,} keys "
+               f"each and the panel moving a slider {f['panel-changes']:,} times, all at once, while "
+               f"a running SpringBoard reloaded on every change and the file was read "
+               f"{f['readings-during-the-writes']:,} times",
+     lambda f: f"{f['changes-lost']} of {f['changes-made']:,} changes lost; "
+               f"{f['readings-not-a-whole-dictionary']} readings not a whole dictionary; SpringBoard "
+               f"{'held' if f['springboard-holds-the-last-file'] else 'did NOT hold'} the last file"),
+    ("notification-flood", "Notification flood",
+     lambda f: f"{f['rounds']:,} rounds of {f['other-bytes-per-round'] // 1024} KiB of other notifications "
+               f"({f['other-notifications-posted']:,} posts in all) into a SpringBoard that was not "
+               f"reading, then one settings change",
+     lambda f: f"{f['changes-reaching-the-lock-screen']:,} of {f['changes']:,} changes reached the lock "
+               f"screen ({f['changes-that-found-the-pipe-full']:,} found the pipe full and left a mark)"),
+    ("hostile-restart", "Restart with untrustworthy pid files",
+     lambda f: f"{f['restarts-tried']} restarts from the panel on a device with its own SpringBoard and on "
+               f"one without, the pid file stale, another device's SpringBoard (with its lock file), an "
+               f"unrelated process, garbage, a link or a pipe",
+     lambda f: f"{f['processes-outside-the-device-ended']} processes outside the device ended, "
+               f"{f['hangs']} hangs; the device's own SpringBoard restarted {f['own-springboard-restarted']} "
+               f"times, the device without one ended nothing "
+               f"{f['stale-device-restarts-that-ended-nothing']} times"),
+    ("output-failures", "Output that cannot be written",
+     lambda f: f"{f['runs']} runs of corvanectl, corvane-sim (also kept alive) and corvane-settings printing "
+               f"onto /dev/full, into a closed pipe and onto a full disk ({f['full-disk']}), trace files "
+               f"onto both, and settings stored onto the full disk",
+     lambda f: f"{f['runs-ending-non-zero-with-one-line']} ended with a status that is not 0 and one line "
+               f"on standard error (a failed script line with its `error` event); {f['hangs']} hangs; "
+               f"{f['settings-files-cut-short']} settings files cut short"),
     ("bad-input", "Bad input",
      lambda f: f"{f['cases']} cases: every command of corvanectl, corvane-sim and corvane-settings, their "
                f"scripts and the README's scripts with missing, extra, huge (128 KiB argument, 1 MiB "
@@ -188,6 +224,17 @@ lines += [
     "  forever; they now say there is no display.",
     "- `./run.sh` without a display ignored unknown options and went on to build and record;",
     "  `./test.sh` ignored its arguments. Both now refuse them with one line.",
+    "- Ten corvanectl processes setting ten keys at once kept 4 to 6 of them, all answering",
+    "  success; every change of the settings file is now one transaction under the lock file",
+    "  `.com.quillmoss.corvane.plist.lock` beside it.",
+    "- After 64 KiB of other notifications a settings change never reached a SpringBoard that had",
+    "  not read in the meantime: a full pipe dropped the post. A full pipe now leaves a mark of",
+    "  the name, delivered at least once after the last post.",
+    "- The panel's restart ended whatever process `var/run/springboard.pid` named if it was called",
+    "  corvane-sim, another device's SpringBoard included, and waited for ever on a pipe there; it",
+    "  now ends only the process that holds `var/run/springboard.lock`, as that process answers.",
+    "- Output onto a full disk, `/dev/full` or a closed pipe answered success; every program now",
+    "  says so in one line and ends with status 2.",
     END,
 ]
 section = "\n".join(lines)

@@ -36,3 +36,28 @@ struct RespringOptions {
     int unlockEvery = 1;  // an unlock after every this many restarts
 };
 int runRespringLoop(const StressPaths& paths, const RespringOptions& options);
+
+// Several corvanectl processes and the settings panel writing their own keys at once, while a
+// running SpringBoard reloads on every change.
+struct WritersOptions {
+    int writers = 8;    // corvanectl processes, each writing one key after another
+    int changes = 500;  // changes of each writer, and of the panel
+};
+int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options);
+
+// Settings changes, each after more notifications of other names than a pipe holds.
+struct FloodOptions {
+    int rounds = 1000;
+    long floodBytes = 64 * 1024;  // bytes of other notifications before each change
+};
+int runNotificationFlood(const StressPaths& paths, const FloodOptions& options);
+
+// The panel's restart with pid files that are stale, another device's, an unrelated process's,
+// garbage, a link or a pipe.
+struct HostileRestartOptions {
+    int rounds = 3;  // each round tries every kind of pid file on both devices
+};
+int runHostileRestart(const StressPaths& paths, const HostileRestartOptions& options);
+
+// Every program writing onto /dev/full, into a closed pipe and onto a full file system.
+int runOutputFailures(const StressPaths& paths);

@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
     CLI::App app("Hardening checks of Corvane: atomic settings writes under SIGKILL, the lock and "
-                 "unlock soak, the notification storm and the restart loop.",
+                 "unlock soak, the notification storm and the restart loop; writers at once, "
+                 "notification floods, hostile pid files and output that cannot be written.",
                  "corvane-stress");
     StressPaths paths{CORVANE_BIN_DIR, CORVANE_DEVICE_DIR, CORVANE_EXAMPLES_DIR};
     app.add_option("--bin", paths.bin, "Folder of corvane-sim, corvane-settings and corvanectl");
@@ -47,6 +48,26 @@ int main(int argc, char** argv) {
     r->add_option("--restarts", respring.restarts, "Restarts");
     r->add_option("--unlock-every", respring.unlockEvery, "Unlock after every this many restarts");
     r->callback([&] { run = [&] { return runRespringLoop(paths, respring); }; });
+
+    WritersOptions writers;
+    auto* w = app.add_subcommand("concurrent-writers", "corvanectl processes and the panel writing at once");
+    w->add_option("--writers", writers.writers, "corvanectl processes");
+    w->add_option("--changes", writers.changes, "Changes of each writer and of the panel");
+    w->callback([&] { run = [&] { return runConcurrentWriters(paths, writers); }; });
+
+    FloodOptions flood;
+    auto* f = app.add_subcommand("notification-flood", "A settings change after each flood of other notifications");
+    f->add_option("--rounds", flood.rounds, "Floods, each followed by one settings change");
+    f->add_option("--flood-bytes", flood.floodBytes, "Bytes of other notifications in each flood");
+    f->callback([&] { run = [&] { return runNotificationFlood(paths, flood); }; });
+
+    HostileRestartOptions hostile;
+    auto* h = app.add_subcommand("hostile-restart", "The panel's restart with pid files nobody can trust");
+    h->add_option("--rounds", hostile.rounds, "Rounds of every kind of pid file");
+    h->callback([&] { run = [&] { return runHostileRestart(paths, hostile); }; });
+
+    auto* o = app.add_subcommand("output-failures", "Every program onto /dev/full, a closed pipe and a full disk");
+    o->callback([&] { run = [&] { return runOutputFailures(paths); }; });
 
     CLI11_PARSE(app, argc, argv);
     try {
