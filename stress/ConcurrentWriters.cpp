@@ -73,13 +73,13 @@ int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options
     StressReport report("concurrent-writers");
     const StressRoot root(paths, true);
     DeviceRoot::set(root.path());
-    ChildProcess sim(paths.program("corvane-sim"), {"--root", root.path().string(), "--script", "-"},
-                     root.path() / "sim-stderr.txt");
-    std::vector<Event> seen;
-    if (!sendThroughMarker(sim, "boot\n", "corvane.stress.booted", deadlineIn(kStepSeconds), seen)) {
+    const auto booted = bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
+    if (!booted) {
         report.fail("corvane-sim did not boot");
         return report.finish();
     }
+    ChildProcess& sim = *booted;
+    std::vector<Event> seen;
 
     std::vector<pid_t> writers;
     for (int writer = 0; writer < options.writers; ++writer) {

@@ -101,16 +101,15 @@ void replace(const std::filesystem::path& pidFile, const Planted& planted, const
 int runHostileRestart(const StressPaths& paths, const HostileRestartOptions& options) {
     StressReport report("hostile-restart");
     const StressRoot device(paths, true), other(paths, true), stale(paths, true);
-    ChildProcess ours(paths.program("corvane-sim"), {"--root", device.path().string(), "--keep-alive", "--script", "-"},
-                      device.path() / "sim-stderr.txt");
-    ChildProcess theirs(paths.program("corvane-sim"), {"--root", other.path().string(), "--script", "-"},
-                        other.path() / "sim-stderr.txt");
-    std::vector<Event> seen;
-    if (!sendThroughMarker(ours, "boot\n", "corvane.stress.ours", deadlineIn(kStepSeconds), seen) ||
-        !sendThroughMarker(theirs, "boot\n", "corvane.stress.theirs", deadlineIn(kStepSeconds), seen)) {
+    const auto ourSpringBoard = bootSpringBoard(paths.program("corvane-sim"), device.path(), {"--keep-alive"}, kStepSeconds);
+    const auto theirSpringBoard = bootSpringBoard(paths.program("corvane-sim"), other.path(), {}, kStepSeconds);
+    if (!ourSpringBoard || !theirSpringBoard) {
         report.fail("a SpringBoard did not boot");
         return report.finish();
     }
+    ChildProcess& ours = *ourSpringBoard;
+    ChildProcess& theirs = *theirSpringBoard;
+    std::vector<Event> seen;
     const pid_t unrelated = startUnrelated();
     const pid_t ended = endedProcess();
 

@@ -50,13 +50,13 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
     StressReport report("notification-flood");
     const StressRoot root(paths, true);
     DeviceRoot::set(root.path());
-    ChildProcess sim(paths.program("corvane-sim"), {"--root", root.path().string(), "--script", "-"},
-                     root.path() / "sim-stderr.txt");
-    std::vector<Event> seen;
-    if (!sendThroughMarker(sim, "boot\n", "corvane.stress.booted", deadlineIn(kStepSeconds), seen)) {
+    const auto booted = bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
+    if (!booted) {
         report.fail("corvane-sim did not boot");
         return report.finish();
     }
+    ChildProcess& sim = *booted;
+    std::vector<Event> seen;
     // Posted straight into the transport, as another process of the device posts: this process
     // hears nothing itself.
     NotifyTransport transport(DeviceRoot::resolve("/var/run/notify"));

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,13 @@ std::optional<Event> readEventsUntil(ChildProcess& child, Deadline deadline,
 // it got there before the deadline.
 bool sendThroughMarker(ChildProcess& sim, const std::string& lines, const std::string& marker,
                        Deadline deadline, std::vector<Event>& seen);
+
+// Starts `program` (corvane-sim) on the device root `root`, with `options` (such as
+// --keep-alive) and its script read from this process, and boots it; its standard error goes to
+// a file in the root. Nothing when it did not boot within `seconds`.
+std::unique_ptr<ChildProcess> bootSpringBoard(const std::filesystem::path& program,
+                                              const std::filesystem::path& root,
+                                              const std::vector<std::string>& options, double seconds);
 
 // Whether `event` is the event `name` ("unlocked", "respring", ...).
 bool isEvent(const Event& event, std::string_view name);
