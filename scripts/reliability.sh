@@ -140,7 +140,7 @@ rows = [
                f"{f['readings-not-a-whole-dictionary']} readings not a whole dictionary; SpringBoard "
                f"{'held' if f['springboard-holds-the-last-file'] else 'did NOT hold'} the last file"),
     ("notification-flood", "Notification flood",
-     lambda f: f"{f['rounds']:,} rounds of {f['other-bytes-per-round'] // 1024} KiB of other notifications "
+     lambda f: f"{f['rounds']:,} rounds of at least {f['other-bytes-per-round'] // 1024} KiB of other notifications "
                f"({f['other-notifications-posted']:,} posts in all) into a SpringBoard that was not "
                f"reading, then one settings change",
      lambda f: f"{f['changes-reaching-the-lock-screen']:,} of {f['changes']:,} changes reached the lock "

@@ -11,6 +11,7 @@
 #include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/PreferencesFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -21,27 +22,28 @@ constexpr double kStepSeconds = 60;
 constexpr const char* kPrefsUpdated = "com.quillmoss.corvane.prefsUpdated";
 constexpr int kOtherNames = 16;
 
-// The names of the flood: a few, as a busy device posts the same ones over and over.
+// The names of the flood: a few, as a busy device posts the same ones over and over. They are
+// shorter than the settings change's name: a pipe too full for one of them has no room for it.
+constexpr long kOtherLineBytes = 25;
 std::string otherName(int i) {
-    std::string name = "corvane.stress.flood.other." + std::to_string(i % kOtherNames) + ".";
-    name.resize(64, 'x');
+    std::string name = "stress.flood." + std::to_string(i % kOtherNames) + ".";
+    name.resize(kOtherLineBytes - 1, 'x');
     return name;
 }
 
 // Round `round`'s drag distance: a value no other round stores.
 double distanceOfRound(int round) { return 1.0 + round / 100000.0; }
 
-// Whether a mark of `name` waits in the marks folder of process `pid`: the post found its pipe
-// full.
-bool markWaits(const std::filesystem::path& root, pid_t pid, const std::string& name) {
+// The names marked in the marks folder of process `pid`: posts that found its pipe full.
+std::vector<std::string> marksWaiting(const std::filesystem::path& root, pid_t pid) {
+    std::vector<std::string> names;
     std::error_code ec;
     const auto folder = root / "var/run/notify" / (std::to_string(pid) + ".pending");
     for (const auto& mark : std::filesystem::directory_iterator(folder, ec)) {
         std::ifstream in(mark.path());
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (text == name) return true;
+        names.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    return false;
+    return names;
 }
 
 }  // namespace
@@ -63,7 +65,10 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
     long posted = 0, delivered = 0;
     int reached = 0, rounds = 0, foundFull = 0;
     for (int round = 0; round < options.rounds; ++round, ++rounds) {
-        for (long bytes = 0; bytes < options.floodBytes; bytes += 65, ++posted) {
+        // SpringBoard may still be reading what came before as the flood begins: the flood goes on
+        // past its size until the pipe takes no more.
+        for (long bytes = 0; bytes < options.floodBytes || marksWaiting(root.path(), sim.pid()).empty();
+             bytes += kOtherLineBytes, ++posted) {
             transport.post(otherName(static_cast<int>(posted)));
         }
         const auto error = setPrefsValue(root.settingsFile(), "cvrDragDistance", PlistValue(distanceOfRound(round)));
@@ -72,7 +77,8 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
             continue;
         }
         transport.post(kPrefsUpdated);
-        foundFull += markWaits(root.path(), sim.pid(), kPrefsUpdated);
+        const auto marks = marksWaiting(root.path(), sim.pid());
+        foundFull += std::find(marks.begin(), marks.end(), kPrefsUpdated) != marks.end();
         seen.clear();
         if (!sendThroughMarker(sim, "dump settings\n", "corvane.stress.round." + std::to_string(round),
                                deadlineIn(kStepSeconds), seen)) {
@@ -96,7 +102,7 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
     if (sim.wait(deadlineIn(kStepSeconds)) != 0) report.fail("corvane-sim ended badly");
     if (foundFull < rounds) report.fail("only " + std::to_string(foundFull) + " changes found the pipe full");
     report.figure("rounds", rounds);
-    report.figure("other-bytes-per-round", options.floodBytes);
+    report.figure("other-bytes-per-round", options.floodBytes);  // at least
     report.figure("other-notifications-posted", posted);
     report.figure("notifications-delivered", delivered);
     report.figure("changes", rounds);
