@@ -31,11 +31,14 @@ std::string writerKey(int writer, int change) {
 
 // The panel's changes: its drag-distance slider, moved `changes` times to values it never
 // takes twice, the last one known.
-double panelValue(int change) { return 0.5 + change / 10000.0; }
+double panelValue(int change) {
+    return 0.5 + change / 10000.0;
+}
 
 // One corvanectl writer in a process of its own: its keys one after another, each a separate
 // run of corvanectl. Answers how many runs failed.
-[[noreturn]] void runWriter(const StressPaths& paths, const StressRoot& root, int writer, int changes) {
+[[noreturn]] void runWriter(const StressPaths& paths, const StressRoot& root, int writer,
+                            int changes) {
     int failures = 0;
     for (int change = 0; change < changes; ++change) {
         const auto run = runProgram(paths.program("corvanectl"),
@@ -55,9 +58,10 @@ double panelValue(int change) { return 0.5 + change / 10000.0; }
         std::snprintf(value, sizeof value, "%.4f", panelValue(change));
         script += std::string("set cvrDragDistance ") + value + "\n";
     }
-    const auto run = runProgram(paths.program("corvane-settings"), {"--root", root.path().string(), "--script", "-"},
-                                script, {ProgramOutput::File, root.path() / "panel-trace.jsonl"}, root.path(),
-                                deadlineIn(kStepSeconds * 10));
+    const auto run = runProgram(paths.program("corvane-settings"),
+                                {"--root", root.path().string(), "--script", "-"}, script,
+                                {ProgramOutput::File, root.path() / "panel-trace.jsonl"},
+                                root.path(), deadlineIn(kStepSeconds * 10));
     ::_exit(run.succeeded() ? 0 : 1);
 }
 
@@ -73,7 +77,8 @@ int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options
     StressReport report("concurrent-writers");
     const StressRoot root(paths, true);
     DeviceRoot::set(root.path());
-    const auto booted = bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
+    const auto booted =
+        bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
     if (!booted) {
         report.fail("corvane-sim did not boot");
         return report.finish();
@@ -94,14 +99,17 @@ int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options
     while (running > 0) {
         const auto read = readPropertyListFile(root.settingsFile());
         ++reads;
-        if (read.error != PlistReadError::NotFound && !(read.value && read.value->as<PlistDictionary>())) {
+        if (read.error != PlistReadError::NotFound &&
+            !(read.value && read.value->as<PlistDictionary>())) {
             ++notDictionaries;
         }
         int status = 0;
         for (pid_t ended; (ended = ::waitpid(-1, &status, WNOHANG)) > 0; --running) {
             const int failures = WIFEXITED(status) ? WEXITSTATUS(status) : 255;
-            if (ended == panel) panelFailed = failures != 0;
-            else failedRuns += failures;
+            if (ended == panel)
+                panelFailed = failures != 0;
+            else
+                failedRuns += failures;
         }
     }
 
@@ -122,7 +130,8 @@ int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options
     }
     const auto distance = stored.find("cvrDragDistance");
     const auto* panelLast = distance == stored.end() ? nullptr : distance->second.as<double>();
-    const bool panelKept = panelLast && std::abs(*panelLast - panelValue(options.changes - 1)) < 1e-9;
+    const bool panelKept =
+        panelLast && std::abs(*panelLast - panelValue(options.changes - 1)) < 1e-9;
     lost += (options.changes - panelWrites) + (panelKept ? 0 : 1);
 
     // SpringBoard has had every notification; once it has read them it holds the last file.
@@ -131,20 +140,24 @@ int runConcurrentWriters(const StressPaths& paths, const WritersOptions& options
     std::optional<Event> dump;
     if (sendThroughMarker(sim, "wait 10\n", "corvane.stress.written", deadline, seen) &&
         sim.send("dump settings\n", deadline)) {
-        dump = readEventsUntil(sim, deadline, [](const Event& e) { return isEvent(e, "dump"); }, seen);
+        dump = readEventsUntil(
+            sim, deadline, [](const Event& e) { return isEvent(e, "dump"); }, seen);
     }
-    const auto shown = runProgram(paths.program("corvanectl"), {"--root", root.path().string(), "prefs", "show"},
-                                  "", {ProgramOutput::File, root.path() / "show.json"}, root.path(), deadline);
+    const auto shown =
+        runProgram(paths.program("corvanectl"), {"--root", root.path().string(), "prefs", "show"},
+                   "", {ProgramOutput::File, root.path() / "show.json"}, root.path(), deadline);
     std::ifstream showFile(root.path() / "show.json");
     const Event lastFile = Event::parse(showFile, nullptr, false);
-    const bool holdsLast = dump && shown.succeeded() && !lastFile.is_discarded() && (*dump)["settings"] == lastFile;
+    const bool holdsLast =
+        dump && shown.succeeded() && !lastFile.is_discarded() && (*dump)["settings"] == lastFile;
     sim.closeInput();
     const auto simStatus = sim.wait(deadlineIn(kStepSeconds));
 
     if (failedRuns > 0) report.fail(std::to_string(failedRuns) + " corvanectl runs failed");
     if (panelFailed) report.fail("the panel's script failed");
     if (lost > 0) report.fail(std::to_string(lost) + " changes were lost");
-    if (notDictionaries > 0) report.fail(std::to_string(notDictionaries) + " readings were not a whole dictionary");
+    if (notDictionaries > 0)
+        report.fail(std::to_string(notDictionaries) + " readings were not a whole dictionary");
     if (!holdsLast) report.fail("SpringBoard does not hold the last file");
     if (simStatus != 0) report.fail("corvane-sim ended badly");
     report.figure("corvanectl-writers", options.writers);

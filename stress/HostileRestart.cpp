@@ -31,24 +31,37 @@ struct Planted {
                   pid_t otherPid, pid_t unrelated, pid_t ended);
 };
 
-void writeText(const std::filesystem::path& file, const std::string& text) { std::ofstream(file) << text; }
+void writeText(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream(file) << text;
+}
 
 const Planted kPlanted[] = {
-    {"stale", [](const auto& file, const auto&, pid_t, pid_t, pid_t ended) { writeText(file, std::to_string(ended) + "\n"); }},
+    {"stale",
+     [](const auto& file, const auto&, pid_t, pid_t, pid_t ended) {
+         writeText(file, std::to_string(ended) + "\n");
+     }},
     {"another device's SpringBoard",
      [](const auto& file, const auto& other, pid_t otherPid, pid_t, pid_t) {
          writeText(file, std::to_string(otherPid) + "\n");
          // Where no SpringBoard has left its lock file, the other device's goes too.
          std::error_code ec;
-         std::filesystem::copy_file(other / "var/run/springboard.lock", file.parent_path() / "springboard.lock", ec);
+         std::filesystem::copy_file(other / "var/run/springboard.lock",
+                                    file.parent_path() / "springboard.lock", ec);
      }},
     {"an unrelated process",
-     [](const auto& file, const auto&, pid_t, pid_t unrelated, pid_t) { writeText(file, std::to_string(unrelated) + "\n"); }},
-    {"garbage", [](const auto& file, const auto&, pid_t, pid_t, pid_t) { writeText(file, "\x7f\x45LF, not a number\n"); }},
-    {"a link", [](const auto& file, const auto& other, pid_t, pid_t, pid_t) {
+     [](const auto& file, const auto&, pid_t, pid_t unrelated, pid_t) {
+         writeText(file, std::to_string(unrelated) + "\n");
+     }},
+    {"garbage",
+     [](const auto& file, const auto&, pid_t, pid_t, pid_t) {
+         writeText(file, "\x7f\x45LF, not a number\n");
+     }},
+    {"a link",
+     [](const auto& file, const auto& other, pid_t, pid_t, pid_t) {
          std::filesystem::create_symlink(other / "var/run/springboard.pid", file);
      }},
-    {"a pipe", [](const auto& file, const auto&, pid_t, pid_t, pid_t) { ::mkfifo(file.c_str(), 0600); }},
+    {"a pipe",
+     [](const auto& file, const auto&, pid_t, pid_t, pid_t) { ::mkfifo(file.c_str(), 0600); }},
 };
 
 // A process of no device: it waits until it is ended.
@@ -75,9 +88,10 @@ bool isRunning(pid_t pid) {
 // The panel's restart button on `root`: its "system" status, or -1 when the panel failed or hung.
 int restartFromPanel(const StressPaths& paths, const std::filesystem::path& root, bool& hung) {
     const auto trace = root / "panel-trace.jsonl";
-    const auto run = runProgram(paths.program("corvane-settings"), {"--root", root.string(), "--script", "-"},
-                                "open\ntap respringButtonClicked:\n", {ProgramOutput::File, trace}, root,
-                                deadlineIn(kStepSeconds));
+    const auto run =
+        runProgram(paths.program("corvane-settings"), {"--root", root.string(), "--script", "-"},
+                   "open\ntap respringButtonClicked:\n", {ProgramOutput::File, trace}, root,
+                   deadlineIn(kStepSeconds));
     hung = run.hung;
     if (!run.succeeded()) return -1;
     std::ifstream in(trace);
@@ -88,8 +102,8 @@ int restartFromPanel(const StressPaths& paths, const std::filesystem::path& root
     return -1;
 }
 
-void replace(const std::filesystem::path& pidFile, const Planted& planted, const std::filesystem::path& other,
-             pid_t otherPid, pid_t unrelated, pid_t ended) {
+void replace(const std::filesystem::path& pidFile, const Planted& planted,
+             const std::filesystem::path& other, pid_t otherPid, pid_t unrelated, pid_t ended) {
     std::error_code ec;
     std::filesystem::create_directories(pidFile.parent_path(), ec);
     std::filesystem::remove(pidFile, ec);
@@ -101,8 +115,10 @@ void replace(const std::filesystem::path& pidFile, const Planted& planted, const
 int runHostileRestart(const StressPaths& paths, const HostileRestartOptions& options) {
     StressReport report("hostile-restart");
     const StressRoot device(paths, true), other(paths, true), stale(paths, true);
-    const auto ourSpringBoard = bootSpringBoard(paths.program("corvane-sim"), device.path(), {"--keep-alive"}, kStepSeconds);
-    const auto theirSpringBoard = bootSpringBoard(paths.program("corvane-sim"), other.path(), {}, kStepSeconds);
+    const auto ourSpringBoard = bootSpringBoard(paths.program("corvane-sim"), device.path(),
+                                                {"--keep-alive"}, kStepSeconds);
+    const auto theirSpringBoard =
+        bootSpringBoard(paths.program("corvane-sim"), other.path(), {}, kStepSeconds);
     if (!ourSpringBoard || !theirSpringBoard) {
         report.fail("a SpringBoard did not boot");
         return report.finish();
@@ -116,30 +132,45 @@ int runHostileRestart(const StressPaths& paths, const HostileRestartOptions& opt
     int tried = 0, hangs = 0, outsideEnded = 0, ownRestarted = 0, staleEndedNothing = 0;
     for (int round = 0; round < options.rounds && outsideEnded == 0; ++round) {
         for (const auto& planted : kPlanted) {
-            const std::string what = std::string(planted.name) + " (round " + std::to_string(round + 1) + ")";
+            const std::string what =
+                std::string(planted.name) + " (round " + std::to_string(round + 1) + ")";
             bool hung = false;
             // This device: its own SpringBoard restarts, whatever the pid file says.
-            replace(device.path() / "var/run/springboard.pid", planted, other.path(), theirs.pid(), unrelated, ended);
+            replace(device.path() / "var/run/springboard.pid", planted, other.path(), theirs.pid(),
+                    unrelated, ended);
             ++tried;
             const int ownStatus = restartFromPanel(paths, device.path(), hung);
             hangs += hung;
             seen.clear();
-            const bool respring = ownStatus == 0 &&
-                readEventsUntil(ours, deadlineIn(kStepSeconds), [](const Event& e) { return isEvent(e, "respring"); }, seen) &&
-                sendThroughMarker(ours, "", "corvane.stress.back." + std::to_string(tried), deadlineIn(kStepSeconds), seen);
-            if (respring) ++ownRestarted;
-            else report.fail("this device's SpringBoard did not restart with a pid file that is " + what);
+            const bool respring =
+                ownStatus == 0 &&
+                readEventsUntil(
+                    ours, deadlineIn(kStepSeconds),
+                    [](const Event& e) { return isEvent(e, "respring"); }, seen) &&
+                sendThroughMarker(ours, "", "corvane.stress.back." + std::to_string(tried),
+                                  deadlineIn(kStepSeconds), seen);
+            if (respring)
+                ++ownRestarted;
+            else
+                report.fail("this device's SpringBoard did not restart with a pid file that is " +
+                            what);
 
             // The stale device: nothing to end.
-            replace(stale.path() / "var/run/springboard.pid", planted, other.path(), theirs.pid(), unrelated, ended);
+            replace(stale.path() / "var/run/springboard.pid", planted, other.path(), theirs.pid(),
+                    unrelated, ended);
             ++tried;
             const int staleStatus = restartFromPanel(paths, stale.path(), hung);
             hangs += hung;
-            if (staleStatus == 1) ++staleEndedNothing;
-            else report.fail("the stale device's restart answered " + std::to_string(staleStatus) + " with " + what);
+            if (staleStatus == 1)
+                ++staleEndedNothing;
+            else
+                report.fail("the stale device's restart answered " + std::to_string(staleStatus) +
+                            " with " + what);
 
-            const bool othersAlive = isRunning(unrelated) &&
-                sendThroughMarker(theirs, "", "corvane.stress.alive." + std::to_string(tried), deadlineIn(kStepSeconds), seen);
+            const bool othersAlive =
+                isRunning(unrelated) &&
+                sendThroughMarker(theirs, "", "corvane.stress.alive." + std::to_string(tried),
+                                  deadlineIn(kStepSeconds), seen);
             if (!othersAlive) {
                 ++outsideEnded;
                 report.fail("a process outside this device ended after a pid file that is " + what);

@@ -32,7 +32,9 @@ std::string otherName(int i) {
 }
 
 // Round `round`'s drag distance: a value no other round stores.
-double distanceOfRound(int round) { return 1.0 + round / 100000.0; }
+double distanceOfRound(int round) {
+    return 1.0 + round / 100000.0;
+}
 
 // The names marked in the marks folder of process `pid`: posts that found its pipe full.
 std::vector<std::string> marksWaiting(const std::filesystem::path& root, pid_t pid) {
@@ -52,7 +54,8 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
     StressReport report("notification-flood");
     const StressRoot root(paths, true);
     DeviceRoot::set(root.path());
-    const auto booted = bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
+    const auto booted =
+        bootSpringBoard(paths.program("corvane-sim"), root.path(), {}, kStepSeconds);
     if (!booted) {
         report.fail("corvane-sim did not boot");
         return report.finish();
@@ -67,11 +70,13 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
     for (int round = 0; round < options.rounds; ++round, ++rounds) {
         // SpringBoard may still be reading what came before as the flood begins: the flood goes on
         // past its size until the pipe takes no more.
-        for (long bytes = 0; bytes < options.floodBytes || marksWaiting(root.path(), sim.pid()).empty();
+        for (long bytes = 0;
+             bytes < options.floodBytes || marksWaiting(root.path(), sim.pid()).empty();
              bytes += kOtherLineBytes, ++posted) {
             transport.post(otherName(static_cast<int>(posted)));
         }
-        const auto error = setPrefsValue(root.settingsFile(), "cvrDragDistance", PlistValue(distanceOfRound(round)));
+        const auto error = setPrefsValue(root.settingsFile(), "cvrDragDistance",
+                                         PlistValue(distanceOfRound(round)));
         if (!error.empty()) {
             report.fail("round " + std::to_string(round) + ": " + error);
             continue;
@@ -80,7 +85,8 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
         const auto marks = marksWaiting(root.path(), sim.pid());
         foundFull += std::find(marks.begin(), marks.end(), kPrefsUpdated) != marks.end();
         seen.clear();
-        if (!sendThroughMarker(sim, "dump settings\n", "corvane.stress.round." + std::to_string(round),
+        if (!sendThroughMarker(sim, "dump settings\n",
+                               "corvane.stress.round." + std::to_string(round),
                                deadlineIn(kStepSeconds), seen)) {
             report.fail("corvane-sim stopped answering in round " + std::to_string(round));
             break;
@@ -90,17 +96,20 @@ int runNotificationFlood(const StressPaths& paths, const FloodOptions& options) 
             delivered += isEvent(event, "notification");
             if (!isEvent(event, "dump")) continue;
             const auto& distance = event["settings"]["dragDistance"];
-            arrived = distance.is_number() && std::abs(distance.get<double>() - distanceOfRound(round)) < 1e-9;
+            arrived = distance.is_number() &&
+                      std::abs(distance.get<double>() - distanceOfRound(round)) < 1e-9;
         }
         if (arrived) {
             ++reached;
         } else {
-            report.fail("the change of round " + std::to_string(round) + " did not reach the lock screen");
+            report.fail("the change of round " + std::to_string(round) +
+                        " did not reach the lock screen");
         }
     }
     sim.closeInput();
     if (sim.wait(deadlineIn(kStepSeconds)) != 0) report.fail("corvane-sim ended badly");
-    if (foundFull < rounds) report.fail("only " + std::to_string(foundFull) + " changes found the pipe full");
+    if (foundFull < rounds)
+        report.fail("only " + std::to_string(foundFull) + " changes found the pipe full");
     report.figure("rounds", rounds);
     report.figure("other-bytes-per-round", options.floodBytes);  // at least
     report.figure("other-notifications-posted", posted);

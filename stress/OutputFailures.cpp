@@ -25,7 +25,8 @@ class FullDisk {
 public:
     explicit FullDisk(const std::filesystem::path& folder) : folder_(folder) {
         std::filesystem::create_directories(folder_);
-        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k") == 0;
+        mounted_ =
+            ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k") == 0;
     }
     ~FullDisk() {
         if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
@@ -65,7 +66,10 @@ std::vector<Case> printingCases() {
         {"corvanectl prefs show", "corvanectl", {"prefs", "show"}, ""},
         {"corvanectl colour parse", "corvanectl", {"colour", "parse", "{1, 0, 0, 1}"}, ""},
         {"corvane-sim --script", "corvane-sim", {"--script", "-"}, kSimScript},
-        {"corvane-sim --keep-alive --script", "corvane-sim", {"--keep-alive", "--script", "-"}, kSimScript},
+        {"corvane-sim --keep-alive --script",
+         "corvane-sim",
+         {"--keep-alive", "--script", "-"},
+         kSimScript},
         {"corvane-settings --script", "corvane-settings", {"--script", "-"}, kSettingsScript},
     };
 }
@@ -81,7 +85,8 @@ public:
             expectFailure(c, {ProgramOutput::ClosedPipe}, "a closed pipe");
         }
         for (const auto* program : {"corvane-sim", "corvane-settings"}) {
-            const Case c{std::string(program) + " --trace /dev/full", program,
+            const Case c{std::string(program) + " --trace /dev/full",
+                         program,
                          {"--script", "-", "--trace", "/dev/full"},
                          std::string(program) == "corvane-sim" ? kSimScript : kSettingsScript};
             expectFailure(c, {}, "/dev/full");
@@ -100,13 +105,15 @@ private:
     // "error" event in the trace instead).
     void expectFailure(const Case& c, const ProgramOutput& output, const std::string& where,
                        const std::filesystem::path& root = {}, bool scriptError = false) {
-        std::vector<std::string> arguments{"--root", (root.empty() ? device_.path() : root).string()};
+        std::vector<std::string> arguments{"--root",
+                                           (root.empty() ? device_.path() : root).string()};
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-        const auto result = runProgram(paths_.program(c.program), arguments, c.input, output, scratch_.path(),
-                                       deadlineIn(kStepSeconds));
+        const auto result = runProgram(paths_.program(c.program), arguments, c.input, output,
+                                       scratch_.path(), deadlineIn(kStepSeconds));
         ++runs_;
         hangs_ += result.hung;
-        const bool answered = scriptError ? result.status == 2 : result.status != 0 && result.errorLines() == 1;
+        const bool answered =
+            scriptError ? result.status == 2 : result.status != 0 && result.errorLines() == 1;
         if (!result.hung && answered) {
             ++answered_;
         } else {
@@ -126,11 +133,13 @@ private:
         const auto root = disk.folder() / "device";
         const auto settings = root / "User/Library/Preferences/com.quillmoss.corvane.plist";
         std::filesystem::create_directories(settings.parent_path());
-        const std::string stored = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>cvrUnlockType</key>"
-                                   "<integer>4</integer></dict></plist>";
+        const std::string stored =
+            "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>cvrUnlockType</key>"
+            "<integer>4</integer></dict></plist>";
         std::ofstream(settings) << stored;
         std::ofstream(scratch_.path() / "other.plist") << std::string(8192, ' ') << stored;
-        std::ofstream(prefsLockFileOf(settings));  // made while there is room, as earlier writes would
+        std::ofstream(
+            prefsLockFileOf(settings));  // made while there is room, as earlier writes would
         disk.fill();
         fullDisk_ = "a 256 KiB tmpfs filled to the last byte";
 
@@ -138,25 +147,35 @@ private:
             expectFailure(c, {ProgramOutput::File, disk.folder() / "out.txt"}, "a full disk");
         }
         for (const auto* program : {"corvane-sim", "corvane-settings"}) {
-            const Case c{std::string(program) + " --trace onto a full disk", program,
+            const Case c{std::string(program) + " --trace onto a full disk",
+                         program,
                          {"--script", "-", "--trace", (disk.folder() / "trace.jsonl").string()},
                          std::string(program) == "corvane-sim" ? kSimScript : kSettingsScript};
             expectFailure(c, {}, "a full disk");
         }
         const Case writers[] = {
             {"corvanectl prefs set", "corvanectl", {"prefs", "set", "cvrUnlockType", "2"}, ""},
-            {"corvane-sim prefs set", "corvane-sim", {"--script", "-"}, "prefs set cvrUnlockType 2\n"},
-            {"corvane-sim prefs file", "corvane-sim", {"--script", (scratch_.path() / "copy.sim").string()}, ""},
+            {"corvane-sim prefs set",
+             "corvane-sim",
+             {"--script", "-"},
+             "prefs set cvrUnlockType 2\n"},
+            {"corvane-sim prefs file",
+             "corvane-sim",
+             {"--script", (scratch_.path() / "copy.sim").string()},
+             ""},
         };
         std::ofstream(scratch_.path() / "copy.sim") << "prefs file other.plist\n";
         for (const auto& c : writers) {
             const bool script = std::string(c.program) == "corvane-sim";
-            expectFailure(c, {ProgramOutput::File, scratch_.path() / "trace.jsonl"}, "a full disk", root, script);
+            expectFailure(c, {ProgramOutput::File, scratch_.path() / "trace.jsonl"}, "a full disk",
+                          root, script);
             std::ifstream now(settings);
-            const std::string bytes{std::istreambuf_iterator<char>(now), std::istreambuf_iterator<char>()};
+            const std::string bytes{std::istreambuf_iterator<char>(now),
+                                    std::istreambuf_iterator<char>()};
             if (bytes != stored) {
                 ++cutShort_;
-                report_.fail(c.name + " onto a full disk changed the settings file: " + bytes.substr(0, 80));
+                report_.fail(c.name +
+                             " onto a full disk changed the settings file: " + bytes.substr(0, 80));
             }
         }
     }

@@ -18,9 +18,10 @@ int ProgramResult::errorLines() const {
     return static_cast<int>(std::count(errors.begin(), errors.end(), '\n'));
 }
 
-ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::string& input, const ProgramOutput& output,
-                         const std::filesystem::path& scratch, Deadline deadline) {
+ProgramResult runProgram(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments, const std::string& input,
+                         const ProgramOutput& output, const std::filesystem::path& scratch,
+                         Deadline deadline) {
     static std::atomic<int> runs{0};
     const std::string tag = std::to_string(::getpid()) + "." + std::to_string(runs++);
     const auto inputFile = scratch / (".run-in." + tag), errorFile = scratch / (".run-err." + tag);
@@ -54,7 +55,8 @@ ProgramResult runProgram(const std::filesystem::path& program, const std::vector
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const int failed = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+    const int failed =
+        ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (closedPipe[1] >= 0) ::close(closedPipe[1]);

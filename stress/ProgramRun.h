@@ -19,9 +19,9 @@ struct ProgramOutput {
 };
 
 struct ProgramResult {
-    int status = -1;      // the exit status; 128 + the signal when one ended it
-    bool hung = false;    // still running at the deadline (then killed)
-    std::string errors;   // what it wrote on standard error
+    int status = -1;     // the exit status; 128 + the signal when one ended it
+    bool hung = false;   // still running at the deadline (then killed)
+    std::string errors;  // what it wrote on standard error
     // Whether it ended of its own accord with status 0.
     bool succeeded() const { return !hung && status == 0; }
     // The number of lines on standard error.
@@ -30,6 +30,7 @@ struct ProgramResult {
 
 // Runs `program` with `arguments` and `input` on standard input, until it ends or `deadline`.
 // `scratch` is a folder for the input and the errors.
-ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::string& input, const ProgramOutput& output,
-                         const std::filesystem::path& scratch, Deadline deadline);
+ProgramResult runProgram(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments, const std::string& input,
+                         const ProgramOutput& output, const std::filesystem::path& scratch,
+                         Deadline deadline);

@@ -27,14 +27,16 @@ bool sendThroughMarker(ChildProcess& sim, const std::string& lines, const std::s
 
 std::unique_ptr<ChildProcess> bootSpringBoard(const std::filesystem::path& program,
                                               const std::filesystem::path& root,
-                                              const std::vector<std::string>& options, double seconds) {
+                                              const std::vector<std::string>& options,
+                                              double seconds) {
     std::vector<std::string> arguments{"--root", root.string()};
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), {"--script", "-"});
     auto sim = std::make_unique<ChildProcess>(program, arguments, root / "sim-stderr.txt");
     std::vector<Event> seen;
-    if (!sendThroughMarker(*sim, "boot\n", "corvane.stress.booted", deadlineIn(seconds), seen)) return nullptr;
-    return sim;
+    const bool booted =
+        sendThroughMarker(*sim, "boot\n", "corvane.stress.booted", deadlineIn(seconds), seen);
+    return booted ? std::move(sim) : nullptr;
 }
 
 bool isEvent(const Event& event, std::string_view name) {

@@ -33,7 +33,8 @@ bool sendThroughMarker(ChildProcess& sim, const std::string& lines, const std::s
 // a file in the root. Nothing when it did not boot within `seconds`.
 std::unique_ptr<ChildProcess> bootSpringBoard(const std::filesystem::path& program,
                                               const std::filesystem::path& root,
-                                              const std::vector<std::string>& options, double seconds);
+                                              const std::vector<std::string>& options,
+                                              double seconds);
 
 // Whether `event` is the event `name` ("unlocked", "respring", ...).
 bool isEvent(const Event& event, std::string_view name);

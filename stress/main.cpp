@@ -50,23 +50,27 @@ int main(int argc, char** argv) {
     r->callback([&] { run = [&] { return runRespringLoop(paths, respring); }; });
 
     WritersOptions writers;
-    auto* w = app.add_subcommand("concurrent-writers", "corvanectl processes and the panel writing at once");
+    auto* w = app.add_subcommand("concurrent-writers",
+                                 "corvanectl processes and the panel writing at once");
     w->add_option("--writers", writers.writers, "corvanectl processes");
     w->add_option("--changes", writers.changes, "Changes of each writer and of the panel");
     w->callback([&] { run = [&] { return runConcurrentWriters(paths, writers); }; });
 
     FloodOptions flood;
-    auto* f = app.add_subcommand("notification-flood", "A settings change after each flood of other notifications");
+    auto* f = app.add_subcommand("notification-flood",
+                                 "A settings change after each flood of other notifications");
     f->add_option("--rounds", flood.rounds, "Floods, each followed by one settings change");
     f->add_option("--flood-bytes", flood.floodBytes, "Bytes of other notifications in each flood");
     f->callback([&] { run = [&] { return runNotificationFlood(paths, flood); }; });
 
     HostileRestartOptions hostile;
-    auto* h = app.add_subcommand("hostile-restart", "The panel's restart with pid files nobody can trust");
+    auto* h = app.add_subcommand("hostile-restart",
+                                 "The panel's restart with pid files nobody can trust");
     h->add_option("--rounds", hostile.rounds, "Rounds of every kind of pid file");
     h->callback([&] { run = [&] { return runHostileRestart(paths, hostile); }; });
 
-    auto* o = app.add_subcommand("output-failures", "Every program onto /dev/full, a closed pipe and a full disk");
+    auto* o = app.add_subcommand("output-failures",
+                                 "Every program onto /dev/full, a closed pipe and a full disk");
     o->callback([&] { run = [&] { return runOutputFailures(paths); }; });
 
     CLI11_PARSE(app, argc, argv);

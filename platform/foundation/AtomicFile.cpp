@@ -1,13 +1,13 @@
 #include "platform/foundation/AtomicFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -40,9 +40,10 @@ bool isTemporaryOf(std::string_view name, const std::filesystem::path& path) {
 
 // Whether the descriptor `fd` is the file named `name` now.
 bool isNamed(int fd, const char* name) {
-    struct stat opened {}, named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(name, &named) == 0 && opened.st_dev == named.st_dev &&
-           opened.st_ino == named.st_ino;
+    struct stat opened {
+    }, named{};
+    return ::fstat(fd, &opened) == 0 && ::lstat(name, &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 // Removes the temporary files of `path` that no live writer holds.
@@ -94,8 +95,8 @@ bool writeAllBytes(int fd, std::string_view bytes) {
     return true;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& path, const std::function<bool(int fd)>& fill,
-                           mode_t mode) {
+bool replaceFileAtomically(const std::filesystem::path& path,
+                           const std::function<bool(int fd)>& fill, mode_t mode) {
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
     removeAbandonedTemporaries(path);

@@ -15,8 +15,8 @@
 // empty, regular file; `fill` answers false when it failed). Missing parent folders are made.
 // The temporary files of writers that died mid-write are removed by the next write. Returns
 // false, with errno set, when the file could not be replaced; the old file is then untouched.
-bool replaceFileAtomically(const std::filesystem::path& path, const std::function<bool(int fd)>& fill,
-                           mode_t mode = 0644);
+bool replaceFileAtomically(const std::filesystem::path& path,
+                           const std::function<bool(int fd)>& fill, mode_t mode = 0644);
 
 // Writes all of `bytes` to `fd`, going on after short writes and interruptions; false, with
 // errno set, on a failure.

@@ -1,9 +1,9 @@
 #include "platform/foundation/BoundedFileRead.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace {
 
@@ -19,7 +19,8 @@ BoundedFileBytes readBoundedFile(const std::filesystem::path& path, std::size_t 
                                  FileLinks links) {
     // Opened without waiting, and looked at once open: a pipe put in the file's place after any
     // earlier look must not hold the reader.
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == FileLinks::Refuse ? O_NOFOLLOW : 0);
+    const int flags =
+        O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == FileLinks::Refuse ? O_NOFOLLOW : 0);
     const int fd = ::open(path.c_str(), flags);
     if (fd < 0) return {std::nullopt, problemOfOpen(errno, links)};
     struct stat info {};

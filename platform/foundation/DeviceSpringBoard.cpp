@@ -83,7 +83,8 @@ std::optional<std::string> claim() {
     std::filesystem::create_directories(lock.parent_path(), ec);
     std::string error;
     const int fd = openLockForClaim(lock, error);
-    if (fd < 0) return "SpringBoard: " + error + "; the restart button cannot find this SpringBoard";
+    if (fd < 0)
+        return "SpringBoard: " + error + "; the restart button cannot find this SpringBoard";
     struct flock held = wholeFile(F_WRLCK);
     if (::fcntl(fd, F_SETLK, &held) != 0) {
         struct flock holder = wholeFile(F_WRLCK);
@@ -101,7 +102,8 @@ std::optional<std::string> claim() {
 void release() {
     if (claimFd < 0) return;
     const auto pidFile = DeviceRoot::resolve(kSpringBoardPidFile);
-    if (pidInFile(pidFile) == ::getpid() && DeviceRoot::staysInside(pidFile)) ::unlink(pidFile.c_str());
+    if (pidInFile(pidFile) == ::getpid() && DeviceRoot::staysInside(pidFile))
+        ::unlink(pidFile.c_str());
     ::close(claimFd);  // lets the lock go
     claimFd = -1;
 }

@@ -3,14 +3,14 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSLog.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -116,7 +116,8 @@ bool writeTemporaryMark(int folder, std::string_view name, std::string& temporar
             if (errno == EEXIST) continue;
             return false;
         }
-        const bool written = ::write(fd, name.data(), name.size()) == static_cast<ssize_t>(name.size());
+        const bool written =
+            ::write(fd, name.data(), name.size()) == static_cast<ssize_t>(name.size());
         ::close(fd);
         if (written) return true;
         ::unlinkat(folder, temporary.c_str(), 0);
@@ -174,7 +175,8 @@ void sendTo(const std::filesystem::path& pipe, std::string_view name, const std:
     }
     // One write of at most a pipe buffer's worth is atomic: lines never interleave, and a write
     // either goes in whole or finds the pipe full.
-    if (::write(fd, line.data(), line.size()) < 0 && errno == EAGAIN && leaveMark(marksOf(pipe), name)) {
+    if (::write(fd, line.data(), line.size()) < 0 && errno == EAGAIN &&
+        leaveMark(marksOf(pipe), name)) {
         // The reader may have emptied the pipe since the write failed, and looked for marks
         // before this one was there: an empty line wakes it again. A pipe still full wakes it
         // anyway.
@@ -240,7 +242,8 @@ std::vector<std::string> NotifyTransport::receive() {
         pending_.append(buffer, static_cast<std::size_t>(n));
     }
     std::size_t start = 0;
-    for (std::size_t end; (end = pending_.find('\n', start)) != std::string::npos; start = end + 1) {
+    for (std::size_t end; (end = pending_.find('\n', start)) != std::string::npos;
+         start = end + 1) {
         if (end > start) names.emplace_back(pending_, start, end - start);  // empty: a wake-up
     }
     pending_.erase(0, start);

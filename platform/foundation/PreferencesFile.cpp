@@ -38,7 +38,8 @@ bool mayWriteAt(const std::filesystem::path& path) {
 // Whether the descriptor `fd` is still the file named `path` (nobody removed or replaced it
 // while this process waited for its lock).
 bool isStillNamed(int fd, const std::filesystem::path& path) {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
@@ -53,7 +54,8 @@ int openLockFile(const std::filesystem::path& path, const std::filesystem::path&
     if (fd < 0 && (refused == EACCES || refused == EROFS)) {
         fd = ::open(lock.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) {
-            error = "cannot write the settings file " + path.string() + ": " + std::strerror(refused);
+            error =
+                "cannot write the settings file " + path.string() + ": " + std::strerror(refused);
             return -1;
         }
     }
@@ -183,19 +185,21 @@ PrefsEditError writePrefsDictionary(const std::filesystem::path& path, PlistDict
     return withPrefsLock(path, [&] { return replaceWithDictionary(path, dictionary); });
 }
 
-PrefsEditError copyPrefsFile(const std::filesystem::path& source, const std::filesystem::path& path) {
+PrefsEditError copyPrefsFile(const std::filesystem::path& source,
+                             const std::filesystem::path& path) {
     const int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
     if (in < 0 || ::fstat(in, &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uintmax_t>(info.st_size) > kMaxCopiedPrefsBytes) {
-        const std::string why = in < 0 ? std::strerror(errno)
+        const std::string why = in < 0                   ? std::strerror(errno)
                                 : !S_ISREG(info.st_mode) ? "not a plain file"
                                                          : "larger than 64 MiB";
         if (in >= 0) ::close(in);
         return "cannot copy " + source.string() + ": " + why;
     }
     auto error = withPrefsLock(path, [&]() -> PrefsEditError {
-        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        if (!mayWriteAt(path))
+            return leftAsItIs(path, "lies behind a link or a file on the device");
         const bool copied = replaceFileAtomically(path, [&](int out) {
             char buffer[65536];
             std::uintmax_t total = 0;
@@ -223,7 +227,8 @@ PrefsEditError copyPrefsFile(const std::filesystem::path& source, const std::fil
 
 PrefsEditError removePrefsFile(const std::filesystem::path& path) {
     return withPrefsLock(path, [&]() -> PrefsEditError {
-        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        if (!mayWriteAt(path))
+            return leftAsItIs(path, "lies behind a link or a file on the device");
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
             return "cannot remove the settings file " + path.string() + ": " + std::strerror(errno);
         }

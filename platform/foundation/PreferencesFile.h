@@ -51,7 +51,8 @@ PrefsEditError writePrefsDictionary(const std::filesystem::path& path, PlistDict
 // not be a property list, so that what readers make of broken files can be tried), under the
 // lock. A source that is not a regular file, or holds more than kMaxCopiedPrefsBytes, is refused.
 inline constexpr std::uintmax_t kMaxCopiedPrefsBytes = 64u << 20;
-PrefsEditError copyPrefsFile(const std::filesystem::path& source, const std::filesystem::path& path);
+PrefsEditError copyPrefsFile(const std::filesystem::path& source,
+                             const std::filesystem::path& path);
 
 // Removes the file at `path`, under the lock; a missing file is no error.
 PrefsEditError removePrefsFile(const std::filesystem::path& path);

@@ -245,7 +245,8 @@ bool writePropertyListFile(const std::filesystem::path& path, const PlistValue& 
         errno = EFBIG;
         return false;
     }
-    if (!replaceFileAtomically(path, [&](int fd) { return writeAllBytes(fd, bytes); })) return false;
+    const auto fill = [&](int fd) { return writeAllBytes(fd, bytes); };
+    if (!replaceFileAtomically(path, fill)) return false;
     if (writeObserver()) writeObserver()(path);
     return true;
 }

@@ -23,8 +23,8 @@ int killSpringBoard() {
     }
     const pid_t pid = std::get<pid_t>(running);
     if (::kill(pid, SIGTERM) != 0) {
-        NSLog("killall: SpringBoard (process " + std::to_string(pid) + ") could not be ended: " +
-              std::strerror(errno));
+        NSLog("killall: SpringBoard (process " + std::to_string(pid) +
+              ") could not be ended: " + std::strerror(errno));
         return 1;
     }
     return 0;

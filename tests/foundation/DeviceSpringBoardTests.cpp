@@ -86,7 +86,8 @@ TEST(DeviceSpringBoard, TheRestartEndsTheProcessHoldingTheDevicesLock) {
     TemporaryRoot root;
     OtherProcess springBoard(&root.path());
     ASSERT_EQ(std::get<pid_t>(DeviceSpringBoard::running()), springBoard.pid());
-    EXPECT_EQ(fileBytes(root / std::string(kSpringBoardPidFile)), std::to_string(springBoard.pid()) + "\n");
+    EXPECT_EQ(fileBytes(root / std::string(kSpringBoardPidFile)),
+              std::to_string(springBoard.pid()) + "\n");
     EXPECT_EQ(restart().status, 0);
     EXPECT_TRUE(springBoard.wasTerminated());
 }
@@ -101,7 +102,9 @@ TEST(DeviceSpringBoard, PidFilesNobodyCanTrustEndNothingHangNothingAndSaySo) {
         {"stale: its SpringBoard has ended",
          [](const auto& file, pid_t, pid_t, const auto&) { std::ofstream(file) << "999999\n"; }},
         {"naming an unrelated process",
-         [](const auto& file, pid_t unrelated, pid_t, const auto&) { std::ofstream(file) << unrelated << "\n"; }},
+         [](const auto& file, pid_t unrelated, pid_t, const auto&) {
+             std::ofstream(file) << unrelated << "\n";
+         }},
         {"copied from another device with its lock file",
          [](const auto& file, pid_t, pid_t other, const auto& otherRoot) {
              std::ofstream(file) << other << "\n";
@@ -114,12 +117,14 @@ TEST(DeviceSpringBoard, PidFilesNobodyCanTrustEndNothingHangNothingAndSaySo) {
              std::filesystem::create_hard_link(otherRoot / "var/run/springboard.lock",
                                                file.parent_path() / "springboard.lock");
          }},
-        {"garbage", [](const auto& file, pid_t, pid_t, const auto&) { std::ofstream(file) << "\x01zz\n"; }},
+        {"garbage",
+         [](const auto& file, pid_t, pid_t, const auto&) { std::ofstream(file) << "\x01zz\n"; }},
         {"a link to another device's pid file",
          [](const auto& file, pid_t, pid_t, const auto& otherRoot) {
              std::filesystem::create_symlink(otherRoot / "var/run/springboard.pid", file);
          }},
-        {"a pipe", [](const auto& file, pid_t, pid_t, const auto&) { ::mkfifo(file.c_str(), 0600); }},
+        {"a pipe",
+         [](const auto& file, pid_t, pid_t, const auto&) { ::mkfifo(file.c_str(), 0600); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

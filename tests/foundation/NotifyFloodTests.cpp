@@ -36,7 +36,9 @@ void postFromAnotherProcess(const std::filesystem::path& folder, Posts posts) {
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-std::string otherName(int i) { return "other.notification." + std::to_string(i) + std::string(40, 'x'); }
+std::string otherName(int i) {
+    return "other.notification." + std::to_string(i) + std::string(40, 'x');
+}
 
 std::size_t entriesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),

@@ -70,10 +70,11 @@ TEST(PrefsTransaction, AnEditSeesTheFileAsTheLastWriterLeftItAndMayKeepItUnwritt
     struct stat before {};
     ::stat(file.c_str(), &before);
     std::optional<PlistDictionary> seen;
-    EXPECT_EQ(editPrefsDictionary(file, [&](PlistDictionary& d) {
-                  seen = d;
-                  return PrefsEdit::Keep;
-              }),
+    EXPECT_EQ(editPrefsDictionary(file,
+                                  [&](PlistDictionary& d) {
+                                      seen = d;
+                                      return PrefsEdit::Keep;
+                                  }),
               "");
     struct stat after {};
     ::stat(file.c_str(), &after);
@@ -90,9 +91,12 @@ TEST(PrefsTransaction, ALockFileThatIsNotAPlainFileStopsWritersWithAReason) {
     };
     const Planted cases[] = {
         {"a link to a file outside",
-         [](const auto& lock, const auto& outside) { std::filesystem::create_symlink(outside, lock); }},
+         [](const auto& lock, const auto& outside) {
+             std::filesystem::create_symlink(outside, lock);
+         }},
         {"a pipe", [](const auto& lock, const auto&) { ::mkfifo(lock.c_str(), 0600); }},
-        {"a folder", [](const auto& lock, const auto&) { std::filesystem::create_directory(lock); }},
+        {"a folder",
+         [](const auto& lock, const auto&) { std::filesystem::create_directory(lock); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -118,12 +122,16 @@ TEST(PrefsTransaction, ALockFileThatIsNotAPlainFileStopsWritersWithAReason) {
 TEST(PrefsTransaction, NoWriterWritesThroughALinkAtTheSettingsFile) {
     struct Writer {
         const char* what;
-        PrefsEditError (*write)(const std::filesystem::path& file, const std::filesystem::path& source);
+        PrefsEditError (*write)(const std::filesystem::path& file,
+                                const std::filesystem::path& source);
     };
     const Writer writers[] = {
-        {"set", [](const auto& file, const auto&) { return setPrefsValue(file, "k", PlistValue(1)); }},
+        {"set",
+         [](const auto& file, const auto&) { return setPrefsValue(file, "k", PlistValue(1)); }},
         {"whole dictionary",
-         [](const auto& file, const auto&) { return writePrefsDictionary(file, PlistDictionary{}); }},
+         [](const auto& file, const auto&) {
+             return writePrefsDictionary(file, PlistDictionary{});
+         }},
         {"copy", [](const auto& file, const auto& source) { return copyPrefsFile(source, file); }},
         {"remove", [](const auto& file, const auto&) { return removePrefsFile(file); }},
     };

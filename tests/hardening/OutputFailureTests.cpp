@@ -20,7 +20,9 @@ struct OutputCase {
     ProbeOutput output;
 };
 
-void PrintTo(const OutputCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const OutputCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const std::string kSimScript = "boot\nlock\nwake\ndump settings\n";
 const std::string kSettingsScript = "open\nrows\n";
@@ -28,16 +30,39 @@ const std::string kSettingsScript = "open\nrows\n";
 std::vector<OutputCase> outputCases() {
     using enum ProbeOutput;
     std::vector<OutputCase> cases;
-    for (const auto& [sink, output] : {std::pair{"OnAFullDevice", Full}, std::pair{"IntoAClosedPipe", ClosedPipe}}) {
+    for (const auto& [sink, output] :
+         {std::pair{"OnAFullDevice", Full}, std::pair{"IntoAClosedPipe", ClosedPipe}}) {
         const std::string where = sink;
-        cases.push_back({"CorvanectlPrefsShow" + where, CORVANECTL_PATH, {"prefs", "show"}, "", output});
-        cases.push_back({"CorvanectlColourParse" + where, CORVANECTL_PATH, {"colour", "parse", "{1, 0, 0, 1}"}, "", output});
-        cases.push_back({"SimScript" + where, CORVANE_SIM_PATH, {"--script", "-"}, kSimScript, output});
-        cases.push_back({"SimKeptAliveScript" + where, CORVANE_SIM_PATH, {"--keep-alive", "--script", "-"}, kSimScript, output});
-        cases.push_back({"SettingsScript" + where, CORVANE_SETTINGS_PATH, {"--script", "-"}, kSettingsScript, output});
+        cases.push_back(
+            {"CorvanectlPrefsShow" + where, CORVANECTL_PATH, {"prefs", "show"}, "", output});
+        cases.push_back({"CorvanectlColourParse" + where,
+                         CORVANECTL_PATH,
+                         {"colour", "parse", "{1, 0, 0, 1}"},
+                         "",
+                         output});
+        cases.push_back(
+            {"SimScript" + where, CORVANE_SIM_PATH, {"--script", "-"}, kSimScript, output});
+        cases.push_back({"SimKeptAliveScript" + where,
+                         CORVANE_SIM_PATH,
+                         {"--keep-alive", "--script", "-"},
+                         kSimScript,
+                         output});
+        cases.push_back({"SettingsScript" + where,
+                         CORVANE_SETTINGS_PATH,
+                         {"--script", "-"},
+                         kSettingsScript,
+                         output});
     }
-    cases.push_back({"SimTraceFileOnAFullDevice", CORVANE_SIM_PATH, {"--script", "-", "--trace", "/dev/full"}, kSimScript, File});
-    cases.push_back({"SettingsTraceFileOnAFullDevice", CORVANE_SETTINGS_PATH, {"--script", "-", "--trace", "/dev/full"}, kSettingsScript, File});
+    cases.push_back({"SimTraceFileOnAFullDevice",
+                     CORVANE_SIM_PATH,
+                     {"--script", "-", "--trace", "/dev/full"},
+                     kSimScript,
+                     File});
+    cases.push_back({"SettingsTraceFileOnAFullDevice",
+                     CORVANE_SETTINGS_PATH,
+                     {"--script", "-", "--trace", "/dev/full"},
+                     kSettingsScript,
+                     File});
     return cases;
 }
 
@@ -45,8 +70,8 @@ class OutputFailure : public ::testing::TestWithParam<OutputCase> {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(root_);
-        std::filesystem::copy(std::filesystem::path(CORVANE_DEVICE_DIR) / "Library", root_ / "Library",
-                              std::filesystem::copy_options::recursive);
+        std::filesystem::copy(std::filesystem::path(CORVANE_DEVICE_DIR) / "Library",
+                              root_ / "Library", std::filesystem::copy_options::recursive);
     }
 
     ProbeRun run(const char* program, std::vector<std::string> arguments, const std::string& input,
@@ -78,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(Everywhere, OutputFailure, ::testing::ValuesIn(outputCa
 TEST_F(OutputFailure, AKeptAliveSpringBoardStopsAtTheFirstLineThatCannotBeWritten) {
     std::string script = "boot\n";
     for (int i = 0; i < 200000; ++i) script += "dump settings\n";
-    const ProbeRun result = run(CORVANE_SIM_PATH, {"--keep-alive", "--script", "-"}, script,
-                                ProbeOutput::ClosedPipe);
+    const ProbeRun result =
+        run(CORVANE_SIM_PATH, {"--keep-alive", "--script", "-"}, script, ProbeOutput::ClosedPipe);
     EXPECT_FALSE(result.timedOut);
     EXPECT_NE(result.status, 0);
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;

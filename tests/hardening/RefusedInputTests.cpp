@@ -17,7 +17,8 @@ constexpr auto kLimit = std::chrono::seconds(8);
 
 // The settings file of the device a program uses without --root.
 std::filesystem::path defaultSettingsFile() {
-    return std::filesystem::path(CORVANE_DEVICE_DIR) / "User/Library/Preferences/com.quillmoss.corvane.plist";
+    return std::filesystem::path(CORVANE_DEVICE_DIR) /
+           "User/Library/Preferences/com.quillmoss.corvane.plist";
 }
 
 TEST(RefusedInput, AnEmptyRootIsRefusedAndTheDefaultDeviceLeftAlone) {
@@ -33,7 +34,8 @@ TEST(RefusedInput, AnEmptyRootIsRefusedAndTheDefaultDeviceLeftAlone) {
     };
     for (const auto& [program, arguments] : runs) {
         SCOPED_TRACE(std::string(program) + " " + arguments[0]);
-        const auto run = probeProgram(program, arguments, "prefs set cvrUnlockType 3\nopen\nset cvrUnlockType 3\n",
+        const auto run = probeProgram(program, arguments,
+                                      "prefs set cvrUnlockType 3\nopen\nset cvrUnlockType 3\n",
                                       scratch.path(), kLimit);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;

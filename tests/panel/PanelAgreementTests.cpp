@@ -47,14 +47,16 @@ Json asTweakShows(const std::string& key, const Json& value) {
 }
 
 void writeSettings(const PanelSim& sim, const std::string& entries) {
-    sim.root().write("/User/Library/Preferences/com.quillmoss.corvane.plist",
-                     "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + entries + "</dict></plist>");
+    sim.root().write(
+        "/User/Library/Preferences/com.quillmoss.corvane.plist",
+        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>" + entries + "</dict></plist>");
 }
 
 // Every keyed row the panel shows must hold the value the tweak holds for that key.
 void expectPanelAgreesWithTheTweak(PanelSim& sim) {
-    const auto shown = runProgram(CORVANECTL_PATH, {"--root", sim.root().path().string(), "prefs", "show"},
-                                  sim.root().path());
+    const auto shown =
+        runProgram(CORVANECTL_PATH, {"--root", sim.root().path().string(), "prefs", "show"},
+                   sim.root().path());
     ASSERT_EQ(shown.status, 0) << shown.err;
     const auto tweak = Json::parse(shown.out);
     const auto rows = sim.run("open\nrows\n").lastRows();
@@ -116,17 +118,23 @@ TEST(PanelAgreement, TheMailSaysWhatItCouldNotAttachInsteadOfHangingOrLeaking) {
     };
     const Planted cases[] = {
         {"a pipe", [](const auto& file, const auto&) { ::mkfifo(file.c_str(), 0600); }},
-        {"a link to /dev/zero", [](const auto& file, const auto&) { std::filesystem::create_symlink("/dev/zero", file); }},
+        {"a link to /dev/zero",
+         [](const auto& file, const auto&) { std::filesystem::create_symlink("/dev/zero", file); }},
         {"a link to a file outside",
-         [](const auto& file, const auto& outside) { std::filesystem::create_symlink(outside, file); }},
-        {"a folder", [](const auto& file, const auto&) { std::filesystem::create_directory(file); }},
-        {"past 4 MiB", [](const auto& file, const auto&) { std::ofstream(file) << std::string(5 << 20, ' '); }},
+         [](const auto& file, const auto& outside) {
+             std::filesystem::create_symlink(outside, file);
+         }},
+        {"a folder",
+         [](const auto& file, const auto&) { std::filesystem::create_directory(file); }},
+        {"past 4 MiB",
+         [](const auto& file, const auto&) { std::ofstream(file) << std::string(5 << 20, ' '); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PanelSim sim;
         const auto outside = sim.root().path() / "../outside-secret.plist";
-        std::ofstream(outside) << "<plist><dict><key>secret</key><string>theirs</string></dict></plist>";
+        std::ofstream(outside)
+            << "<plist><dict><key>secret</key><string>theirs</string></dict></plist>";
         const auto file = sim.root() / "/User/Library/Preferences/com.quillmoss.corvane.plist";
         std::filesystem::create_directories(file.parent_path());
         c.plant(file, outside);
@@ -159,9 +167,12 @@ TEST(PanelAgreement, TheRestartEndsNoSpringBoardOfAnotherDevice) {
         if (pipe) {
             ASSERT_EQ(::mkfifo((run / "springboard.pid").c_str(), 0600), 0);
         } else {
-            std::filesystem::copy_file(other.root() / "/var/run/springboard.pid", run / "springboard.pid");
-            std::error_code noLock;  // a device's SpringBoard leaves a lock file beside its pid file
-            std::filesystem::copy_file(other.root() / "/var/run/springboard.lock", run / "springboard.lock", noLock);
+            std::filesystem::copy_file(other.root() / "/var/run/springboard.pid",
+                                       run / "springboard.pid");
+            std::error_code
+                noLock;  // a device's SpringBoard leaves a lock file beside its pid file
+            std::filesystem::copy_file(other.root() / "/var/run/springboard.lock",
+                                       run / "springboard.lock", noLock);
         }
         const auto panel = sim.run("open\ntap respringButtonClicked:\n");
         EXPECT_EQ(panel.status, 0) << panel.err;
@@ -169,7 +180,8 @@ TEST(PanelAgreement, TheRestartEndsNoSpringBoardOfAnotherDevice) {
         ASSERT_EQ(system.size(), 1u);
         EXPECT_EQ(system[0]["status"], 1);
         int killallLines = 0;
-        for (const auto& log : panel.all("log")) killallLines += log["text"].get<std::string>().starts_with("killall:");
+        for (const auto& log : panel.all("log"))
+            killallLines += log["text"].get<std::string>().starts_with("killall:");
         EXPECT_EQ(killallLines, 1);
         EXPECT_TRUE(theirs.settle()) << "the other device's SpringBoard was ended";
     }
