@@ -50,9 +50,9 @@ constexpr int kLastVersion = 2;
 
 // What the poster did, sent back through a pipe as it ends.
 struct PosterTally {
-    long posted = 0;        // posts the notification centre took, counted by its post tap
-    int written = 0;        // settings files written whole
-    int failedWrites = 0;   // settings writes that failed
+    long posted = 0;       // posts the notification centre took, counted by its post tap
+    int written = 0;       // settings files written whole
+    int failedWrites = 0;  // settings writes that failed
     char firstFailure[240] = {};
 };
 
@@ -62,16 +62,16 @@ struct PosterTally {
 [[noreturn]] void postStorm(const StormOptions& options, int tallyFd) {
     auto* center = CFNotificationCenterGetDarwinNotifyCenter();
     PosterTally tally;
-    CFNotificationCenterSetPostTap(center, [&tally](std::string_view name) {
-        tally.posted += name == kPrefsUpdated;
-    });
+    CFNotificationCenterSetPostTap(
+        center, [&tally](std::string_view name) { tally.posted += name == kPrefsUpdated; });
     const auto file = DeviceRoot::resolve("/User/Library/Preferences/com.quillmoss.corvane.plist");
     const auto write = [&](int version, int atPost) {
         const PrefsEditError error = writePrefsDictionary(file, settingsVersion(version));
         if (error.empty()) {
             ++tally.written;
         } else if (tally.failedWrites++ == 0) {
-            const std::string text = "the write before post " + std::to_string(atPost) + ": " + error;
+            const std::string text =
+                "the write before post " + std::to_string(atPost) + ": " + error;
             std::strncpy(tally.firstFailure, text.c_str(), sizeof tally.firstFailure - 1);
         }
     };
@@ -89,7 +89,9 @@ struct PosterTally {
 std::optional<PosterTally> readTally(int tallyFd) {
     PosterTally tally;
     ssize_t n;
-    while ((n = ::read(tallyFd, &tally, sizeof tally)) < 0 && errno == EINTR) {}
+    do {
+        n = ::read(tallyFd, &tally, sizeof tally);
+    } while (n < 0 && errno == EINTR);
     if (n != static_cast<ssize_t>(sizeof tally)) return std::nullopt;
     tally.firstFailure[sizeof tally.firstFailure - 1] = '\0';
     return tally;
@@ -131,8 +133,8 @@ public:
         for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
             for (char* at = buffer; at < buffer + n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(at);
-                if (event->mask & IN_Q_OVERFLOW) overflowed_ = true;
-                else if (event->mask & (IN_CREATE | IN_MOVED_TO)) ++made_;
+                overflowed_ = overflowed_ || (event->mask & IN_Q_OVERFLOW);
+                made_ += (event->mask & (IN_CREATE | IN_MOVED_TO)) != 0;
                 at += sizeof(inotify_event) + event->len;
             }
         }
@@ -294,13 +296,15 @@ private:
     // What the poster says it did; every settings write must have succeeded.
     void takeTally(const std::optional<PosterTally>& tally, int status) {
         if (!tally) {
-            report_.fail("the poster ended without telling what it did (status " + std::to_string(status) + ")");
+            report_.fail("the poster ended without telling what it did (status " +
+                         std::to_string(status) + ")");
             return;
         }
         posted_ = tally->posted;
         written_ = tally->written;
         if (tally->failedWrites > 0) {
-            report_.fail(std::to_string(tally->failedWrites) + " of the poster's settings writes failed; the first, " +
+            report_.fail(std::to_string(tally->failedWrites) +
+                         " of the poster's settings writes failed; the first, " +
                          tally->firstFailure);
         }
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) report_.fail("the poster failed");
@@ -313,9 +317,12 @@ private:
     // file's settings.)
     void judgeDeliveries(long filesMade) {
         marksFiles_ = filesMade;
-        const std::string tally = std::to_string(delivered_) + " of " + std::to_string(posted_) + " posts delivered";
+        const std::string tally =
+            std::to_string(delivered_) + " of " + std::to_string(posted_) + " posts delivered";
         if (filesMade == 0) {
-            if (delivered_ != posted_) report_.fail(tally + " with no pipe ever full: every post must be heard once");
+            if (delivered_ != posted_) {
+                report_.fail(tally + " with no pipe ever full: every post must be heard once");
+            }
             return;
         }
         if (delivered_ > posted_) report_.fail(tally + ": more deliveries than posts");
@@ -323,7 +330,8 @@ private:
         if (delivered_ < atLeast) {
             report_.fail(tally + "; a pipe was full for at most " +
                          (filesMade < 0 ? std::string("all") : std::to_string(filesMade)) +
-                         " of them, so at least " + std::to_string(atLeast) + " must have been heard");
+                         " of them, so at least " + std::to_string(atLeast) +
+                         " must have been heard");
         }
     }
 

@@ -170,19 +170,23 @@ private:
         into.rssKiB = residentKiB(sim_.pid());
         into.anonymousKiB = residentKiB(sim_.pid(), "RssAnon");
         const std::string status = "/proc/" + std::to_string(sim_.pid()) + "/status";
-        if (into.rssKiB < 0) report_.fail("cannot read VmRSS of corvane-sim from " + status + " " + when);
-        if (into.anonymousKiB < 0) report_.fail("cannot read RssAnon of corvane-sim from " + status + " " + when);
+        if (into.rssKiB < 0) {
+            report_.fail("cannot read VmRSS of corvane-sim from " + status + " " + when);
+        }
+        if (into.anonymousKiB < 0) {
+            report_.fail("cannot read RssAnon of corvane-sim from " + status + " " + when);
+        }
         if (into.views < 0) report_.fail("the view dump " + when + " holds no views");
     }
 
     // Whether both measures were taken (with every figure read); a failure when not.
     bool bothMeasured() {
         bool measured = true;
-        const std::pair<const Measure*, const char*> measures[] = {{&checkpoint_, "at the checkpoint"},
-                                                                   {&end_, "at the end"}};
+        const std::pair<const Measure*, const char*> measures[] = {
+            {&checkpoint_, "at the checkpoint"}, {&end_, "at the end"}};
         for (const auto& [measure, when] : measures) {
-            const bool whole = measure->rssKiB >= 0 && measure->anonymousKiB >= 0 && measure->views >= 0 &&
-                               measure->lockedViews >= 0;
+            const bool whole = measure->rssKiB >= 0 && measure->anonymousKiB >= 0 &&
+                               measure->views >= 0 && measure->lockedViews >= 0;
             if (!whole) report_.fail(std::string("memory and views were not all measured ") + when);
             measured = measured && whole;
         }
@@ -195,7 +199,8 @@ private:
         if (status != 0) report_.fail("corvane-sim ended with status " + (status ? std::to_string(*status) : "none (hung)"));
         for (const auto& line : sanitizerReports(errors_)) report_.fail("sanitizer: " + line);
         const bool measured = bothMeasured();
-        if (measured && (end_.views != checkpoint_.views || end_.lockedViews != checkpoint_.lockedViews)) {
+        if (measured &&
+            (end_.views != checkpoint_.views || end_.lockedViews != checkpoint_.lockedViews)) {
             report_.fail("the view tree went from " + std::to_string(checkpoint_.views) + " to " +
                          std::to_string(end_.views) + " views unlocked, from " +
                          std::to_string(checkpoint_.lockedViews) + " to " +
@@ -205,7 +210,8 @@ private:
         // pages of the program's files, which is no fault.
         const double change = growth(checkpoint_.rssKiB, end_.rssKiB);
         const double anonymousChange = growth(checkpoint_.anonymousKiB, end_.anonymousKiB);
-        if (measured && !options_.sanitized && (change > options_.rssTolerance || anonymousChange > options_.rssTolerance)) {
+        if (measured && !options_.sanitized &&
+            (change > options_.rssTolerance || anonymousChange > options_.rssTolerance)) {
             report_.fail("resident memory grew from " + std::to_string(checkpoint_.rssKiB) + " KiB to " +
                          std::to_string(end_.rssKiB) + " KiB (" + std::to_string(checkpoint_.anonymousKiB) +
                          " to " + std::to_string(end_.anonymousKiB) + " KiB not of files)");

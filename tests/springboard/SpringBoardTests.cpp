@@ -115,8 +115,9 @@ int knobLeftEdge(const CGImageRef& shot) {
 }
 
 TEST_F(Sim, AKnobLetGoShortOfTheEndSlidesBackWithoutUnlocking) {
-    const auto sim = run("boot\ndump views\nsnap start\ndown 60 432\nmove 150 432\ndump views\nsnap held\n"
-                         "up\nwait 100\nsnap sliding\nwait 900\ndump views\nsnap rest\n");
+    const auto sim =
+        run("boot\ndump views\nsnap start\ndown 60 432\nmove 150 432\ndump views\nsnap held\n"
+            "up\nwait 100\nsnap sliding\nwait 900\ndump views\nsnap rest\n");
     EXPECT_EQ(sim.status, 0) << sim.err;
     EXPECT_TRUE(sim.all("unlock-request").empty());
     EXPECT_TRUE(sim.all("unlocked").empty());
@@ -124,7 +125,9 @@ TEST_F(Sim, AKnobLetGoShortOfTheEndSlidesBackWithoutUnlocking) {
     std::vector<double> xs;
     for (const auto& dump : sim.all("dump")) {
         std::optional<double> x;
-        for (const auto& window : dump["windows"]) x = x ? x : frameXOf(window, "SBAwayLockBarKnob");
+        for (const auto& window : dump["windows"]) {
+            if (!x) x = frameXOf(window, "SBAwayLockBarKnob");
+        }
         ASSERT_TRUE(x) << "no knob in the view dump at " << dump["t"];
         xs.push_back(*x);
     }
@@ -132,7 +135,8 @@ TEST_F(Sim, AKnobLetGoShortOfTheEndSlidesBackWithoutUnlocking) {
     EXPECT_EQ(xs[1] - xs[0], 90);
     EXPECT_EQ(xs[2], xs[0]);
     // On the screen: the knob drawn where it is, sliding back through the places between.
-    const auto start = shot("start"), held = shot("held"), sliding = shot("sliding"), rest = shot("rest");
+    const auto start = shot("start"), held = shot("held"), sliding = shot("sliding"),
+               rest = shot("rest");
     ASSERT_TRUE(start && held && sliding && rest);
     const int from = knobLeftEdge(start);
     ASSERT_GE(from, 0) << "no knob drawn";

@@ -82,8 +82,8 @@ TEST(Addons, ADisplayAfterACancelledPasscodeReplacesTheViewsOfTheFirst) {
 CGImageRef customBadgeShot(const std::string& colour, bool artwork) {
     TweakSim sim;
     if (artwork && !sim.installArtwork()) return nullptr;
-    const auto run = sim.run("prefs set cvrUnlockType 4\nprefs set cvrBadgeDesign 3\n"
-                             "prefs set cvrColor \"" + colour + "\"\nboot\nsnap badge\n");
+    const std::string badge = "prefs set cvrUnlockType 4\nprefs set cvrBadgeDesign 3\n";
+    const auto run = sim.run(badge + "prefs set cvrColor \"" + colour + "\"\nboot\nsnap badge\n");
     EXPECT_EQ(run.status, 0) << run.err;
     return CGImageCreateWithPNGFile(sim.root().path() / "shots/badge.png");
 }

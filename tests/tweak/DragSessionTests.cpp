@@ -128,8 +128,9 @@ bool alike(CGImagePixel p, CGImagePixel q) {
 int snapshotOffset(const CGImageRef& shot, size_t y, CGImagePixel beneath) {
     const int width = static_cast<int>(CGImageGetWidth(shot));
     int left = 0, right = 0;
-    while (left < width && alike(CGImageGetPixelForTesting(shot, left, y), beneath)) ++left;
-    while (right < width && alike(CGImageGetPixelForTesting(shot, width - 1 - right, y), beneath)) ++right;
+    const auto shows = [&](int x) { return alike(CGImageGetPixelForTesting(shot, x, y), beneath); };
+    while (left < width && shows(left)) ++left;
+    while (right < width && shows(width - 1 - right)) ++right;
     return left > 0 ? left : -right;
 }
 
@@ -165,7 +166,8 @@ TEST(DragSession, TheElasticReturnComesToRestOnAnyScreenSize) {
     }
     SCOPED_TRACE(::testing::PrintToString(offsets));
     // On its way back it passes between the finger's place and its own...
-    EXPECT_TRUE(std::any_of(offsets.begin(), offsets.end(), [](int x) { return x > 10 && x < 90; }));
+    EXPECT_TRUE(
+        std::any_of(offsets.begin(), offsets.end(), [](int x) { return x > 10 && x < 90; }));
     // ...and springs: it falls towards its place, then rises away from it again before it rests.
     int lowest = offsets.front(), rise = 0;
     for (const int x : offsets) {

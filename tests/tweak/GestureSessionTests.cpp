@@ -122,15 +122,19 @@ int clearlyChangedPixels(const CGImageRef& a, const CGImageRef& b) {
     int changed = 0;
     for (size_t y = 0; y < CGImageGetHeight(a); ++y) {
         for (size_t x = 0; x < CGImageGetWidth(a); ++x) {
-            const auto p = CGImageGetPixelForTesting(a, x, y), q = CGImageGetPixelForTesting(b, x, y);
-            changed += std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > 24;
+            const auto p = CGImageGetPixelForTesting(a, x, y),
+                       q = CGImageGetPixelForTesting(b, x, y);
+            changed +=
+                std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > 24;
         }
     }
     return changed;
 }
 
 // `touches` up to the lifting of the fingers, which ends them.
-std::string withoutLift(const std::string& touches) { return touches.substr(0, touches.rfind("up\n")); }
+std::string withoutLift(const std::string& touches) {
+    return touches.substr(0, touches.rfind("up\n"));
+}
 
 TEST(GestureSession, FallingShortAsksForNothingAndShowsTheLockScreenAgain) {
     // Pictures while the fingers hold, during the return (the badge waits half a second before
@@ -143,7 +147,8 @@ TEST(GestureSession, FallingShortAsksForNothingAndShowsTheLockScreenAgain) {
         std::string script = unlockType(g) + kLockedOverMail + "snap before\n" +
                              withoutLift(g.shortOf(kPhone)) + "snap held\nup\n";
         for (int at = 0; const int ms : returning) {
-            script += "wait " + std::to_string(ms - at) + "\nsnap returning" + std::to_string(ms) + "\n";
+            script +=
+                "wait " + std::to_string(ms - at) + "\nsnap returning" + std::to_string(ms) + "\n";
             at = ms;
         }
         const auto run = sim.run(script + "wait 900\nsnap after\ndump session\n");
@@ -162,7 +167,8 @@ TEST(GestureSession, FallingShortAsksForNothingAndShowsTheLockScreenAgain) {
         for (const int ms : returning) {
             const auto picture = shot("returning" + std::to_string(ms));
             ASSERT_TRUE(picture);
-            between += clearlyChangedPixels(picture, before) > 100 && clearlyChangedPixels(picture, held) > 100;
+            between += clearlyChangedPixels(picture, before) > 100 &&
+                       clearlyChangedPixels(picture, held) > 100;
         }
         EXPECT_GT(between, 0) << "no picture between the held one and the lock screen at rest";
         // And at rest the lock screen shows as it did.

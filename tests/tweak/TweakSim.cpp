@@ -53,7 +53,8 @@ bool TweakSim::installArtwork() {
     std::error_code ec;
     if (!std::filesystem::exists(artwork / "CRVBadgeCustomLeft.png", ec)) return false;
     std::filesystem::create_directories(root_ / "/Library/Corvane", ec);
-    std::filesystem::copy(artwork, root_ / "/Library/Corvane", std::filesystem::copy_options::recursive, ec);
+    std::filesystem::copy(artwork, root_ / "/Library/Corvane",
+                          std::filesystem::copy_options::recursive, ec);
     return !ec;
 }
 
