@@ -56,9 +56,9 @@ public:
         if (!report_.passed() || !start()) return;
         for (int cycle = 1; cycle <= options_.cycles && failures_ < kMostFailures && alive_; ++cycle) {
             runCycle(cycle);
-            if (cycle == options_.checkpoint) measure(checkpoint_);
+            if (cycle == options_.checkpoint) measure(checkpoint_, "at the checkpoint");
         }
-        if (alive_) measure(end_);
+        if (alive_) measure(end_, "at the end");
         finish();
     }
 
@@ -92,9 +92,9 @@ private:
         return seen;
     }
 
-    // How far `after` is above `before`, as a fraction of it.
+    // How far `after` is above `before`, as a fraction of it; both are readings that succeeded.
     static double growth(long before, long after) {
-        return before > 0 ? double(after - before) / double(before) : 0;
+        return before > 0 && after >= 0 ? double(after - before) / double(before) : 0;
     }
 
     static std::string lastError(const std::vector<Event>& seen) {
@@ -151,8 +151,9 @@ private:
         unlocked_ += countEvents(*after, "unlocked");
     }
 
-    // The views of the device and the memory of its process, now.
-    void measure(Measure& into) {
+    // The views of the device and the memory of its process, now. A figure that cannot be read
+    // fails the check: a soak that measured nothing has shown nothing level.
+    void measure(Measure& into, const std::string& when) {
         std::vector<Event> seen;
         const auto deadline = deadlineIn(kStepSeconds);
         const auto isViewDump = [](const Event& e) {
@@ -168,6 +169,28 @@ private:
         into.views = countViews((*views)["windows"]);
         into.rssKiB = residentKiB(sim_.pid());
         into.anonymousKiB = residentKiB(sim_.pid(), "RssAnon");
+        const std::string status = "/proc/" + std::to_string(sim_.pid()) + "/status";
+        if (into.rssKiB < 0) {
+            report_.fail("cannot read VmRSS of corvane-sim from " + status + " " + when);
+        }
+        if (into.anonymousKiB < 0) {
+            report_.fail("cannot read RssAnon of corvane-sim from " + status + " " + when);
+        }
+        if (into.views < 0) report_.fail("the view dump " + when + " holds no views");
+    }
+
+    // Whether both measures were taken (with every figure read); a failure when not.
+    bool bothMeasured() {
+        bool measured = true;
+        const std::pair<const Measure*, const char*> measures[] = {
+            {&checkpoint_, "at the checkpoint"}, {&end_, "at the end"}};
+        for (const auto& [measure, when] : measures) {
+            const bool whole = measure->rssKiB >= 0 && measure->anonymousKiB >= 0 &&
+                               measure->views >= 0 && measure->lockedViews >= 0;
+            if (!whole) report_.fail(std::string("memory and views were not all measured ") + when);
+            measured = measured && whole;
+        }
+        return measured;
     }
 
     void finish() {
@@ -175,7 +198,9 @@ private:
         const auto status = sim_.wait(deadlineIn(kStepSeconds));
         if (status != 0) report_.fail("corvane-sim ended with status " + (status ? std::to_string(*status) : "none (hung)"));
         for (const auto& line : sanitizerReports(errors_)) report_.fail("sanitizer: " + line);
-        if (end_.views != checkpoint_.views || end_.lockedViews != checkpoint_.lockedViews) {
+        const bool measured = bothMeasured();
+        if (measured &&
+            (end_.views != checkpoint_.views || end_.lockedViews != checkpoint_.lockedViews)) {
             report_.fail("the view tree went from " + std::to_string(checkpoint_.views) + " to " +
                          std::to_string(end_.views) + " views unlocked, from " +
                          std::to_string(checkpoint_.lockedViews) + " to " +
@@ -185,7 +210,8 @@ private:
         // pages of the program's files, which is no fault.
         const double change = growth(checkpoint_.rssKiB, end_.rssKiB);
         const double anonymousChange = growth(checkpoint_.anonymousKiB, end_.anonymousKiB);
-        if (!options_.sanitized && (change > options_.rssTolerance || anonymousChange > options_.rssTolerance)) {
+        if (measured && !options_.sanitized &&
+            (change > options_.rssTolerance || anonymousChange > options_.rssTolerance)) {
             report_.fail("resident memory grew from " + std::to_string(checkpoint_.rssKiB) + " KiB to " +
                          std::to_string(end_.rssKiB) + " KiB (" + std::to_string(checkpoint_.anonymousKiB) +
                          " to " + std::to_string(end_.anonymousKiB) + " KiB not of files)");

@@ -74,7 +74,7 @@ long residentKiB(pid_t pid, std::string_view field) {
         if (line.rfind(label, 0) != 0) continue;
         std::istringstream fields(line.substr(label.size()));
         long kib = -1;
-        fields >> kib;
+        if (!(fields >> kib) || kib < 0) return -1;  // a line that does not read as a figure
         return kib;
     }
     return -1;

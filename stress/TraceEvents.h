@@ -50,5 +50,6 @@ int countEvents(const std::vector<Event>& events, std::string_view name);
 int countViews(const Event& windows);
 
 // A figure of process `pid`'s memory in KiB from /proc/PID/status ("VmRSS", all resident memory;
-// "RssAnon", the part that is not pages of files), or -1 when it cannot be read.
+// "RssAnon", the part that is not pages of files), or -1 when it cannot be read (no such
+// process, no such line, or a line that is not a figure).
 long residentKiB(pid_t pid, std::string_view field = "VmRSS");

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Plays one script of examples/ the way scripts/record-demos.sh does: corvane-sim on a fresh
 device root holding the build's tweak and artwork, recording an animated picture. The script must
-run to its end, its trace must have an "unlocked" event, and the recording must be a WebP file.
+run to its end, its gesture must unlock the device (an "unlocked" event after the last "locked"
+one: the stock bar's unlock before it does not count), and the recording must be an animated WebP
+file of more than one frame.
 
 Usage: check_example.py CORVANE_SIM DEVICE_DIR EXAMPLE.sim
 """
@@ -12,6 +14,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "support"))
+from example_run import gesture_unlock_problems, recording_problems  # noqa: E402
 
 
 def problems_of(sim, device, example, scratch):
@@ -26,11 +31,8 @@ def problems_of(sim, device, example, scratch):
     if run.returncode != 0:
         problems.append(f"corvane-sim exited with {run.returncode}: {run.stderr.strip()}")
     problems += [f"line {e['line']}: {e['text']}" for e in events if e["ev"] == "error"]
-    if not any(e["ev"] == "unlocked" for e in events):
-        problems.append("the trace has no unlocked event")
-    head = recording.read_bytes()[:12] if recording.exists() else b""
-    if head[:4] != b"RIFF" or head[8:12] != b"WEBP":
-        problems.append("no WebP recording was written")
+    problems += gesture_unlock_problems(events)
+    problems += recording_problems(recording)
     return problems
 
 
@@ -41,7 +43,7 @@ def main():
     for problem in problems:
         print(f"{example.name}: {problem}")
     if not problems:
-        print(f"{example.name}: ran to its end, unlocked, recorded")
+        print(f"{example.name}: ran to its end, the gesture unlocked, recorded")
     return 1 if problems else 0
 
 

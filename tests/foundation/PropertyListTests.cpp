@@ -4,8 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -196,17 +203,77 @@ TEST(PropertyList, AtomicWriteLeavesNoTemporaryFileAndMakesFolders) {
     EXPECT_EQ(readPropertyListDictionary(file)->at("k"), PlistValue(1));
 }
 
+// Lowers this process's limit on the size of the files it writes, which binds the superuser as
+// much as anyone, for as long as it lives; a write past the limit fails with EFBIG instead of
+// ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        applied_ = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool applied() const { return applied_; }
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int) = nullptr;
+    bool applied_ = false;
+};
+
+// Every path under `folder`, relative to it, in order.
+std::vector<std::string> everythingUnder(const std::filesystem::path& folder) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        paths.push_back(entry.path().lexically_relative(folder).string());
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
 TEST(PropertyList, AFailedWriteLeavesTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    TemporaryRoot root;
-    const auto folder = root.path() / "ro";
-    const auto file = folder / "s.plist";
-    ASSERT_TRUE(writePropertyListFile(file, everyKind()));
-    const auto before = fileBytes(file);
-    ::chmod(folder.c_str(), 0555);
-    EXPECT_FALSE(writePropertyListFile(file, PlistValue(PlistDictionary{})));
-    ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(fileBytes(file), before);
+    // Failures that stop the superuser too: the file-size limit cutting the new bytes short once
+    // the temporary file is made, and a file where the target's folder should be.
+    struct Case {
+        const char* how;
+        const char* oldFile;  // the file there before, under the root
+        const char* target;   // the path written, under the root
+        rlim_t sizeLimit;     // 0 for none
+    } cases[] = {
+        {"the size limit stops the write half-way", "prefs/s.plist", "prefs/s.plist", 64},
+        {"the target's folder is a file", "prefs", "prefs/s.plist", 0},
+    };
+    const PlistValue larger(PlistDictionary{{"k", PlistValue(std::string(4096, 'x'))}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        TemporaryRoot root;
+        const auto old = root.path() / c.oldFile;
+        ASSERT_TRUE(writePropertyListFile(old, everyKind()));
+        const auto before = fileBytes(old);
+        const auto everything = everythingUnder(root.path());
+        bool written = true;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (c.sizeLimit) {
+                limit.emplace(c.sizeLimit);
+                ASSERT_TRUE(limit->applied());
+            }
+            written = writePropertyListFile(root.path() / c.target, larger);
+        }
+        EXPECT_FALSE(written);
+        EXPECT_EQ(fileBytes(old), before);
+        // No temporary file is left behind, and nothing else is made.
+        EXPECT_EQ(everythingUnder(root.path()), everything);
+    }
 }
 
 TEST(PropertyList, AWriteOverAFolderFailsAndKeepsTheFolder) {

@@ -3,10 +3,13 @@
 // malformed arguments, device roots that are missing, not folders or read-only, and settings
 // files that are folders, pipes or not property lists. Each must answer with one clear line on
 // standard error (or an "error" event for a script line) and a non-zero status, or do what its
-// documentation promises for that input; never crash, hang or leave a core.
+// documentation promises for that input; never crash, hang or leave a core. A case that stores a
+// value has it read back from the settings file; every other case leaves that file as it was.
 
 #include "tests/hardening/ProgramProbe.h"
 #include "tests/support/TemporaryRoot.h"
+
+#include "platform/foundation/PropertyList.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -14,6 +17,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
+#include <optional>
+#include <sstream>
 
 namespace {
 
@@ -56,7 +62,16 @@ struct BadInputCase {
     std::string input;                   // standard input: the script of "--script -"
     Root root;
     Answer answer;
+    // What the settings file must hold afterwards, read back, for a case that stores a value;
+    // every other case must leave the settings file exactly as it found it.
+    std::optional<std::pair<std::string, PlistValue>> stored;
 };
+
+// `c`, which must leave `value` stored under `key` in the settings file.
+BadInputCase storing(BadInputCase c, std::string key, PlistValue value) {
+    c.stored.emplace(std::move(key), std::move(value));
+    return c;
+}
 
 // The longest single argument the kernel passes to a program (MAX_ARG_STRLEN is 128 KiB).
 const std::string kHugeArgument(128 * 1024 - 1, 'a');
@@ -84,8 +99,10 @@ std::vector<BadInputCase> corvanectlCases() {
         {"CorvanectlPrefsSetWithAnExtraWord", Ctl, {"prefs", "set", "cvrUnlockType", "1", "2"}},
         {"CorvanectlPrefsSetWithAnEmptyKey", Ctl, {"prefs", "set", "", "1"}},
         {"CorvanectlPrefsSetWithAnIntegerPastSixtyFourBits", Ctl, {"prefs", "set", "cvrUnlockType", "99999999999999999999999"}},
-        {"CorvanectlPrefsSetWithAHugeValueStoresIt", Ctl, {"prefs", "set", "cvrColor", kHugeArgument}, "", Root::Installed, Accepted},
-        {"CorvanectlPrefsSetWithAHugeKeyStoresIt", Ctl, {"prefs", "set", kHugeArgument, "1"}, "", Root::Installed, Accepted},
+        storing({"CorvanectlPrefsSetWithAHugeValueStoresIt", Ctl, {"prefs", "set", "cvrColor", kHugeArgument}, "", Root::Installed, Accepted},
+                "cvrColor", PlistValue(kHugeArgument)),
+        storing({"CorvanectlPrefsSetWithAHugeKeyStoresIt", Ctl, {"prefs", "set", kHugeArgument, "1"}, "", Root::Installed, Accepted},
+                kHugeArgument, PlistValue(1)),
         {"CorvanectlPrefsDeleteWithoutAKey", Ctl, {"prefs", "delete"}},
         {"CorvanectlPrefsDeleteWithTwoKeys", Ctl, {"prefs", "delete", "a", "b"}},
         {"CorvanectlPrefsShowWithAnExtraWord", Ctl, {"prefs", "show", "extra"}},
@@ -159,7 +176,8 @@ std::vector<BadInputCase> simCases() {
         line("SimScriptWithAHugeUnknownWord", kMegabyteWord + "\n"),
         line("SimScriptWaitingAMegabyteOfDigits", "wait " + kMegabyteDigits + "\n"),
         line("SimScriptStoringAMegabyteInteger", "prefs set cvrUnlockType " + kMegabyteDigits + "\n"),
-        line("SimScriptStoringAMegabyteString", "prefs set cvrColor " + kMegabyteWord + "\nboot\ndump settings\n", Accepted),
+        storing(line("SimScriptStoringAMegabyteString", "prefs set cvrColor " + kMegabyteWord + "\nboot\ndump settings\n", Accepted),
+                "cvrColor", PlistValue(kMegabyteWord)),
         line("SimScriptWithAHundredThousandLinesThenABadOne", manyLines("wait 1", 100000) + "frobnicate\n"),
         line("SimScriptWithTenThousandMovesOfOneFinger", "boot\ndown 10 10\n" + manyLines("move 20 20", 10000) + "up\n", Accepted),
     };
@@ -273,6 +291,28 @@ protected:
     std::filesystem::path root_ = scratch_.path() / "root";
 };
 
+// The settings file of the device at `root`.
+std::filesystem::path settingsFileOf(const std::filesystem::path& root) {
+    return root / "User/Library/Preferences/com.quillmoss.corvane.plist";
+}
+
+// What lies at `path`, compared whole: nothing, a folder, a pipe (never opened: that would wait
+// for a writer), or a file with all its bytes.
+std::string stateOf(const std::filesystem::path& path) {
+    std::error_code ec;
+    switch (std::filesystem::symlink_status(path, ec).type()) {
+        case std::filesystem::file_type::not_found: return "nothing";
+        case std::filesystem::file_type::directory: return "a folder";
+        case std::filesystem::file_type::fifo: return "a pipe";
+        case std::filesystem::file_type::regular: {
+            std::ostringstream bytes;
+            bytes << std::ifstream(path, std::ios::binary).rdbuf();
+            return "a file of " + bytes.str();
+        }
+        default: return "something else";
+    }
+}
+
 // The arguments with the root and the scratch folder filled in, and --root for the programs.
 std::vector<std::string> argumentsOf(const BadInputCase& c, const std::filesystem::path& root,
                                      const std::filesystem::path& scratch) {
@@ -304,6 +344,7 @@ std::string shortened(const std::string& text) { return text.size() > 300 ? text
 TEST_P(BadInput, IsAnsweredClearlyWithoutACrashOrAHang) {
     const BadInputCase& c = GetParam();
     const auto root = makeRoot(c.root);
+    const std::string settingsBefore = stateOf(settingsFileOf(root));
     const RunAs runAs = c.root == Root::ReadOnly ? RunAs::Nobody : RunAs::Caller;
     if (runAs == RunAs::Nobody && !nobodyCanRun(programPath(c.program))) {
         GTEST_SKIP() << "root cannot be kept out of a read-only device, and the user nobody cannot reach "
@@ -350,6 +391,20 @@ TEST_P(BadInput, IsAnsweredClearlyWithoutACrashOrAHang) {
             }
             break;
     }
+    if (!c.stored) {
+        EXPECT_TRUE(stateOf(settingsFileOf(root)) == settingsBefore)
+            << "the settings file changed: it was " << shortened(settingsBefore) << "; it is "
+            << shortened(stateOf(settingsFileOf(root)));
+        return;
+    }
+    // Read back: the value is there whole, under its key, as what it was given as.
+    const auto settings = readPropertyListDictionary(settingsFileOf(root));
+    ASSERT_TRUE(settings) << "no settings file that reads as a dictionary";
+    const auto& [key, value] = *c.stored;
+    const auto found = settings->find(key);
+    ASSERT_NE(found, settings->end())
+        << "nothing stored under the key of " << key.size() << " bytes";
+    EXPECT_TRUE(found->second == value) << "the value stored is not the one given";
 }
 
 INSTANTIATE_TEST_SUITE_P(Everywhere, BadInput, ::testing::ValuesIn(everyCase()),

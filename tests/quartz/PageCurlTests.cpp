@@ -90,10 +90,12 @@ double alongPull(double w, double h, size_t x, size_t y, double angle) {
 }
 
 // Every pixel of `image` whose position along the pull lies in [from, to] passes `check`; the
-// first that does not is reported.
+// first that does not is reported, and so is a region that holds no pixel at all, where the check
+// would say nothing.
 void expectRegion(const CGImageRef& image, double angle, double from, double to,
                   const std::function<bool(CGImagePixel)>& check, const std::string& what) {
     const size_t w = CGImageGetWidth(image), h = CGImageGetHeight(image);
+    size_t checked = 0;
     for (size_t y = 0; y < h; ++y) {
         for (size_t x = 0; x < w; ++x) {
             const double a = alongPull(double(w), double(h), x, y, angle);
@@ -104,7 +106,11 @@ void expectRegion(const CGImageRef& image, double angle, double from, double to,
                               << int(p.g) << "," << int(p.b) << "," << int(p.a);
                 return;
             }
+            ++checked;
         }
+    }
+    if (checked == 0) {
+        ADD_FAILURE() << what << ": the region from " << from << " to " << to << " holds no pixel";
     }
 }
 
@@ -213,21 +219,43 @@ TEST(CAPageCurl, StartsFromThePageExactlyAndEndsOnWhatLiesBeneathWithoutAJump) {
 }
 
 TEST(CAPageCurl, PeelsFromTheTrailingEdgeUncoveringThePictureBeneath) {
-    // How much of the page, from its trailing edge, has surely gone at each time, and how much,
-    // from its leading edge, the curl has surely not reached yet.
+    // Along the pull, as fractions of the page: from the trailing edge, how much shows the
+    // picture beneath untouched (exactly as it is, clear of the page and of its shadow), and how
+    // much has surely gone (the picture beneath, however shaded); from the leading edge, how much
+    // the curl has surely not reached. There the page lies flat, showing itself until the flap
+    // (the part gone round the cylinder, mirrored) grows long enough to cover all of the page
+    // that is left, a little after half-way; from then on the flap's back shows there instead.
     struct Stage {
-        double time, gone, untouched;
-    } stages[] = {{0.25, 0.1, 0.4}, {0.6, 0.3, 0}, {0.9, 0.8, 0}};
+        double time, clear, gone, flat;
+        bool flapCoversTheRest;
+    } stages[] = {
+        {0.25, 0.08, 0.1, 0.4, false},
+        {0.5, 0.35, 0.45, 0.05, false},
+        {0.6, 0.45, 0.3, 0.3, true},
+        {0.9, 0.85, 0.8, 0.015, true},
+    };
+    auto clear = [](CGImagePixel p) { return p == kBlue; };
     auto beneath = [](CGImagePixel p) { return classify(p) == Seen::Beneath; };
     auto page = [](CGImagePixel p) { return p == kRed; };
+    // The paper, nothing of the blue beneath: the flap's back, or where the flap's corner falls
+    // short of a corner of the page, the page in the flap's shadow and the edge between.
+    auto paper = [](CGImagePixel p) { return p.r > p.b + 40 && p.a == 255; };
     for (const Pull& pull : kPulls) {
         for (CGFloat scale : {1.0f, 2.0f}) {
             for (const Stage& stage : stages) {
                 SCOPED_TRACE(std::string(pull.name) + " at time " + std::to_string(stage.time) +
                              ", scale " + std::to_string(scale));
                 const auto image = renderCurl(stage.time, pull.angle, scale);
+                expectRegion(image, pull.angle, -1, stage.clear, clear,
+                             "the picture beneath is untouched");
                 expectRegion(image, pull.angle, -1, stage.gone, beneath, "the page has gone");
-                expectRegion(image, pull.angle, 1 - stage.untouched, 2, page, "untouched");
+                if (stage.flapCoversTheRest) {
+                    expectRegion(image, pull.angle, 1 - stage.flat, 2, paper,
+                                 "the flap lies over the page");
+                } else {
+                    expectRegion(image, pull.angle, 1 - stage.flat, 2, page,
+                                 "the page is untouched");
+                }
             }
         }
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -93,10 +94,57 @@ TEST_F(Sim, TheStockUnlockBarUnlocks) {
     EXPECT_EQ(sim.all("unlocked")[0]["t"], 300);
 }
 
+// The x of the first view of class `name` in the view tree `view` (its frame in its parent), or
+// nothing when there is none.
+std::optional<double> frameXOf(const Json& view, const std::string& name) {
+    if (view.value("class", "") == name) return view["frame"][0].get<double>();
+    for (const auto& subview : view.value("subviews", Json::array())) {
+        if (const auto x = frameXOf(subview, name)) return x;
+    }
+    return std::nullopt;
+}
+
+// Where the unlock bar's knob begins in `shot`: the first column of its light face in row 420,
+// through the knob and clear of its arrow; -1 when it shows nowhere.
+int knobLeftEdge(const CGImageRef& shot) {
+    for (size_t x = 0; x < CGImageGetWidth(shot); ++x) {
+        const auto p = CGImageGetPixelForTesting(shot, x, 420);
+        if (p.r > 200 && p.g > 200 && p.b > 200) return static_cast<int>(x);
+    }
+    return -1;
+}
+
 TEST_F(Sim, AKnobLetGoShortOfTheEndSlidesBackWithoutUnlocking) {
-    const auto sim = run("boot\ndown 60 432\nmove 150 432\nup\nwait 1000\n");
-    EXPECT_EQ(sim.status, 0);
+    const auto sim =
+        run("boot\ndump views\nsnap start\ndown 60 432\nmove 150 432\ndump views\nsnap held\n"
+            "up\nwait 100\nsnap sliding\nwait 900\ndump views\nsnap rest\n");
+    EXPECT_EQ(sim.status, 0) << sim.err;
     EXPECT_TRUE(sim.all("unlock-request").empty());
+    EXPECT_TRUE(sim.all("unlocked").empty());
+    // The knob's frame: at its start, moved with the finger by 90 points, and back.
+    std::vector<double> xs;
+    for (const auto& dump : sim.all("dump")) {
+        std::optional<double> x;
+        for (const auto& window : dump["windows"]) {
+            if (!x) x = frameXOf(window, "SBAwayLockBarKnob");
+        }
+        ASSERT_TRUE(x) << "no knob in the view dump at " << dump["t"];
+        xs.push_back(*x);
+    }
+    ASSERT_EQ(xs.size(), 3u);
+    EXPECT_EQ(xs[1] - xs[0], 90);
+    EXPECT_EQ(xs[2], xs[0]);
+    // On the screen: the knob drawn where it is, sliding back through the places between.
+    const auto start = shot("start"), held = shot("held"), sliding = shot("sliding"),
+               rest = shot("rest");
+    ASSERT_TRUE(start && held && sliding && rest);
+    const int from = knobLeftEdge(start);
+    ASSERT_GE(from, 0) << "no knob drawn";
+    EXPECT_EQ(from, xs[0]);
+    EXPECT_EQ(knobLeftEdge(held), from + 90);
+    EXPECT_GT(knobLeftEdge(sliding), from + 5);
+    EXPECT_LT(knobLeftEdge(sliding), from + 85);
+    EXPECT_EQ(knobLeftEdge(rest), from);
 }
 
 TEST_F(Sim, APasscodeDeviceAsksForThePasscodeBeforeUnlocking) {

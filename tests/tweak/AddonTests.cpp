@@ -2,8 +2,11 @@
 
 #include "tests/tweak/TweakSim.h"
 
+#include "platform/graphics/CGImage.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -73,17 +76,55 @@ TEST(Addons, ADisplayAfterACancelledPasscodeReplacesTheViewsOfTheFirst) {
     EXPECT_EQ(again.viewCount(), once.viewCount());
 }
 
+// The screen as the custom badge in `colour` shows on it, pulled from the right edge (the
+// default), with the build's artwork installed when `artwork`. Without artwork the badge is an
+// empty view: the device must still boot and draw.
+CGImageRef customBadgeShot(const std::string& colour, bool artwork) {
+    TweakSim sim;
+    if (artwork && !sim.installArtwork()) return nullptr;
+    const std::string badge = "prefs set cvrUnlockType 4\nprefs set cvrBadgeDesign 3\n";
+    const auto run = sim.run(badge + "prefs set cvrColor \"" + colour + "\"\nboot\nsnap badge\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    return CGImageCreateWithPNGFile(sim.root().path() / "shots/badge.png");
+}
+
 TEST(Addons, TheCustomBadgeIsTintedWithTheBadgeColour) {
-    TweakSim plain, tinted;
-    const std::string setup = "prefs set cvrUnlockType 4\nprefs set cvrBadgeDesign 3\n";
-    const auto plainRun = plain.run(setup + "boot\nsnap badge\n");
-    ASSERT_EQ(plainRun.status, 0) << plainRun.err;
-    const auto tintedRun = tinted.run(setup + "prefs set cvrColor \"{1, 0, 0, 1}\"\nboot\nsnap badge\n");
-    ASSERT_EQ(tintedRun.status, 0) << tintedRun.err;
-    // Without artwork installed the badge is an empty view; the pictures then agree, which is
-    // also what a missing image file must give: no crash, an empty but touchable badge.
-    EXPECT_EQ(fileBytes(plain.root().path() / "shots/badge.png"),
-              fileBytes(tinted.root().path() / "shots/badge.png"));
+    // White multiplies the artwork into itself; red keeps its red channel and takes its green
+    // and blue away. The badge rests half off the right edge: its frame is (270, 200, 100, 80).
+    const auto bare = customBadgeShot("{1, 1, 1, 1}", false);
+    const auto white = customBadgeShot("{1, 1, 1, 1}", true);
+    const auto red = customBadgeShot("{1, 0, 0, 1}", true);
+    ASSERT_TRUE(bare && white && red) << "a snap is missing, or the build has no badge artwork";
+    ASSERT_EQ(CGImageGetWidth(white), 320u);
+    ASSERT_EQ(CGImageGetHeight(white), 480u);
+    ASSERT_EQ(CGImageGetWidth(red), 320u);
+    ASSERT_EQ(CGImageGetHeight(red), 480u);
+    const auto inBadge = [](size_t x, size_t y) { return x >= 270 && y >= 200 && y < 280; };
+    int badgePixels = 0, drawn = 0, tinted = 0, outsideChanged = 0, redChanged = 0, brighter = 0;
+    for (size_t y = 0; y < 480; ++y) {
+        for (size_t x = 0; x < 320; ++x) {
+            const auto b = CGImageGetPixelForTesting(bare, x, y);
+            const auto w = CGImageGetPixelForTesting(white, x, y);
+            const auto r = CGImageGetPixelForTesting(red, x, y);
+            if (!inBadge(x, y)) {
+                outsideChanged += !(w == r);
+                continue;
+            }
+            ++badgePixels;
+            drawn += std::abs(w.r - b.r) + std::abs(w.g - b.g) + std::abs(w.b - b.b) > 24;
+            redChanged += std::abs(w.r - r.r) > 2;
+            brighter += r.g > w.g + 2 || r.b > w.b + 2;
+            tinted += (w.g - r.g) + (w.b - r.b) > 48;
+        }
+    }
+    // The artwork is drawn: the badge differs from the empty one of a device without artwork.
+    EXPECT_GT(drawn, badgePixels / 4) << "of " << badgePixels;
+    // Tinting touches nothing but the badge, keeps red, never adds green or blue, and takes
+    // much of them away where the badge shows.
+    EXPECT_EQ(outsideChanged, 0);
+    EXPECT_EQ(redChanged, 0);
+    EXPECT_EQ(brighter, 0);
+    EXPECT_GT(tinted, drawn / 2) << "of " << drawn << " pixels drawn";
 }
 
 }  // namespace

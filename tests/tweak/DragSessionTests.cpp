@@ -118,17 +118,66 @@ TEST(DragSession, ReleaseAnimationsReturnTheImageOrLeaveIt) {
     }
 }
 
+// Whether two pixels differ by no more than a drawing path's rounding.
+bool alike(CGImagePixel p, CGImagePixel q) {
+    return std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) <= 3;
+}
+
+// How far the snapshot lies right (positive) or left (negative) of its place in row `y` of
+// `shot`: the columns at its left or right edge that show `beneath` instead of it.
+int snapshotOffset(const CGImageRef& shot, size_t y, CGImagePixel beneath) {
+    const int width = static_cast<int>(CGImageGetWidth(shot));
+    int left = 0, right = 0;
+    const auto shows = [&](int x) { return alike(CGImageGetPixelForTesting(shot, x, y), beneath); };
+    while (left < width && shows(left)) ++left;
+    while (right < width && shows(width - 1 - right)) ++right;
+    return left > 0 ? left : -right;
+}
+
 TEST(DragSession, TheElasticReturnComesToRestOnAnyScreenSize) {
+    // Dragged 100 points right on a 375 × 667 screen, let go, and watched every 100 ms.
+    std::string script = "screen 375 667\n" + prefs("cvrUnlockDirection", "5") +
+                         prefs("cvrReleaseAnimation", "1") +
+                         "boot\nsnap before\ndown 180 300\nmove 280 300\nsnap dragged\nup\n";
+    for (int ms = 100; ms <= 1000; ms += 100) {
+        script += "wait 100\nsnap return" + std::to_string(ms) + "\n";
+    }
     TweakSim sim;
-    const auto run = sim.run("screen 375 667\n" + prefs("cvrUnlockDirection", "5") +
-                             prefs("cvrReleaseAnimation", "1") + "boot\nsnap before\n"
-                             "down 180 300\nmove 280 300\nup\nwait 3000\nsnap after\n");
+    const auto run = sim.run(script + "wait 2000\nsnap after\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    const auto before = CGImageCreateWithPNGFile(sim.root().path() / "shots/before.png");
-    const auto after = CGImageCreateWithPNGFile(sim.root().path() / "shots/after.png");
-    ASSERT_TRUE(before && after);
+    const auto shot = [&](const std::string& name) {
+        return CGImageCreateWithPNGFile(sim.root().path() / "shots" / (name + ".png"));
+    };
+    const auto before = shot("before"), dragged = shot("dragged"), after = shot("after");
+    ASSERT_TRUE(before && dragged && after);
+    // Row 300 of the dragged picture begins with what lies beneath the lock screen, which the
+    // lock screen at rest covers.
+    const size_t row = 300;
+    const CGImagePixel beneath = CGImageGetPixelForTesting(dragged, 0, row);
+    ASSERT_FALSE(alike(beneath, CGImageGetPixelForTesting(before, 0, row)))
+        << "the dragged picture shows the lock screen where the finger uncovered what lies beneath";
+    EXPECT_EQ(snapshotOffset(before, row, beneath), 0);
+    EXPECT_NEAR(snapshotOffset(dragged, row, beneath), 100, 1);  // it followed the finger
+    std::vector<int> offsets;
+    for (int ms = 100; ms <= 1000; ms += 100) {
+        const auto picture = shot("return" + std::to_string(ms));
+        ASSERT_TRUE(picture);
+        offsets.push_back(snapshotOffset(picture, row, beneath));
+    }
+    SCOPED_TRACE(::testing::PrintToString(offsets));
+    // On its way back it passes between the finger's place and its own...
+    EXPECT_TRUE(
+        std::any_of(offsets.begin(), offsets.end(), [](int x) { return x > 10 && x < 90; }));
+    // ...and springs: it falls towards its place, then rises away from it again before it rests.
+    int lowest = offsets.front(), rise = 0;
+    for (const int x : offsets) {
+        lowest = std::min(lowest, x);
+        rise = std::max(rise, x - lowest);
+    }
+    EXPECT_GE(rise, 5);
     // The snapshot at rest covers the lock screen exactly; the two drawing paths may round a
     // translucent pixel differently by a level or two, never more.
+    EXPECT_EQ(snapshotOffset(after, row, beneath), 0);
     EXPECT_LE(largestChannelDifference(before, after), 3);
 }
 

@@ -116,18 +116,62 @@ int largestChannelDifference(const CGImageRef& a, const CGImageRef& b) {
     return largest;
 }
 
+// How many pixels of two pictures of the same size differ clearly (by more than a tenth of the
+// range in some channel), not by a drawing path's rounding.
+int clearlyChangedPixels(const CGImageRef& a, const CGImageRef& b) {
+    int changed = 0;
+    for (size_t y = 0; y < CGImageGetHeight(a); ++y) {
+        for (size_t x = 0; x < CGImageGetWidth(a); ++x) {
+            const auto p = CGImageGetPixelForTesting(a, x, y),
+                       q = CGImageGetPixelForTesting(b, x, y);
+            changed +=
+                std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > 24;
+        }
+    }
+    return changed;
+}
+
+// `touches` up to the lifting of the fingers, which ends them.
+std::string withoutLift(const std::string& touches) {
+    return touches.substr(0, touches.rfind("up\n"));
+}
+
 TEST(GestureSession, FallingShortAsksForNothingAndShowsTheLockScreenAgain) {
+    // Pictures while the fingers hold, during the return (the badge waits half a second before
+    // it slides back in) and at rest.
+    const int returning[] = {200, 400, 600};
     for (const Gesture& g : kGestures) {
         SCOPED_TRACE(g.name);
         TweakSim sim;
-        const auto run = sim.run(unlockType(g) + kLockedOverMail + "snap before\n" +
-                                 g.shortOf(kPhone) + "wait 1500\nsnap after\ndump session\n");
+        ASSERT_TRUE(sim.installArtwork());  // the badge and the vault dial show their pictures
+        std::string script = unlockType(g) + kLockedOverMail + "snap before\n" +
+                             withoutLift(g.shortOf(kPhone)) + "snap held\nup\n";
+        for (int at = 0; const int ms : returning) {
+            script +=
+                "wait " + std::to_string(ms - at) + "\nsnap returning" + std::to_string(ms) + "\n";
+            at = ms;
+        }
+        const auto run = sim.run(script + "wait 900\nsnap after\ndump session\n");
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_TRUE(tweakRequests(run).empty());
         EXPECT_EQ(run.lastDump("session")["session"]["isUnlocking"], false);
-        const auto before = CGImageCreateWithPNGFile(sim.root().path() / "shots/before.png");
-        const auto after = CGImageCreateWithPNGFile(sim.root().path() / "shots/after.png");
-        ASSERT_TRUE(before && after);
+        const auto shot = [&](const std::string& name) {
+            return CGImageCreateWithPNGFile(sim.root().path() / "shots" / (name + ".png"));
+        };
+        const auto before = shot("before"), held = shot("held"), after = shot("after");
+        ASSERT_TRUE(before && held && after);
+        // The fingers moved what the gesture works on, and the screen drew it.
+        EXPECT_GT(clearlyChangedPixels(before, held), 1000);
+        // It goes back through pictures between the two, not in one jump.
+        int between = 0;
+        for (const int ms : returning) {
+            const auto picture = shot("returning" + std::to_string(ms));
+            ASSERT_TRUE(picture);
+            between += clearlyChangedPixels(picture, before) > 100 &&
+                       clearlyChangedPixels(picture, held) > 100;
+        }
+        EXPECT_GT(between, 0) << "no picture between the held one and the lock screen at rest";
+        // And at rest the lock screen shows as it did.
         EXPECT_LE(largestChannelDifference(before, after), 3);
     }
 }

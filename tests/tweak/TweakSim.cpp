@@ -48,6 +48,16 @@ TweakSim::TweakSim() {
     std::filesystem::copy_file(CORVANE_MODULE_FILTER, root_ / (folder + "Corvane.plist"));
 }
 
+bool TweakSim::installArtwork() {
+    const std::filesystem::path artwork = CORVANE_ARTWORK_DIR;
+    std::error_code ec;
+    if (!std::filesystem::exists(artwork / "CRVBadgeCustomLeft.png", ec)) return false;
+    std::filesystem::create_directories(root_ / "/Library/Corvane", ec);
+    std::filesystem::copy(artwork, root_ / "/Library/Corvane",
+                          std::filesystem::copy_options::recursive, ec);
+    return !ec;
+}
+
 TweakRun TweakSim::run(const std::string& script) {
     root_.write("/script.sim", script);
     const auto result = runProgram(CORVANE_SIM_PATH,

@@ -40,6 +40,10 @@ public:
     // A root with Corvane.so and its filter installed (and nothing else of the build's device).
     TweakSim();
 
+    // Installs the build's badge and vault artwork into the root, as the package does; false
+    // when the build has none to give.
+    bool installArtwork();
+
     // Runs `script`; pictures go to root/shots.
     TweakRun run(const std::string& script);
     const TemporaryRoot& root() const { return root_; }
