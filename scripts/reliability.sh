@@ -147,7 +147,7 @@ rows = [
                f"screen ({f['changes-that-found-the-pipe-full']:,} found the pipe full and left a mark)"),
     ("hostile-restart", "Restart with untrustworthy pid files",
      lambda f: f"{f['restarts-tried']} restarts from the panel on a device with its own SpringBoard and on "
-               f"one without, the pid file stale, another device's SpringBoard (with its lock file), an "
+               f"one without, the pid file stale, another device's SpringBoard (with a copy of its lock file where there was none), an "
                f"unrelated process, garbage, a link or a pipe",
      lambda f: f"{f['processes-outside-the-device-ended']} processes outside the device ended, "
                f"{f['hangs']} hangs; the device's own SpringBoard restarted {f['own-springboard-restarted']} "
