@@ -62,15 +62,15 @@ void removeAbandonedTemporaries(const std::filesystem::path& path) {
 }
 
 // A new temporary file beside `path`, locked by this writer, its name in `name`; -1 when none can
-// be made. mkstemps creates the file exclusively, so a link planted under the name makes it fail
+// be made. mkostemps creates the file exclusively, so a link planted under the name makes it fail
 // rather than be followed. Another writer may take a file for abandoned between its creation and
 // its lock, so a file whose name has gone by the time it is locked is given up for a new one.
 int createLockedTemporary(const std::filesystem::path& path, std::string& name) {
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         name = temporaryPattern(path);
-        const int fd = ::mkstemps(name.data(), static_cast<int>(kTemporarySuffix.size()));
+        const int fd =
+            ::mkostemps(name.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC);
         if (fd < 0) return -1;
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         if (::flock(fd, LOCK_EX) == 0 && isNamed(fd, name.c_str())) return fd;
         ::close(fd);
     }
