@@ -1,6 +1,6 @@
 #include "sim/device/AnimationRecorder.h"
 
-#include "sim/device/WebPAnimationWriter.h"
+#include "common/recording/WebPAnimationWriter.h"
 
 #include <algorithm>
 #include <cmath>

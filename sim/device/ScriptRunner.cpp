@@ -4,7 +4,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/RunLoop.h"
-#include "tools/common/PrefsEditing.h"
+#include "common/tooling/PrefsEditing.h"
 #include "tweak/settings/CVSettings.h"
 
 #include <exception>

@@ -20,7 +20,7 @@
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UIWindow.h"
 #include "sim/device/ViewDump.h"
-#include "tools/common/PrefsEditing.h"
+#include "common/tooling/PrefsEditing.h"
 
 #include <dlfcn.h>
 

@@ -6,7 +6,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardTime.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIScreen.h"
 #include "sim/springboard/SpringBoardArtwork.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 Class SBContextHostManager::class_() {
     static const Class cls = objc_defineClass(

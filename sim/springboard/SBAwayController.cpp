@@ -7,7 +7,7 @@
 #include "sim/springboard/SpringBoard.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "sim/springboard/SpringBoardArtwork.h"
 
 #include <algorithm>
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 Class SBSlidingAlertDisplay::class_() {
     static const Class cls = objc_defineClass(

@@ -5,7 +5,7 @@
 #include "sim/springboard/SpringBoardArtwork.h"
 #include "sim/springboard/SpringBoardEvents.h"
 #include "sim/springboard/SpringBoardTime.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 constexpr CGFloat kBarHeight = 20;

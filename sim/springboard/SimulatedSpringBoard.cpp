@@ -19,7 +19,7 @@
 #include "sim/springboard/SpringBoardEvents.h"
 #include "sim/springboard/SpringBoardTime.h"
 #include "sim/device/ViewDump.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SBStatusBarController.h"
 #include "sim/springboard/SpringBoardArtwork.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 

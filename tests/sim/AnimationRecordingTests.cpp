@@ -4,7 +4,7 @@
 #include "sim/device/AnimationRecorder.h"
 #include "sim/device/RecordingProgress.h"
 #include "sim/device/ScriptRunner.h"
-#include "sim/device/WebPAnimationReader.h"
+#include "common/recording/WebPAnimationReader.h"
 
 #include "platform/foundation/RunLoop.h"
 #include "tests/support/TemporaryRoot.h"

@@ -3,7 +3,7 @@
 
 #include "platform/foundation/NSLog.h"
 #include "platform/runtime/Substrate.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 #include <string>
 #include <unordered_map>

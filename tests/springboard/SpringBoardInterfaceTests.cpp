@@ -10,7 +10,7 @@
 #include "sim/device/Trace.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
 #include "tests/support/TemporaryRoot.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Contact sheets of recordings: which frames a row shows, and how the rows are laid out.
 
-#include "sim/device/WebPAnimationWriter.h"
+#include "common/recording/WebPAnimationWriter.h"
 #include "tests/support/TemporaryRoot.h"
 #include "tools/sheet/ContactSheet.h"
 #include "tools/sheet/KeyFrames.h"

@@ -1,4 +1,4 @@
-#include "tools/common/PrefsEditing.h"
+#include "common/tooling/PrefsEditing.h"
 
 #include "tests/support/TemporaryRoot.h"
 

@@ -10,7 +10,7 @@
 #include "tests/support/TemporaryRoot.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/DragGeometry.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/views/FakeTouchDelegate.h"
 
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 #include <sstream>
 

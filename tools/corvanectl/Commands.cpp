@@ -4,8 +4,8 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/NotifyTransport.h"
-#include "tools/common/ColourJson.h"
-#include "tools/common/PrefsEditing.h"
+#include "common/tooling/ColourJson.h"
+#include "common/tooling/PrefsEditing.h"
 #include "tweak/settings/SettingsJson.h"
 
 #include <iostream>

@@ -5,7 +5,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
-#include "sim/device/WebPAnimationReader.h"
+#include "common/recording/WebPAnimationReader.h"
 
 #include <chrono>
 #include <string>

@@ -3,7 +3,7 @@
 // Which frames of a recording a contact sheet shows. A recording keeps a frame only where the
 // picture changed, and one frame stands for however long the picture held still.
 
-#include "sim/device/WebPAnimationReader.h"
+#include "common/recording/WebPAnimationReader.h"
 
 #include <chrono>
 #include <vector>

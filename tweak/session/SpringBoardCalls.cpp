@@ -1,7 +1,7 @@
 #include "tweak/session/SpringBoardCalls.h"
 
 #include "platform/uikit/UIView.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace SpringBoardCalls {
 

@@ -7,7 +7,7 @@
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/SpringBoardCalls.h"
 #include "tweak/springboard/LockScreenChrome.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 #include "tweak/springboard/UIImageBelowLockScreen.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIView.h"
 #include "tweak/session/SpringBoardCalls.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 
 namespace {
 

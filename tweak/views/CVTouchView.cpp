@@ -2,7 +2,7 @@
 
 #include "tweak/session/CVSessionState.h"
 #include "tweak/settings/CVSettings.h"
-#include "tweak/springboard/SpringBoardInterface.h"
+#include "platform/springboard/SpringBoardInterface.h"
 #include "tweak/views/CVPassThroughRule.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/common/ColourJson.h"
+#include "common/tooling/ColourJson.h"
 
 #include "colour/UIColor_Expanded.h"
 #include "tweak/settings/JsonNumbers.h"

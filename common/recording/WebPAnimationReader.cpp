@@ -1,4 +1,4 @@
-#include "sim/device/WebPAnimationReader.h"
+#include "common/recording/WebPAnimationReader.h"
 
 #include <webp/demux.h>
 

@@ -1,9 +1,10 @@
 #pragma once
 
-// SpringBoard's private interface as a tweak sees it: the messages its classes answer, each with
-// its type, and the twenty methods the tweak replaces, in the order it installs them. The tweak
-// sends and replaces these by name (it never links SpringBoard); the simulated SpringBoard
-// implements them. Both include this one header, so a selector and its type are written once.
+// SpringBoard's private interface, as the platform's own headers for it would give it: the
+// messages its classes answer, each with its type, and the twenty methods a tweak may replace, in
+// the order Corvane installs them. The tweak sends and replaces these by name (it never links
+// SpringBoard); the simulated SpringBoard implements them. Both include this one header, which
+// belongs to neither, so a selector and its type are written once.
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/IOSurface.h"

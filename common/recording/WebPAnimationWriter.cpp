@@ -1,4 +1,4 @@
-#include "sim/device/WebPAnimationWriter.h"
+#include "common/recording/WebPAnimationWriter.h"
 
 #include <webp/encode.h>
 #include <webp/mux.h>
