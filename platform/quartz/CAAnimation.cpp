@@ -16,6 +16,7 @@ CAAnimation::CAAnimation(Class cls, const CAAnimation& other)
       fillMode_(other.fillMode_),
       removedOnCompletion_(other.removedOnCompletion_),
       delegate_(other.delegate_),
+      completion_(other.completion_),
       values_(other.values_) {}
 
 std::shared_ptr<CAAnimation> CAAnimation::copy() const {

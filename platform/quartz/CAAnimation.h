@@ -11,6 +11,7 @@
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -64,6 +65,13 @@ public:
     void setDelegate(id delegate) { delegate_.reset(delegate); }
     WeakId delegateReference() const { return delegate_; }
 
+    // What ends the animation for whoever is told it stopped: the animation carries its own end,
+    // as a block kept under one of its keys does, so that its delegate runs it rather than
+    // telling its animations apart by a value compared later. Copied with the animation.
+    using Completion = std::function<void(bool finished)>;
+    const Completion& completion() const { return completion_; }
+    void setCompletion(Completion completion) { completion_ = std::move(completion); }
+
     // Stores a value under `key` (the product keeps an identifier under "id"); nil removes it.
     void setValue(const CAValue& value, std::string_view key);
     // The value stored under `key`; nil when none.
@@ -90,5 +98,6 @@ private:
     CAFillMode fillMode_ = CAFillMode::Removed;
     bool removedOnCompletion_ = true;
     WeakId delegate_;
+    Completion completion_;
     std::map<std::string, CAValue, std::less<>> values_;
 };

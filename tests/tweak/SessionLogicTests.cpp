@@ -10,6 +10,7 @@
 #include "tests/support/TemporaryRoot.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/DragGeometry.h"
+#include "tweak/session/VaultMode.h"
 #include "platform/springboard/SpringBoardInterface.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ protected:
                          {SB::sharedAwayController.implementedBy(&sharedStandIn),
                           SB::sharedAwayControllerIfExists.implementedBy(&sharedStandIn),
                           SB::unlockWithSound.implementedBy(&recordUnlock)});
-        CVSessionResetForTesting();
+        controller->resetForTesting();
         requests.clear();
         settings.loadSettings(std::nullopt);
         controller->setView(image);
@@ -250,7 +251,8 @@ TEST_F(RecognizerGestures, RotationLimitsAreTheFloat1Point57NotAQuarterTurn) {
 TEST_F(RecognizerGestures, TheVaultUnlocksAtOnceEvenWithAPasscodeAndStaysTurned) {
     settings.setUnlockType(CVUnlockType::Vault);
     CVSession().devicePassworded = true;
-    CVSession().vaultView = UIView::create<UIImageView>(CGRectMake(24, 75, 272, 310));
+    CVVaultMode::shared().setVaultViewForTesting(
+        UIView::create<UIImageView>(CGRectMake(24, 75, 272, 310)));
     auto vault = std::make_shared<ScriptedRotation>(
         controller.get(), CVAwayControllerMessage::onVaultRotate.selector());
     vault->step(UIGestureRecognizerStateBegan, 1.0f);
@@ -261,7 +263,7 @@ TEST_F(RecognizerGestures, TheVaultUnlocksAtOnceEvenWithAPasscodeAndStaysTurned)
     EXPECT_TRUE(CVSession().isUnlocking);
     vault->step(UIGestureRecognizerStateEnded, 1.6f);  // ignored while unlocking
     runFor(0.6);
-    EXPECT_FLOAT_EQ(CVSession().vaultView->transform().b, std::sin(1.6f));
+    EXPECT_FLOAT_EQ(CVVaultMode::shared().vaultView()->transform().b, std::sin(1.6f));
 }
 
 }  // namespace

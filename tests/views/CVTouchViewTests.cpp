@@ -119,7 +119,7 @@ TEST_F(TouchCapture, CapturesNothingWhereTheLockScreenHitsNothing) {
 }
 
 TEST_F(TouchCapture, PullBadgeModeHitTestsAsAPlainViewWithoutAskingTheLockScreen) {
-    settings.setUnlockType(CVUnlockType::PullBadge);
+    delegate->passiveBackgroundOnly = false;  // the controller in the pull-badge mode
     const auto lockScreen = viewOf(standIn("SBAwayView"));
     delegate->awayView = lockScreen.get();
     const auto touchView = touchViewOf({{270, 200}, {100, 80}});

@@ -18,8 +18,11 @@ public:
     int awayViewRequests = 0;
     // The touch set of the last lockscreenTouches... call.
     const UITouchSet* lastTouches = nullptr;
+    // What capturesOnlyPassiveBackground answers: false plays the pull badge's touch view.
+    bool passiveBackgroundOnly = true;
 
     UIView* lockScreenView() override;
+    bool capturesOnlyPassiveBackground() override { return passiveBackgroundOnly; }
     void lockscreenTouchesBegan(const UITouchSet* touches) override;
     void lockscreenTouchesMoved(const UITouchSet* touches) override;
     void lockscreenTouchesEnded(const UITouchSet* touches) override;

@@ -1,12 +1,19 @@
 // The controller's class, its shared instance, its class methods and the messages that reach it
-// through the method tables (animation did-stop selectors and recogniser actions).
+// through the method tables (animation did-stop selectors and recogniser actions), each handed
+// to the mode whose animation or recogniser it is.
 
 #include "tweak/session/CVAwayController.h"
 
 #include "platform/uikit/UIPinchGestureRecognizer.h"
 #include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIViewAnimation.h"
+#include "tweak/session/DragMode.h"
+#include "tweak/session/PinchMode.h"
+#include "tweak/session/PullBadgeMode.h"
+#include "tweak/session/RotateMode.h"
 #include "tweak/session/SpringBoardCalls.h"
+#include "tweak/session/VaultMode.h"
+#include "tweak/session/ViewSteps.h"
 #include "tweak/views/ColorizeImage.h"
 
 namespace {
@@ -77,6 +84,47 @@ bool CVAwayController::autoUnlock() { return CVSession().aUnlock; }
 
 bool CVAwayController::deviceIsPassworded() {
     return SpringBoardCalls::deviceIsPassworded(CVSession().SBAwayController);
+}
+
+void CVAwayController::gestureFinishedAnimating() {
+    CVViewSteps::hide(view().get());
+    CVViewSteps::hide(CVSession().lastView.get());
+}
+
+void CVAwayController::customMovementFinishedAnimatingWithUnlock() {
+    CVDragMode::shared().customMovementFinishedAnimatingWithUnlock(*this);
+}
+
+void CVAwayController::gestureFinishedAnimatingWithUnlock() {
+    CVImageTransformMode::gestureFinishedAnimatingWithUnlock(*this);
+}
+
+void CVAwayController::moveBadgeBackInPlace() { CVPullBadgeMode::shared().moveBadgeBackInPlace(*this); }
+
+void CVAwayController::switchBadgeBackToAwayView() {
+    CVPullBadgeMode::shared().switchBadgeBackToAwayView(*this);
+}
+
+void CVAwayController::animationDidStop(CAAnimation* animation, bool finished) {
+    if (animation && animation->completion()) animation->completion()(finished);
+}
+
+void CVAwayController::onPinch(UIPinchGestureRecognizer* recognizer) {
+    CVPinchMode::shared().onPinch(*this, recognizer);
+}
+
+void CVAwayController::onRotate(UIRotationGestureRecognizer* recognizer) {
+    CVRotateMode::shared().onRotate(*this, recognizer);
+}
+
+void CVAwayController::onVaultRotate(UIRotationGestureRecognizer* recognizer) {
+    CVVaultMode::shared().onVaultRotate(*this, recognizer);
+}
+
+void CVAwayController::resetForTesting() {
+    CVSessionResetForTesting();
+    CVForEachUnlockMode([](CVUnlockMode& mode) { mode.resetForTesting(); });
+    startPosition = currentPosition = previousPosition = velocity = CGPointZero;
 }
 
 UIImageRef CVAwayController::colorizeImage(const UIImageRef& image, const UIColorRef& color) const {

@@ -71,57 +71,41 @@ public:
     // The main screen's bounds, with width and height swapped in landscape (orientation 3, 4).
     CGRect getCurrentScreenBoundsDependOnOrientation() const;
 
-    // The touch entry points (called by the touch capture view with the event's touches).
+    // The touch entry points (called by the touch capture view with the event's touches): each
+    // goes to the mode of the unlock type at that moment.
     UIView* lockScreenView() override { return getAwayView(); }
+    bool capturesOnlyPassiveBackground() override;
     void lockscreenTouchesBegan(const UITouchSet* touches) override;
     void lockscreenTouchesMoved(const UITouchSet* touches) override;
     void lockscreenTouchesEnded(const UITouchSet* touches) override;
 
-    // Drag mode.
+    // The move handlers of the design, each the move of its gesture's mode: the drag, the
+    // overlay, the peel and the pull badge.
     void moveLockscreenWithTouch(const UITouchSet* touches);
-    // Did-stop of the passcode return: hides both images and sends the unlock request.
-    void customMovementFinishedAnimatingWithUnlock();
-    // Did-stop of the plain return: hides the snapshot view and lastView.
-    void gestureFinishedAnimating();
-
-    // Overlay mode.
     void moveTransparentOverlayWithTouch(const UITouchSet* touches);
-
-    // Page-peel mode: the move handler, the touch-up, and the end of the curl animations
-    // (animationDidStop:finished:, told apart by their "id": "curlAway" or "curlBack").
     void peelLockscreenWithTouch(const UITouchSet* touches);
-    void releasePeel();
-    void animationDidStop(CAAnimation* animation, bool finished);
-    // A finishing move of the peel, `dx` points right of where the finger came down.
-    void finishPeel(float dx);
-    // Adds the curl animation `identifier` ("curlAway", "curlBack") on the page's curl amount,
-    // from its current value to `to`, under the key "<identifier>Animation".
-    void addCurlAnimation(const char* identifier, double to, double seconds, CAFillMode fill,
-                          bool removedOnCompletion);
-
-    // Pull-badge mode: the move handler and the two steps of the badge's return.
     void moveBadgeWithTouch(const UITouchSet* touches);
-    // Touch-up of the pull-badge mode: the image goes back, then the badge.
-    void releaseBadge();
+
+    // The ends of the animations the gestures start (their did-stop selectors and the curl's
+    // animationDidStop:finished:), each handed to the mode whose animation it ends.
+    // The plain return of the drag and the recogniser gestures: hides the snapshot view and
+    // lastView.
+    void gestureFinishedAnimating();
+    void customMovementFinishedAnimatingWithUnlock();
+    void gestureFinishedAnimatingWithUnlock();
     void moveBadgeBackInPlace();
     void switchBadgeBackToAwayView();
+    // Runs the completion the stopped animation carries (the peel's curl away or back).
+    void animationDidStop(CAAnimation* animation, bool finished);
 
-    // The recogniser gestures: pinch, rotate and the vault dial.
+    // The recogniser actions, each handed to its gesture's mode.
     void onPinch(UIPinchGestureRecognizer* recognizer);
     void onRotate(UIRotationGestureRecognizer* recognizer);
     void onVaultRotate(UIRotationGestureRecognizer* recognizer);
-    // Did-stop of the passcode return of pinch and rotate: hides both images and unlocks.
-    void gestureFinishedAnimatingWithUnlock();
-    // The common guard of the recogniser actions: the tweak enabled and no unlock under way. A
-    // recogniser that has just begun starts a gesture of its own.
-    bool takesGestureCallback(const UIGestureRecognizer* recognizer);
-    // Pinch and rotate: the image takes `transform` and unlocks when `pastLimit`, or, once the
-    // recogniser has ended, returns to rest.
-    void followOrReturn(const UIGestureRecognizer* recognizer, CGAffineTransform transform,
-                        bool pastLimit);
 
     // The unlock finishers.
     void fadeOutAndUnlock();
+    // The image slides off the screen the way the gesture's mode says, then the device unlocks.
     void moveOutAndUnlock();
     void unlockWithoutAnimations();
 
@@ -129,24 +113,20 @@ public:
     UIImageRef colorizeImage(const UIImageRef& image, const UIColorRef& color) const;
     UIImageRef imageWithColor(const UIColorRef& color, CGSize size) const;
 
-    // The add-on of unlock type `type` in the lock-screen window (the overlay, a recogniser, the
-    // pull badge with its own touch view, or the vault with its recogniser).
-    void buildAddon(CVUnlockType type);
-    void buildPullBadge(UIWindow* window);
     // A touch capture view of `frame` that reports to this controller.
     std::shared_ptr<CVTouchView> makeTouchView(CGRect frame);
 
-    // Touch-down of the pull-badge mode: the badge moves into the snapshot view.
-    void grabBadge(const UITouchSet* touches);
-    // Touch-up in drag mode: the plain or elastic return, or none, as the settings say.
-    void releaseDraggedImage();
-    // The elastic return: along a path that overshoots the rest place and swings back.
-    void elasticReturn();
+    // The session state, every mode's state and this controller's tracked points as they are
+    // when the library loads, for tests of the session logic in one process.
+    void resetForTesting();
 
-    // The tracked points.
-    CGPoint startPosition, currentPosition, previousPosition, velocity, lastPos;
-    CGPoint bvstartPosition, bvcurrentPosition;
+    // The tracked points the gestures share (the peel keeps its own start).
+    CGPoint startPosition, currentPosition, previousPosition, velocity;
     CVSettings* settings = nullptr;
     UIView* awayView = nullptr;                // SpringBoard's lock-screen view; not owned
     std::shared_ptr<UIView> touchView;         // the touch capture view of the current display
+
+private:
+    // Touch-down of a gesture that moves the lock screen: a fresh snapshot view over lastView.
+    void showFreshSnapshot();
 };

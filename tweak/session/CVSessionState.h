@@ -1,8 +1,9 @@
 #pragma once
 
-// The session state shared by the controller, its gesture modes and the views: what the lock
-// screen's current display has built, and the flags of an unlock under way. One per process, all
-// empty or false when the library loads.
+// The session state every gesture shares, with the controller and the views: what lies beneath
+// the lock screen, and the flags of an unlock under way. What belongs to one gesture alone (its
+// add-on, its filter, its recogniser) its unlock mode holds. One per process, all empty or false
+// when the library loads.
 
 #include "platform/runtime/Runtime.h"
 #include "platform/uikit/UIImage.h"
@@ -11,10 +12,7 @@
 
 #include <memory>
 
-class CAFilter;
 class CVSettings;
-class UIPinchGestureRecognizer;
-class UIRotationGestureRecognizer;
 
 struct CVSessionState {
     // From SpringBoard's start until the lock screen's first display.
@@ -22,15 +20,6 @@ struct CVSessionState {
     // What lies beneath the lock screen, and the image view that shows it behind the gesture.
     UIImageRef lastViewImage;
     std::shared_ptr<UIImageView> lastView;
-    // The add-ons of the current display.
-    std::shared_ptr<UIView> transparentOverlayView;
-    std::shared_ptr<UIImageView> badgeView;
-    std::shared_ptr<UIImageView> vaultView;
-    std::shared_ptr<CAFilter> curlFilter;
-    float fingerDelta = 0;
-    std::shared_ptr<UIPinchGestureRecognizer> pinchRecognizer;
-    std::shared_ptr<UIRotationGestureRecognizer> rotateRecognizer;
-    std::shared_ptr<UIRotationGestureRecognizer> rotateVaultRecognizer;
     // The device has a passcode (read at each display).
     bool devicePassworded = false;
     // A gesture has passed its threshold and the unlock is under way.

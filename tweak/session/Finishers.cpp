@@ -3,13 +3,13 @@
 #include "tweak/session/CVAwayController.h"
 
 #include "platform/uikit/UIView.h"
+#include "tweak/session/CVUnlockMode.h"
 #include "tweak/session/SpringBoardCalls.h"
 
 namespace {
 
 constexpr double kFadeSeconds = 0.15;
 constexpr double kSlideSeconds = 0.25;
-constexpr CGFloat kBadgeMargin = 12;
 
 // Opens a block whose end sends unlockWithoutAnimations to the controller.
 void beginUnlockAnimation(CVAwayController* controller, double seconds) {
@@ -47,24 +47,23 @@ void CVAwayController::moveOutAndUnlock() {
     beginUnlockAnimation(this, kSlideSeconds);
     UIView* image = view().get();
     CGRect frame = frameOf(image);
-    const bool badge = settings->unlockType() == CVUnlockType::PullBadge;
-    const CVUnlockDirection direction = settings->unlockDirection();
-    const CVPullDirection pull = settings->pullDirection();
-    const CGFloat margin = badge ? kBadgeMargin : 0;
-    if (direction == CVUnlockDirection::Any && !badge) {
-        velocity = {currentPosition.x - previousPosition.x, currentPosition.y - previousPosition.y};
-        frame.origin.x += velocity.x;
-        frame.origin.y += velocity.y;
-    } else {
-        const bool horizontal = badge ? (pull == CVPullDirection::Right || pull == CVPullDirection::Left)
-                                      : CVIsHorizontal(direction);
-        const bool vertical = badge ? pull == CVPullDirection::Up : !CVIsHorizontal(direction);
-        // Off the screen on its axis, on the side it is already displaced to.
-        if (horizontal) {
+    const CVSlideOut out = CVUnlockModeFor(settings->unlockType()).slideOut(*settings);
+    const CGFloat margin = out.marginInPoints;
+    // Off the screen on its axis, on the side it is already displaced to.
+    switch (out.way) {
+        case CVSlideOut::Way::WithLastStep:
+            velocity = {currentPosition.x - previousPosition.x, currentPosition.y - previousPosition.y};
+            frame.origin.x += velocity.x;
+            frame.origin.y += velocity.y;
+            break;
+        case CVSlideOut::Way::Horizontal:
             frame.origin.x = frame.origin.x > 0 ? frame.size.width + margin : -frame.size.width - margin;
-        } else if (vertical) {
+            break;
+        case CVSlideOut::Way::Vertical:
             frame.origin.y = frame.origin.y > 0 ? frame.size.height + margin : -frame.size.height - margin;
-        }
+            break;
+        case CVSlideOut::Way::Nowhere:
+            break;
     }
     if (image) image->setFrame(frame);
     UIView::commitAnimations();

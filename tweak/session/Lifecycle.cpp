@@ -5,16 +5,16 @@
 
 #include "platform/foundation/NSLog.h"
 #include "platform/uikit/UIApplication.h"
-#include "platform/uikit/UIDevice.h"
-#include "platform/uikit/UIPinchGestureRecognizer.h"
-#include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "tweak/session/CVUnlockMode.h"
 #include "tweak/session/SpringBoardCalls.h"
-#include "tweak/views/AddonGeometry.h"
+#include "tweak/session/ViewSteps.h"
 #include "tweak/views/CVTouchView.h"
 
 namespace {
+
+using namespace CVViewSteps;
 
 constexpr int kStatusBarClockItem = 0;
 
@@ -22,23 +22,6 @@ CGRect screenBounds() {
     const UIScreen* screen = UIScreen::mainScreen();
     return screen ? screen->bounds() : CGRectZero;
 }
-
-// Takes a view out of its window and lets it go. The design only ever released most of the
-// session's views, leaving them in the lock-screen window when a display ran again.
-template <typename View>
-void discard(std::shared_ptr<View>& view) {
-    if (view) view->removeFromSuperview();
-    view.reset();
-}
-
-// Releases a recogniser, detaching it from its view.
-template <typename Recognizer>
-void discardRecognizer(std::shared_ptr<Recognizer>& recognizer) {
-    if (recognizer && recognizer->view()) recognizer->view()->removeGestureRecognizer(recognizer.get());
-    recognizer.reset();
-}
-
-UIWindow* windowOf(const UIView* view) { return view ? view->window() : nullptr; }
 
 }  // namespace
 
@@ -96,80 +79,13 @@ void CVAwayController::lockscreenWillDisplay() {
     }
     // The views of an earlier display (one the passcode entry interrupted) leave the window now.
     discard(touchView);
-    discard(session.transparentOverlayView);
-    discard(session.badgeView);
-    discard(session.vaultView);
-    const CVUnlockType type = settings->unlockType();
-    if (type != CVUnlockType::PullBadge) touchView = makeTouchView(screenBounds());
-    buildAddon(type);
+    CVForEachUnlockMode([](CVUnlockMode& mode) { mode.leaveDisplay(); });
+    CVUnlockMode& mode = CVUnlockModeFor(settings->unlockType());
+    if (mode.capturesPassiveBackground()) touchView = makeTouchView(screenBounds());
+    mode.buildAddon(*this, windowOf(awayView));
     if (UIWindow* window = windowOf(awayView); window && touchView) {
         window->addSubview(touchView);
         window->bringSubviewToFront(touchView.get());
-    }
-}
-
-void CVAwayController::buildAddon(CVUnlockType type) {
-    auto& session = CVSession();
-    UIWindow* window = windowOf(awayView);
-    switch (type) {
-    case CVUnlockType::Overlay: {
-        session.transparentOverlayView = UIView::create(frameOf(awayView));
-        session.transparentOverlayView->setBackgroundColor(
-            CVOverlayColor(settings->overlayTransparency()));
-        if (window) {
-            window->addSubview(session.transparentOverlayView);
-            window->bringSubviewToFront(session.transparentOverlayView.get());
-        }
-        session.transparentOverlayView->setUserInteractionEnabled(false);
-        break;
-    }
-    case CVUnlockType::Pinch:
-        discardRecognizer(session.pinchRecognizer);
-        session.pinchRecognizer = std::make_shared<UIPinchGestureRecognizer>(
-            this, CVAwayControllerMessage::onPinch.selector());
-        if (touchView) touchView->addGestureRecognizer(session.pinchRecognizer);
-        break;
-    case CVUnlockType::PullBadge:
-        buildPullBadge(window);
-        break;
-    case CVUnlockType::Rotate:
-        discardRecognizer(session.rotateRecognizer);
-        session.rotateRecognizer = std::make_shared<UIRotationGestureRecognizer>(
-            this, CVAwayControllerMessage::onRotate.selector());
-        if (touchView) touchView->addGestureRecognizer(session.rotateRecognizer);
-        break;
-    case CVUnlockType::Vault: {
-        const auto image = UIImage::imageWithContentsOfFile(kCVVaultImagePath);
-        session.vaultView = UIView::create<UIImageView>(
-            CVVaultFrame(UIDevice::currentDevice()->model(), frameOf(view().get()).size));
-        session.vaultView->setImage(image);
-        session.vaultView->setUserInteractionEnabled(true);
-        if (window) window->addSubview(session.vaultView);
-        discardRecognizer(session.rotateVaultRecognizer);
-        session.rotateVaultRecognizer = std::make_shared<UIRotationGestureRecognizer>(
-            this, CVAwayControllerMessage::onVaultRotate.selector());
-        if (touchView) touchView->addGestureRecognizer(session.rotateVaultRecognizer);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void CVAwayController::buildPullBadge(UIWindow* window) {
-    const auto placement = CVBadgePlacementFor(settings->pullDirection(), settings->badgeDesign(),
-                                               screenBounds());
-    if (!placement) return;
-    auto& session = CVSession();
-    UIImageRef image = UIImage::imageWithContentsOfFile(placement->imagePath);
-    if (settings->badgeDesign() == "Custom") image = colorizeImage(image, settings->badgeColor());
-    session.badgeView = UIView::create<UIImageView>(placement->frame);
-    session.badgeView->setImage(image);
-    touchView = makeTouchView(placement->frame);
-    session.badgeView->setUserInteractionEnabled(true);
-    if (window) {
-        window->addSubview(session.badgeView);
-        window->bringSubviewToFront(session.badgeView.get());
     }
 }
 
@@ -208,12 +124,7 @@ void CVAwayController::lockscreenAnimatedOut() {
     auto& session = CVSession();
     session.isUnlocking = false;
     if (!session.devicePassworded) discard(session.lastView);
-    session.curlFilter.reset();
-    discard(session.transparentOverlayView);
-    discard(session.badgeView);
-    // The vault and the recognisers go with the lock screen too; nothing uses them after it.
-    discard(session.vaultView);
-    discardRecognizer(session.pinchRecognizer);
-    discardRecognizer(session.rotateRecognizer);
-    discardRecognizer(session.rotateVaultRecognizer);
+    // Every gesture's views, filter and recognisers go with the lock screen; nothing uses them
+    // after it.
+    CVForEachUnlockMode([](CVUnlockMode& mode) { mode.leaveLockScreen(); });
 }

@@ -6,6 +6,12 @@
 #include "platform/uikit/UIView.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/CVSessionState.h"
+#include "tweak/session/OverlayMode.h"
+#include "tweak/session/PeelMode.h"
+#include "tweak/session/PinchMode.h"
+#include "tweak/session/PullBadgeMode.h"
+#include "tweak/session/RotateMode.h"
+#include "tweak/session/VaultMode.h"
 #include "tweak/settings/JsonNumbers.h"
 #include "tweak/settings/SettingsJson.h"
 
@@ -44,14 +50,17 @@ Json sessionJson() {
                                 ? Json{s.lastViewImage->size().width, s.lastViewImage->size().height}
                                 : Json(nullptr);
     json["lastView"] = viewJson(s.lastView.get());
-    json["transparentOverlayView"] = viewJson(s.transparentOverlayView.get());
-    json["badgeView"] = viewJson(s.badgeView.get());
-    json["vaultView"] = viewJson(s.vaultView.get());
-    json["curlFilter"] = curlJson(s.curlFilter.get());
-    json["fingerDelta"] = s.fingerDelta;
-    json["pinchRecognizer"] = s.pinchRecognizer != nullptr;
-    json["rotateRecognizer"] = s.rotateRecognizer != nullptr;
-    json["rotateVaultRecognizer"] = s.rotateVaultRecognizer != nullptr;
+    // The session's globals of the design, in its order, wherever they live now: the ones that
+    // belong to one gesture are held by its mode.
+    const auto& peel = CVPeelMode::shared();
+    json["transparentOverlayView"] = viewJson(CVOverlayMode::shared().transparentOverlayView());
+    json["badgeView"] = viewJson(CVPullBadgeMode::shared().badgeView());
+    json["vaultView"] = viewJson(CVVaultMode::shared().vaultView());
+    json["curlFilter"] = curlJson(peel.curlFilter());
+    json["fingerDelta"] = peel.fingerDelta();
+    json["pinchRecognizer"] = CVPinchMode::shared().hasRecognizer();
+    json["rotateRecognizer"] = CVRotateMode::shared().hasRecognizer();
+    json["rotateVaultRecognizer"] = CVVaultMode::shared().hasRecognizer();
     json["devicePassworded"] = s.devicePassworded;
     json["isUnlocking"] = s.isUnlocking;
     json["aUnlock"] = s.aUnlock;
@@ -60,7 +69,7 @@ Json sessionJson() {
     json["currentPosition"] = point(c.currentPosition);
     json["previousPosition"] = point(c.previousPosition);
     json["velocity"] = point(c.velocity);
-    json["lastPos"] = point(c.lastPos);
+    json["lastPos"] = point(peel.lastPos());
     json["touchView"] = viewJson(c.touchView.get());
     json["view"] = viewJson(c.view().get());
     return json;
@@ -92,8 +101,8 @@ extern "C" [[gnu::visibility("default")]] const char* CorvaneViewRole(const void
     if (view == c.view().get()) return "snapshot";
     if (view == s.lastView.get()) return "lastView";
     if (view == c.touchView.get()) return "touchView";
-    if (view == s.transparentOverlayView.get()) return "overlay";
-    if (view == s.badgeView.get()) return "badge";
-    if (view == s.vaultView.get()) return "vault";
+    if (view == CVOverlayMode::shared().transparentOverlayView()) return "overlay";
+    if (view == CVPullBadgeMode::shared().badgeView()) return "badge";
+    if (view == CVVaultMode::shared().vaultView()) return "vault";
     return "";
 }

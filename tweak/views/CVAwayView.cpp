@@ -3,8 +3,9 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIScreen.h"
+#include "tweak/session/CVUnlockMode.h"
 #include "tweak/settings/CVSettings.h"
-#include "tweak/views/AddonGeometry.h"
+#include "tweak/views/AddonViews.h"
 #include "tweak/views/ColorizeImage.h"
 
 namespace {
@@ -49,56 +50,28 @@ CVAwayView* CVAwayView::initWithSnapshot(UIImageRef snapshot) {
 
 void CVAwayView::reconfigureAddons() {
     if (!ask(settings_, &CVSettings::enabled)) return;
-    switch (ask(settings_, &CVSettings::unlockType)) {
-        case CVUnlockType::Overlay:
-            addTransparentOverlay();
-            break;
-        case CVUnlockType::PullBadge:
-            addPullBadge();
-            break;
-        case CVUnlockType::Vault:
-            addVault();
-            break;
-        default:
-            break;
-    }
+    CVUnlockModeFor(ask(settings_, &CVSettings::unlockType)).addAddonTo(*this);
 }
 
 void CVAwayView::addTransparentOverlay() {
     NSLog("CRV -addTransparentOverlay:");
     // The overlay takes the view's frame as it is, origin included.
-    transparentOverlayView_ = UIView::create(frameOf(this));
-    transparentOverlayView_->setBackgroundColor(
-        CVOverlayColor(ask(settings_, &CVSettings::overlayTransparency)));
+    transparentOverlayView_ =
+        CVMakeTransparentOverlay(frameOf(this), ask(settings_, &CVSettings::overlayTransparency));
     placeInFront(transparentOverlayView_);
 }
 
 void CVAwayView::addPullBadge() {
-    const std::string design = ask(settings_, &CVSettings::badgeDesign);
-    const auto placement =
-        CVBadgePlacementFor(ask(settings_, &CVSettings::pullDirection), design, mainScreenBounds());
-    if (!placement) return;
-    const UIImageRef loaded = UIImage::imageWithContentsOfFile(placement->imagePath);
-    UIImageRef shown = design == "Custom"
-                           ? colorizeImage(loaded, ask(settings_, &CVSettings::badgeColor))
-                           : loaded;
-    badgeView_ = UIView::create<UIImageView>(placement->frame);
-    badgeView_->setImage(std::move(shown));
-    badgeView_->setUserInteractionEnabled(true);
+    auto badge = CVMakePullBadge(ask(settings_, &CVSettings::pullDirection),
+                                 ask(settings_, &CVSettings::badgeDesign),
+                                 ask(settings_, &CVSettings::badgeColor), mainScreenBounds());
+    if (!badge) return;
+    badgeView_ = std::move(badge);
     placeInFront(badgeView_);
 }
 
 void CVAwayView::addVault() {
-    const std::string& model = UIDevice::currentDevice()->model();
-    const UIImageRef vault = UIImage::imageWithContentsOfFile(kCVVaultImagePath);
-    if (model != "iPad") {
-        vaultView_ = UIView::create<UIImageView>(CVVaultFrame(model, CGSizeZero));
-        vaultView_->setImage(vault);
-    } else {
-        vaultView_ = UIImageView::createWithImage(vault);
-        vaultView_->setFrame(CVVaultFrame(model, frame().size));
-    }
-    vaultView_->setUserInteractionEnabled(true);
+    vaultView_ = CVMakeVault(UIDevice::currentDevice()->model(), frame().size);
     placeInFront(vaultView_);
 }
 

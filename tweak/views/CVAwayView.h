@@ -31,9 +31,9 @@ public:
     // not be initialised.
     CVAwayView* initWithSnapshot(UIImageRef snapshot);
 
-    // Builds the add-on of the current unlock type (1 overlay, 4 pull badge, 6 vault) when the
-    // tweak is enabled; nothing otherwise, and nothing without settings. Add-ons built earlier
-    // stay, so a second call builds a second set.
+    // Builds the add-on of the current unlock type's mode (the overlay, the pull badge or the
+    // vault) when the tweak is enabled; nothing otherwise, and nothing without settings. Add-ons
+    // built earlier stay, so a second call builds a second set.
     void reconfigureAddons();
     // Lays a black sheet of the overlayTransparency setting over the whole view, in front.
     void addTransparentOverlay();

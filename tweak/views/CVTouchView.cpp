@@ -10,13 +10,6 @@ namespace {
 // How long the lock screen stays lit after each touch.
 constexpr float kDimTimerSeconds = 10.0f;
 
-// The unlock type of the session state's settings; drag without a record, as a message to nil
-// answers zero.
-CVUnlockType unlockType() {
-    const CVSettings* settings = CVSession().settings;
-    return settings ? settings->unlockType() : CVUnlockType::Drag;
-}
-
 // Keeps the lock screen lit: SBAwayController's shared controller restarts its dim timer. Nothing
 // when SpringBoard has no such controller.
 void restartSpringBoardDimTimer() {
@@ -49,11 +42,11 @@ id CVTouchView::initWithFrameImplementation(id self, SEL cmd, CGRect frame) {
 }
 
 UIView* CVTouchView::hitTestImplementation(id self, SEL cmd, CGPoint point, UIEvent* event) {
-    if (unlockType() == CVUnlockType::PullBadge) {
+    const auto delegate = static_cast<CVTouchView*>(self)->delegate();
+    if (delegate && !delegate->capturesOnlyPassiveBackground()) {
         return UIView::hitTestImplementation(self, cmd, point, event);
     }
     // Both views cover the screen from the same origin, so the point needs no conversion.
-    const auto delegate = static_cast<CVTouchView*>(self)->delegate();
     UIView* lockScreen = delegate ? delegate->lockScreenView() : nullptr;
     UIView* hitView = lockScreen ? lockScreen->hitTest(point, event) : nullptr;
     if (CVTouchViewCapturesHitView(hitView)) return static_cast<CVTouchView*>(self);

@@ -26,8 +26,9 @@ private:
     // initWithFrame:: a plain view with a background of white 0.5 at alpha 0.01, effectively
     // invisible but still hit; points the session state's settings at the shared record.
     static id initWithFrameImplementation(id self, SEL cmd, CGRect frame);
-    // hitTest:withEvent:: in the pull-badge mode a plain view's hit test; else this view when the
-    // lock screen's own hit view is passive background, or that hit view.
+    // hitTest:withEvent:: a plain view's hit test when the delegate keeps every touch on the view
+    // (the pull badge's); else this view when the lock screen's own hit view is passive
+    // background, or that hit view.
     static UIView* hitTestImplementation(id self, SEL cmd, CGPoint point, UIEvent* event);
     // touchesBegan/Moved/Ended:withEvent:: the touches go to the delegate, then SpringBoard's dim
     // timer restarts. The base class never sees them.
