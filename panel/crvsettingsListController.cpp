@@ -11,17 +11,68 @@
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UISlider.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 namespace {
 
 constexpr const char* kPrefsUpdated = "com.quillmoss.corvane.prefsUpdated";
 
-// Removes the row at `index` `times` times, each removal moving the later rows up. A list too
-// short for a removal keeps what it has: a list with fewer rows than the panel expects must not
-// take the panel down.
-void removeRows(PSSpecifierList& rows, std::size_t index, int times) {
-    for (int i = 0; i < times && index < rows.size(); ++i) {
-        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
+// The places of the "Enabled" switch and the "Unlock Type" choice in the list as loaded.
+constexpr std::size_t kEnabledRow = 1, kUnlockTypeRow = 8;
+// Rows from here on show in every state.
+constexpr std::size_t kFirstRowAlwaysShown = 23;
+
+// Rows first to last of the list as loaded, both included.
+struct RowRange {
+    std::size_t first, last;
+};
+
+// The rows each state shows, by their place in the list as loaded (rows from 23 on always show).
+// The rows 9 to 21 hold the options of particular gestures; a gesture shows its own.
+struct Visibility {
+    std::optional<std::int32_t> unlockType;  // none: the tweak switched off
+    std::vector<RowRange> shown;
+};
+const std::vector<Visibility>& visibilityTable() {
+    static const std::vector<Visibility> table = {
+        {std::nullopt, {{0, 1}, {4, 5}}},             // off: the switch and the clock
+        {0, {{0, 13}, {22, 22}}},                     // drag: direction, animations, distance
+        {1, {{0, 9}, {12, 15}, {22, 22}}},            // overlay: direction, distance, opacity
+        {2, {{0, 8}, {22, 22}}},                      // pinch: nothing of its own
+        {3, {{0, 8}, {16, 18}, {22, 22}}},            // peel: turn direction and distance
+        {4, {{0, 8}, {19, 21}, {22, 22}}},            // pull badge: direction, design, colour
+        {5, {{0, 8}, {22, 22}}},                      // rotate: nothing of its own
+        {6, {{0, 8}, {22, 22}}},                      // vault: nothing of its own
+    };
+    return table;
+}
+
+// The rows shown with the tweak off (no unlock type) or on with `unlockType`; nothing for an
+// unlock type the table does not know, which shows every row.
+const Visibility* visibilityOf(std::optional<std::int32_t> unlockType) {
+    for (const auto& row : visibilityTable()) {
+        if (row.unlockType == unlockType) return &row;
     }
+    return nullptr;
+}
+
+bool isShown(const Visibility& visibility, std::size_t place) {
+    if (place >= kFirstRowAlwaysShown) return true;
+    return std::any_of(visibility.shown.begin(), visibility.shown.end(),
+                       [&](const RowRange& r) { return place >= r.first && place <= r.last; });
+}
+
+// Keeps the rows `visibility` shows. A list with fewer rows than the panel expects keeps what it
+// has of them: it must not take the panel down.
+void keepShownRows(PSSpecifierList& rows, const Visibility& visibility) {
+    PSSpecifierList shown;
+    for (std::size_t place = 0; place < rows.size(); ++place) {
+        if (isShown(visibility, place)) shown.push_back(std::move(rows[place]));
+    }
+    rows = std::move(shown);
 }
 
 PSSpecifier* rowAt(PSSpecifierList& rows, std::size_t index) {
@@ -36,36 +87,13 @@ PSSpecifierList& crvsettingsListController::specifiers() {
     if (_specifiers) return *_specifiers;
     _specifiers = loadSpecifiersFromPlistName("crvsettings", this);
     auto& rows = *_specifiers;
-    const auto enabled = readPreferenceValue(rowAt(rows, 1));
-    if (!(enabled && boolValue(*enabled).value_or(false))) {
-        removeRows(rows, 2, 2);
-        removeRows(rows, 4, 17);
-        return rows;
+    const auto enabled = readPreferenceValue(rowAt(rows, kEnabledRow));
+    std::optional<std::int32_t> state;  // off
+    if (enabled && boolValue(*enabled).value_or(false)) {
+        const auto stored = readPreferenceValue(rowAt(rows, kUnlockTypeRow));
+        state = stored ? intValue(*stored).value_or(0) : 0;
     }
-    const auto stored = readPreferenceValue(rowAt(rows, 8));
-    switch (stored ? intValue(*stored).value_or(0) : 0) {
-        case 0:  // drag the lock screen
-            removeRows(rows, 14, 8);
-            break;
-        case 1:  // the transparent overlay
-            removeRows(rows, 10, 2);
-            removeRows(rows, 14, 6);
-            break;
-        case 2:  // pinch, rotate and the vault have no options of their own
-        case 5:
-        case 6:
-            removeRows(rows, 9, 13);
-            break;
-        case 3:  // the page peel
-            removeRows(rows, 9, 7);
-            removeRows(rows, 12, 3);
-            break;
-        case 4:  // the pull badge
-            removeRows(rows, 9, 10);
-            break;
-        default:
-            break;
-    }
+    if (const Visibility* visibility = visibilityOf(state)) keepShownRows(rows, *visibility);
     return rows;
 }
 

@@ -15,17 +15,17 @@ CGPoint CVDraggedOrigin(CGPoint origin, CGPoint current, CGPoint start,
 
 bool CVBeyondDragLimit(CGPoint origin, double d) {
     const double x = origin.x, y = origin.y;
-    return x > d * kCVDragLimit || x < d * -kCVDragLimit || y > d * kCVDragDownLimit ||
-           y < d * -kCVDragLimit;
+    return x > d * kCVDragLimitInPoints || x < d * -kCVDragLimitInPoints || y > d * kCVDragDownLimitInPoints ||
+           y < d * -kCVDragLimitInPoints;
 }
 
 float CVDragFadeAlpha(CGPoint origin, double d) {
     const double x = origin.x, y = origin.y;
     // Each distance to the limit is taken as a float, as the comparison that picks the axis is.
-    const float a = static_cast<float>(d * kCVDragLimit - std::fabs(x));
-    const float b = static_cast<float>(d * kCVDragLimit - std::fabs(y));
+    const float a = static_cast<float>(d * kCVDragLimitInPoints - std::fabs(x));
+    const float b = static_cast<float>(d * kCVDragLimitInPoints - std::fabs(y));
     const double offset = a > b ? y : x;
-    const double limit = a > b ? d * kCVDragLimit : d * kCVDragDownLimit;
+    const double limit = a > b ? d * kCVDragLimitInPoints : d * kCVDragDownLimitInPoints;
     if (!std::isfinite(limit) || limit == 0) return offset == 0 ? 1.0f : 0.0f;
     const float alpha = static_cast<float>(1 - std::fabs(offset / limit));
     return std::isfinite(alpha) ? alpha : 0.0f;

@@ -7,8 +7,8 @@
 #include "tweak/settings/CVSettingsValues.h"
 
 // Points right, left and up, and points down, that a drag must pass, times the drag distance.
-inline constexpr double kCVDragLimit = 180;
-inline constexpr double kCVDragDownLimit = 135;
+inline constexpr double kCVDragLimitInPoints = 180;
+inline constexpr double kCVDragDownLimitInPoints = 135;
 
 // `origin` moved by the finger's step from `start` to `current` on the axes `direction` allows,
 // then held at 0 on the side a one-way direction forbids.
