@@ -15,8 +15,8 @@ CGPoint CVDraggedOrigin(CGPoint origin, CGPoint current, CGPoint start,
 
 bool CVBeyondDragLimit(CGPoint origin, double d) {
     const double x = origin.x, y = origin.y;
-    return x > d * kCVDragLimitInPoints || x < d * -kCVDragLimitInPoints || y > d * kCVDragDownLimitInPoints ||
-           y < d * -kCVDragLimitInPoints;
+    return x > d * kCVDragLimitInPoints || x < d * -kCVDragLimitInPoints ||
+           y > d * kCVDragDownLimitInPoints || y < d * -kCVDragLimitInPoints;
 }
 
 float CVDragFadeAlpha(CGPoint origin, double d) {
