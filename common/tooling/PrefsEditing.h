@@ -24,3 +24,11 @@ struct ParsedPrefsValue {
     std::string error;
 };
 ParsedPrefsValue parsePrefsValue(std::string_view text, PrefsValueKind kind);
+
+// The value VALUE stands for under `key`, held to what the key takes (CVSettingsKeys): a boolean
+// (true, false, YES, NO, 1, 0), one of its choices (by number or by name, stored as the number),
+// a number within its range (stored as a real), or a colour string that parses. With `kind`
+// String the value is stored as text, once it reads as what the key takes. An unknown key, or a
+// value of the wrong kind or outside the key's values, is an error naming what is allowed (and,
+// for a key, the nearest known one).
+ParsedPrefsValue checkedPrefsValue(std::string_view key, std::string_view text, PrefsValueKind kind);

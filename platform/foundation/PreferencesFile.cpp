@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -233,5 +234,27 @@ PrefsEditError removePrefsFile(const std::filesystem::path& path) {
             return "cannot remove the settings file " + path.string() + ": " + std::strerror(errno);
         }
         return {};
+    });
+}
+
+PrefsEditError movePrefsFileAside(const std::filesystem::path& path, std::filesystem::path& keptAs) {
+    return withPrefsLock(path, [&]() -> PrefsEditError {
+        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) return {};  // nothing to keep
+        for (int n = 1; n < 1000; ++n) {
+            std::filesystem::path aside = path;
+            aside += n == 1 ? ".old" : ".old" + std::to_string(n);
+            if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
+                keptAs = aside;
+                return {};
+            }
+            if (errno != EEXIST) {
+                return "cannot move the settings file " + path.string() + " aside: " +
+                       std::strerror(errno);
+            }
+        }
+        return "cannot move the settings file " + path.string() +
+               " aside: a thousand older copies are in the way";
     });
 }

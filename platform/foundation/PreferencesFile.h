@@ -56,3 +56,8 @@ PrefsEditError copyPrefsFile(const std::filesystem::path& source,
 
 // Removes the file at `path`, under the lock; a missing file is no error.
 PrefsEditError removePrefsFile(const std::filesystem::path& path);
+
+// Moves the file at `path` aside, under the lock, to the first free name "NAME.old",
+// "NAME.old2", ... beside it, which goes into `keptAs`; never over a file already there. A
+// missing file is no error (and `keptAs` is left empty).
+PrefsEditError movePrefsFileAside(const std::filesystem::path& path, std::filesystem::path& keptAs);

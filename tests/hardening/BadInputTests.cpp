@@ -44,6 +44,7 @@ enum class Answer {
     NoResult,    // status 1 and "null" (a colour that does not parse)
     Logged,      // status 0 and a log event saying why: the panel, as a user would, goes on
     Accepted,    // status 0: the input is one the documentation takes
+    Warned,      // status 0 and one line on standard error saying what was made of the input
 };
 
 struct BadInputCase {
@@ -99,10 +100,21 @@ std::vector<BadInputCase> corvanectlCases() {
         {"CorvanectlPrefsSetWithAnExtraWord", Ctl, {"prefs", "set", "cvrUnlockType", "1", "2"}},
         {"CorvanectlPrefsSetWithAnEmptyKey", Ctl, {"prefs", "set", "", "1"}},
         {"CorvanectlPrefsSetWithAnIntegerPastSixtyFourBits", Ctl, {"prefs", "set", "cvrUnlockType", "99999999999999999999999"}},
-        storing({"CorvanectlPrefsSetWithAHugeValueStoresIt", Ctl, {"prefs", "set", "cvrColor", kHugeArgument}, "", Root::Installed, Accepted},
+        {"CorvanectlPrefsSetWithAHugeValueIsRefused", Ctl, {"prefs", "set", "cvrColor", kHugeArgument}},
+        {"CorvanectlPrefsSetWithAHugeKeyIsRefused", Ctl, {"prefs", "set", kHugeArgument, "1"}},
+        storing({"CorvanectlPrefsSetRawWithAHugeValueStoresIt", Ctl, {"prefs", "set", "--raw", "cvrColor", kHugeArgument}, "", Root::Installed, Accepted},
                 "cvrColor", PlistValue(kHugeArgument)),
-        storing({"CorvanectlPrefsSetWithAHugeKeyStoresIt", Ctl, {"prefs", "set", kHugeArgument, "1"}, "", Root::Installed, Accepted},
+        storing({"CorvanectlPrefsSetRawWithAHugeKeyStoresIt", Ctl, {"prefs", "set", "--raw", kHugeArgument, "1"}, "", Root::Installed, Accepted},
                 kHugeArgument, PlistValue(1)),
+        {"CorvanectlPrefsSetWithAMisspelledKey", Ctl, {"prefs", "set", "cvrUnlockTyp", "3"}},
+        {"CorvanectlPrefsSetWithAWordForANumber", Ctl, {"prefs", "set", "cvrUnlockType", "banana"}},
+        {"CorvanectlPrefsSetWithATypeOutOfRange", Ctl, {"prefs", "set", "cvrUnlockType", "99"}},
+        {"CorvanectlPrefsSetWithANegativeType", Ctl, {"prefs", "set", "cvrUnlockType", "-1"}},
+        {"CorvanectlPrefsSetWithANegativeDistance", Ctl, {"prefs", "set", "cvrDragDistance", "-1"}},
+        {"CorvanectlPrefsSetWithAnEndlessDistance", Ctl, {"prefs", "set", "cvrDragDistance", "1e999"}},
+        {"CorvanectlPrefsSetWithAColourThatDoesNotParse", Ctl, {"prefs", "set", "cvrColor", "reddish"}},
+        {"CorvanectlPrefsSetWithTwoLinesForABoolean", Ctl, {"prefs", "set", "cvrEnabled", "YES\nNO"}},
+        {"CorvanectlPrefsWithAMisspelledSubcommand", Ctl, {"prefs", "sett", "cvrUnlockType", "1"}},
         {"CorvanectlPrefsDeleteWithoutAKey", Ctl, {"prefs", "delete"}},
         {"CorvanectlPrefsDeleteWithTwoKeys", Ctl, {"prefs", "delete", "a", "b"}},
         {"CorvanectlPrefsShowWithAnExtraWord", Ctl, {"prefs", "show", "extra"}},
@@ -126,8 +138,9 @@ std::vector<BadInputCase> corvanectlCases() {
         {"CorvanectlPrefsSetOverASettingsPipe", Ctl, {"prefs", "set", "cvrUnlockType", "1"}, "", Root::SettingsPipe},
         {"CorvanectlPrefsSetOverAFileThatIsNoPropertyList", Ctl, {"prefs", "set", "cvrUnlockType", "1"}, "", Root::SettingsGarbage},
         {"CorvanectlPrefsSetOverAFilePastTheSizeReadersTake", Ctl, {"prefs", "set", "cvrUnlockType", "1"}, "", Root::SettingsHuge},
-        {"CorvanectlPrefsShowOfASettingsPipeShowsDefaults", Ctl, {"prefs", "show"}, "", Root::SettingsPipe, Accepted},
-        {"CorvanectlPrefsShowOfASettingsFolderShowsDefaults", Ctl, {"prefs", "show"}, "", Root::SettingsFolder, Accepted},
+        {"CorvanectlPrefsShowOfASettingsPipeShowsDefaultsAndSaysSo", Ctl, {"prefs", "show"}, "", Root::SettingsPipe, Warned},
+        {"CorvanectlPrefsShowOfASettingsFolderShowsDefaultsAndSaysSo", Ctl, {"prefs", "show"}, "", Root::SettingsFolder, Warned},
+        {"CorvanectlPrefsShowOfGarbageShowsDefaultsAndSaysSo", Ctl, {"prefs", "show"}, "", Root::SettingsGarbage, Warned},
         {"CorvanectlPrefsDeleteInASettingsPipe", Ctl, {"prefs", "delete", "cvrUnlockType"}, "", Root::SettingsPipe},
     };
 }
@@ -384,6 +397,10 @@ TEST_P(BadInput, IsAnsweredClearlyWithoutACrashOrAHang) {
             EXPECT_TRUE(std::ranges::none_of(events, [](const auto& e) { return e.value("ev", "") == "file-write"; }));
             break;
         }
+        case Answer::Warned:
+            EXPECT_EQ(run.status, 0) << shortened(run.err);
+            EXPECT_EQ(lines, 1) << shortened(run.err);
+            break;
         case Answer::Accepted:
             EXPECT_EQ(run.status, 0) << shortened(run.err) << shortened(run.out.substr(run.out.size() > 300 ? run.out.size() - 300 : 0));
             for (const auto& event : eventsOf(c.program == Program::Ctl ? "" : run.out)) {

@@ -5,9 +5,16 @@
 
 #include <string>
 
+// How `prefs set` takes its VALUE.
+struct SetOptions {
+    bool forceString = false;  // stored as a string
+    bool raw = false;          // stored as given, whatever the key takes
+};
+
 int showPrefs();
-int setPref(const std::string& key, const std::string& value, bool forceString);
+int setPref(const std::string& key, const std::string& value, SetOptions options);
 int deletePref(const std::string& key);
+int resetPrefs();
 int postNotification(const std::string& name);
 int parseColour(const std::string& text);
 int nameColour(const std::string& name);

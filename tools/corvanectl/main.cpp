@@ -2,24 +2,29 @@
 // tries out colour strings.
 
 #include "platform/foundation/DeviceRoot.h"
+#include "common/tooling/NearestWord.h"
 #include "tools/corvanectl/Commands.h"
 
 #include <CLI/CLI.hpp>
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <iostream>
 #include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
 struct Options {
     std::optional<std::string> root;  // nothing without --root
     std::string key, value, name, text;
-    bool forceString = false;
+    SetOptions set;
 };
 
 constexpr const char* kDescription =
@@ -29,7 +34,8 @@ constexpr const char* kDescription =
     "  corvanectl prefs show\n"
     "  corvanectl prefs set cvrUnlockType 3        (a running SpringBoard reloads at once)\n"
     "  corvanectl prefs set cvrColor \"{1, 0, 0, 1}\"\n"
-    "  corvanectl prefs set --string cvrBadgeDesign 4\n"
+    "  corvanectl prefs set cvrUnlockType peel\n"
+    "  corvanectl prefs set --raw cvrUnlockType 9   (any value, as given)\n"
     "  corvanectl colour parse \"{0.5, 1}\"\n"
     "  corvanectl colour name darkseagreen\n";
 
@@ -44,11 +50,17 @@ void addPrefsCommands(CLI::App& app, Options& o, std::function<int()>& run) {
                "a real, anything else a string");
     set->add_option("KEY", o.key, "Settings key, such as cvrUnlockType")->required();
     set->add_option("VALUE", o.value, "The value")->required();
-    set->add_flag("--string", o.forceString, "Store VALUE as a string whatever it looks like");
-    set->callback([&] { run = [&] { return setPref(o.key, o.value, o.forceString); }; });
+    set->add_flag("--string", o.set.forceString, "Store VALUE as a string whatever it looks like");
+    set->add_flag("--raw", o.set.raw,
+                  "Store VALUE as given, even for a key the tweak does not know or a value it "
+                  "does not take (to try the tweak's own tolerance)");
+    set->callback([&] { run = [&] { return setPref(o.key, o.value, o.set); }; });
     auto* del = prefs->add_subcommand("delete", "Remove KEY, then post the change notification");
     del->add_option("KEY", o.key, "Settings key")->required();
     del->callback([&] { run = [&] { return deletePref(o.key); }; });
+    prefs->add_subcommand("reset", "Move the settings file aside (kept as NAME.old) and start "
+                                   "afresh with the defaults, then post the change notification")
+        ->callback([&] { run = [] { return resetPrefs(); }; });
 }
 
 void addColourCommands(CLI::App& app, Options& o, std::function<int()>& run) {
@@ -64,6 +76,40 @@ void addColourCommands(CLI::App& app, Options& o, std::function<int()>& run) {
     auto* hex = colour->add_subcommand("hex", "Read a hexadecimal colour such as \"ff8000\"");
     hex->add_option("TEXT", o.text, "Hexadecimal RGB value")->required();
     hex->callback([&] { run = [&] { return hexColour(o.text); }; });
+}
+
+// The command words corvanectl knows, each after the word it follows ("" for the first).
+const std::vector<std::pair<std::string_view, std::vector<std::string_view>>> kCommandWords = {
+    {"", {"prefs", "notify", "colour", "color"}},
+    {"prefs", {"show", "set", "delete", "reset"}},
+    {"colour", {"parse", "name", "hex"}},
+    {"color", {"parse", "name", "hex"}},
+};
+
+// When a command word of the command line is none that corvanectl knows, the line that says so
+// with the nearest known word; nothing otherwise.
+std::optional<std::string> commandTypo(int argc, char** argv) {
+    std::string_view after;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--root") {
+            ++i;
+            continue;
+        }
+        if (word.starts_with("-")) continue;
+        const auto known = std::find_if(kCommandWords.begin(), kCommandWords.end(),
+                                        [&](const auto& level) { return level.first == after; });
+        if (known == kCommandWords.end()) return std::nullopt;  // past the command words
+        const auto& words = known->second;
+        if (std::find(words.begin(), words.end(), word) != words.end()) {
+            after = word;
+            continue;
+        }
+        std::string line = "no command is called \"" + std::string(word.substr(0, 40)) + "\"";
+        if (const auto nearest = nearestWord(word, words)) line += " (did you mean " + *nearest + "?)";
+        return line;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -91,7 +137,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
-        std::cerr << "corvanectl: " << error.what() << " (see corvanectl --help)\n";
+        std::cerr << "corvanectl: " << commandTypo(argc, argv).value_or(error.what())
+                  << " (see corvanectl --help)\n";
         return 2;
     }
     if (const auto error = DeviceRoot::setFromOption(o.root)) {
