@@ -35,14 +35,14 @@ double panelValue(int change) {
     return 0.5 + change / 10000.0;
 }
 
-// One corvanectl writer in a process of its own: its keys one after another, each a separate
-// run of corvanectl. Answers how many runs failed.
+// One corvanectl writer in a process of its own: its keys (none the tweak reads, so stored with
+// --raw) one after another, each a separate run of corvanectl. Answers how many runs failed.
 [[noreturn]] void runWriter(const StressPaths& paths, const StressRoot& root, int writer,
                             int changes) {
     int failures = 0;
     for (int change = 0; change < changes; ++change) {
         const auto run = runProgram(paths.program("corvanectl"),
-                                    {"--root", root.path().string(), "prefs", "set",
+                                    {"--root", root.path().string(), "prefs", "set", "--raw",
                                      writerKey(writer, change), std::to_string(change)},
                                     "", {}, root.path(), deadlineIn(kStepSeconds));
         if (!run.succeeded()) ++failures;

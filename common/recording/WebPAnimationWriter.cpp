@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -39,6 +40,59 @@ void copyOverBlack(cairo_surface_t* surface, WebPPicture& picture) {
         uint32_t* out = picture.argb + static_cast<size_t>(y) * picture.argb_stride;
         for (int x = 0; x < picture.width; ++x) out[x] = row[x] | 0xFF000000u;
     }
+}
+
+// `image` as a whole WebP picture of its own, compressed as `config` says; empty when it cannot
+// be encoded.
+std::vector<uint8_t> stillPicture(const CGImageRef& image, const WebPConfig& config) {
+    WebPPicture picture;
+    if (!WebPPictureInit(&picture)) return {};
+    picture.use_argb = 1;
+    picture.width = static_cast<int>(CGImageGetWidth(image));
+    picture.height = static_cast<int>(CGImageGetHeight(image));
+    if (!WebPPictureAlloc(&picture)) return {};
+    copyOverBlack(image->surface(), picture);
+    WebPMemoryWriter memory;
+    WebPMemoryWriterInit(&memory);
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &memory;
+    std::vector<uint8_t> bytes;
+    if (WebPEncode(&config, &picture)) bytes.assign(memory.mem, memory.mem + memory.size);
+    WebPMemoryWriterClear(&memory);
+    WebPPictureFree(&picture);
+    return bytes;
+}
+
+// Replaces the last frame of the animation `data` with `still`, a whole picture that blends with
+// nothing before it, kept as long as the frame it replaces. Between whole frames a lossy encoder
+// skips pixels that changed only a little, and what a fade leaves behind in those would stay on
+// the frame a recording ends on, held for a second. False when the animation cannot be rebuilt.
+bool endOnWholeFrame(WebPData& data, const std::vector<uint8_t>& still) {
+    WebPMux* mux = WebPMuxCreate(&data, 1);
+    if (!mux) return false;
+    int frames = 0;
+    WebPMuxFrameInfo last;
+    bool ok = WebPMuxNumChunks(mux, WEBP_CHUNK_ANMF, &frames) == WEBP_MUX_OK && frames > 0 &&
+              WebPMuxGetFrame(mux, static_cast<uint32_t>(frames), &last) == WEBP_MUX_OK;
+    if (ok) {
+        WebPMuxFrameInfo whole = last;
+        whole.bitstream = {still.data(), still.size()};
+        whole.x_offset = whole.y_offset = 0;
+        whole.dispose_method = WEBP_MUX_DISPOSE_NONE;
+        whole.blend_method = WEBP_MUX_NO_BLEND;
+        WebPData assembled;
+        WebPDataInit(&assembled);
+        ok = WebPMuxDeleteFrame(mux, static_cast<uint32_t>(frames)) == WEBP_MUX_OK &&
+             WebPMuxPushFrame(mux, &whole, 1) == WEBP_MUX_OK &&
+             WebPMuxAssemble(mux, &assembled) == WEBP_MUX_OK;
+        if (ok) {
+            WebPDataClear(&data);
+            data = assembled;
+        }
+        WebPDataClear(&last.bitstream);
+    }
+    WebPMuxDelete(mux);
+    return ok;
 }
 
 }  // namespace
@@ -80,6 +134,7 @@ bool WebPAnimationWriter::add(const CGImageRef& image, std::chrono::milliseconds
         WebPAnimEncoderAdd(encoder_, &picture, static_cast<int>(start.count()), &config) != 0;
     if (!added) error_ = WebPAnimEncoderGetError(encoder_);
     WebPPictureFree(&picture);
+    if (added) last_ = image;
     return added;
 }
 
@@ -91,6 +146,8 @@ std::string WebPAnimationWriter::finish(std::chrono::milliseconds end,
     if (!WebPAnimEncoderAdd(encoder_, nullptr, static_cast<int>(end.count()), nullptr) ||
         !WebPAnimEncoderAssemble(encoder_, &data)) {
         error_ = WebPAnimEncoderGetError(encoder_);
+    } else if (last_ && !endOnWholeFrame(data, stillPicture(last_, configOf(compression_)))) {
+        error_ = "cannot store the last frame whole";
     } else {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data.bytes),

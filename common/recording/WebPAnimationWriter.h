@@ -39,7 +39,9 @@ public:
     // black. Starts must not go backwards. False (with error()) when the frame is refused.
     bool add(const CGImageRef& image, std::chrono::milliseconds start);
     // Ends the last frame at `end` and writes the animation to `file`; the error text, empty
-    // when the file was written. Nothing can be added after.
+    // when the file was written. The last frame is stored whole, so that the picture a
+    // recording ends on (and holds) is the last one added, whatever the frames before left.
+    // Nothing can be added after.
     std::string finish(std::chrono::milliseconds end, const std::filesystem::path& file);
     // Why the last add or finish failed; empty when nothing failed.
     const std::string& error() const { return error_; }
@@ -48,5 +50,6 @@ private:
     int width_, height_;
     WebPAnimationCompression compression_;
     WebPAnimEncoder* encoder_;
+    CGImageRef last_;  // the last frame added, stored whole at the end
     std::string error_;
 };

@@ -1,5 +1,7 @@
 #include "sim/device/ScriptGrammar.h"
 
+#include "common/tooling/NearestWord.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -103,7 +105,17 @@ std::variant<std::monostate, ScriptMatch, ScriptError> matchScriptLine(
             bestLength = length;
         }
     }
-    if (!best) return ScriptError{number, "unknown command: " + excerpt(line)};
+    if (!best) {
+        // The command meant, when the first word is a typo of one ("donw" for "down").
+        std::vector<std::string_view> firstWords;
+        for (const auto& shape : table) {
+            const std::string_view name = shape.name;
+            firstWords.push_back(name.substr(0, name.find(' ')));
+        }
+        const auto meant = nearestWord((*words)[0], firstWords);
+        return ScriptError{number, "unknown command: " + excerpt(line) +
+                                       (meant ? " (did you mean " + *meant + "?)" : "")};
+    }
     const ScriptShape& shape = table[*best];
     const std::vector<std::string> arguments(words->begin() + bestLength, words->end());
     if (auto error = checkArguments(shape, arguments)) return ScriptError{number, *error};

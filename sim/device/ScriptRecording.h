@@ -12,6 +12,6 @@
 // Runs `script` with `runner`, recording the screen into `file` (animated WebP, 30 frames a
 // second of clock time) and reporting progress under `name` when standard error is a terminal.
 // The run's status; 2, with a line on standard error, when the file cannot be written (checked
-// before the script starts).
+// before the script starts). A run that fails leaves no recording, not even part of one.
 int runRecordedScript(ScriptRunner& runner, std::istream& script, const std::filesystem::path& file,
                       const std::string& name);

@@ -1,10 +1,11 @@
 #include "sim/device/ScriptRunner.h"
 
+#include "common/tooling/PrefsEditing.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/RunLoop.h"
-#include "common/tooling/PrefsEditing.h"
+#include "sim/device/DevicePresets.h"
 #include "tweak/settings/CVSettings.h"
 
 #include <exception>
@@ -40,9 +41,11 @@ int ScriptRunner::run(std::string_view script) {
 
 int ScriptRunner::run(std::istream& in) {
     int status = 0;
+    failure_.reset();
     forEachScriptLine(in, [&](std::string_view line, int number) {
         const ScriptResult error = runLine(line, number);
         if (error) trace_.emit("error", {{"line", error->line}, {"text", error->text}});
+        if (error) failure_ = error;
         if (error || trace_.failed()) status = 2;
         // A trace nobody can read any more ends the run: the rest would go nowhere.
         return status == 0;
@@ -119,11 +122,19 @@ ScriptResult ScriptRunner::configure(const ScriptCommand& command) {
     }
     switch (verb) {
         case V::Device:
-            if (!kModels.contains(command.words[0])) {
+            // A model keeps the screen; a device of the window's brings its own.
+            if (kModels.contains(command.words[0])) {
+                config_.model = command.words[0];
+            } else if (const auto preset = devicePreset(command.words[0])) {
+                config_.model = preset->model;
+                config_.screenWidth = preset->screenWidth;
+                config_.screenHeight = preset->screenHeight;
+                config_.screenScale = preset->screenScale;
+            } else {
                 return scriptFailure(command, "unknown device: " + command.words[0] +
-                                                  " (iPhone, iPad or \"iPod touch\")");
+                                                  " (iPhone, iPad, \"iPod touch\", or a device of "
+                                                  "the window: iphone, iphone-375, iphone-430, ipad)");
             }
-            config_.model = command.words[0];
             return std::nullopt;
         case V::Screen: {
             const double w = command.numbers[0], h = command.numbers[1];

@@ -26,12 +26,15 @@ public:
     // The same for a script read from `in` line by line as it arrives (a person or another
     // program typing into the simulator).
     int run(std::istream& in);
+    // The line that ended the last run, when one did: a person reads it on standard error.
+    const ScriptResult& failure() const { return failure_; }
 
     // Hands the screen to `recorder` from the boot on: at the boot, at every frame time the
     // clock passes and after each touch. The recorder must outlive the runs.
     void recordAnimation(AnimationRecorder& recorder) { recorder_ = &recorder; }
 
 private:
+    ScriptResult failure_;
     // Runs line `number`; its error, if it is malformed or cannot run.
     ScriptResult runLine(std::string_view line, int number);
     // Runs one command.

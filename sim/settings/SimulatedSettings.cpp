@@ -118,6 +118,7 @@ void SimulatedSettings::traceHooks() {
 
 int SimulatedSettings::run(std::istream& in) {
     int status = 0;
+    failure_.reset();
     forEachScriptLine(in, [&](std::string_view line, int number) {
         auto parsed = parseSettingsLine(line, number);
         ScriptResult error = parsed.error;
@@ -127,6 +128,7 @@ int SimulatedSettings::run(std::istream& in) {
             error = ScriptError{number, std::string("the command failed: ") + failure.what()};
         }
         if (error) trace_.emit("error", {{"line", error->line}, {"text", error->text}});
+        if (error) failure_ = error;
         if (error || trace_.failed()) status = 2;
         // A trace nobody can read any more ends the run: the rest would go nowhere.
         return status == 0;

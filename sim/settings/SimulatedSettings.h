@@ -31,6 +31,8 @@ public:
     // Runs the script read from `in` line by line; 0 when every line ran, 2 after one that is
     // malformed or cannot run (with an "error" event naming it).
     int run(std::istream& in);
+    // The line that ended the last run, when one did: a person reads it on standard error.
+    const ScriptResult& failure() const { return failure_; }
     // Runs one command.
     ScriptResult perform(const SettingsCommand& command);
 
@@ -57,6 +59,7 @@ private:
     UIView* chooser() const;
 
     Trace& trace_;
+    ScriptResult failure_;
     std::optional<std::filesystem::path> recordFolder_;
     std::string model_ = "iPhone";
     CGSize screen_{320, 480};

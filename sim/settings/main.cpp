@@ -60,7 +60,12 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
     if (!o.record.empty()) record = o.record;
     SimulatedSettings settings(trace, record);
     const int status = settings.run(script);
-    return trace.failed() ? traceFailed(trace, o) : status;
+    if (trace.failed()) return traceFailed(trace, o);
+    // A script's error is told where a person looks as well as in the trace.
+    if (const auto& error = settings.failure()) {
+        std::cerr << "corvane-settings: line " << error->line << ": " << error->text << "\n";
+    }
+    return status;
 }
 
 }  // namespace

@@ -77,7 +77,12 @@ int runScript(std::istream& script, std::ostream& out, const Options& o) {
     const int status = o.recordAnimation.empty()
                            ? runner.run(script)
                            : runRecordedScript(runner, script, o.recordAnimation, name);
-    return trace.failed() ? traceFailed(trace, o) : status;
+    if (trace.failed()) return traceFailed(trace, o);
+    // A script's error is told where a person looks as well as in the trace.
+    if (const auto& error = runner.failure()) {
+        std::cerr << "corvane-sim: line " << error->line << ": " << error->text << "\n";
+    }
+    return status;
 }
 
 // The file descriptor the script is read from: standard input for "-"; -1 when it cannot be

@@ -40,7 +40,7 @@ enum class Root {
 // How a case must be answered.
 enum class Answer {
     ErrorLine,   // a non-zero status and exactly one line on standard error
-    ErrorEvent,  // status 2, one "error" event ending the trace, nothing on standard error
+    ErrorEvent,  // status 2, one "error" event ending the trace, and its line on standard error
     NoResult,    // status 1 and "null" (a colour that does not parse)
     Logged,      // status 0 and a log event saying why: the panel, as a user would, goes on
     Accepted,    // status 0: the input is one the documentation takes
@@ -376,11 +376,14 @@ TEST_P(BadInput, IsAnsweredClearlyWithoutACrashOrAHang) {
             break;
         case Answer::ErrorEvent: {
             EXPECT_EQ(run.status, 2) << shortened(run.err);
-            EXPECT_EQ(run.err, "");
             const auto events = eventsOf(run.out);
             ASSERT_FALSE(events.empty());
             EXPECT_EQ(events.back().value("ev", ""), "error") << shortened(events.back().dump());
             EXPECT_TRUE(events.back().contains("line") && events.back().contains("text"));
+            // Told where a person looks too, with its line.
+            EXPECT_EQ(lines, 1) << shortened(run.err);
+            const std::string line = "line " + std::to_string(events.back().value("line", -1)) + ": ";
+            EXPECT_NE(run.err.find(line), std::string::npos) << shortened(run.err);
             break;
         }
         case Answer::NoResult:

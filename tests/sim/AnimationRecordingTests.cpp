@@ -5,6 +5,7 @@
 #include "sim/device/RecordingProgress.h"
 #include "sim/device/ScriptRunner.h"
 #include "common/recording/WebPAnimationReader.h"
+#include "common/recording/WebPAnimationWriter.h"
 
 #include "platform/foundation/RunLoop.h"
 #include "tests/support/TemporaryRoot.h"
@@ -138,6 +139,43 @@ TEST_F(Recording, RecordStartDropsWhatCameBeforeIt) {
 TEST_F(Recording, ARunThatNeverBootsHasNothingToWrite) {
     EXPECT_NE(record("wait 100\n"), "");
     EXPECT_NE(WebPAnimationReader(file()).error(), "");
+}
+
+// A white screen with a block of grey `level` on it.
+CGImageRef screenWithBlock(int level) {
+    std::vector<CGImagePixel> pixels(320 * 480, CGImagePixel{255, 255, 255, 255});
+    for (size_t y = 200; y < 300; ++y) {
+        for (size_t x = 100; x < 220; ++x) {
+            pixels[y * 320 + x] = {static_cast<uint8_t>(level), static_cast<uint8_t>(level),
+                                   static_cast<uint8_t>(level), 255};
+        }
+    }
+    return CGImageCreateWithPixels(320, 480, pixels);
+}
+
+// A block fading out, the last steps each too faint for the encoder to send again: the picture
+// the recording ends on, and holds, is the white screen, not what the fade left.
+TEST(WebPAnimation, EndsOnTheLastFrameWholeWhateverTheFramesBeforeLeft) {
+    TemporaryRoot root;
+    const auto file = root.path() / "fade.webp";
+    WebPAnimationWriter writer(320, 480);
+    long start = 0;
+    for (int level : {120, 200, 240, 248, 251, 253, 255}) {
+        ASSERT_TRUE(writer.add(screenWithBlock(level), milliseconds(start)));
+        start += 33;
+    }
+    ASSERT_EQ(writer.finish(milliseconds(start + 1000), file), "");
+    WebPAnimationReader reader(file);
+    std::optional<WebPAnimationFrame> last;
+    while (auto frame = reader.next()) last = std::move(frame);
+    ASSERT_TRUE(last);
+    int darkest = 255;
+    for (size_t y = 200; y < 300; ++y) {
+        for (size_t x = 100; x < 220; ++x) {
+            darkest = std::min<int>(darkest, CGImageGetPixelForTesting(last->image, x, y).g);
+        }
+    }
+    EXPECT_GE(darkest, 254);
 }
 
 TEST(RecordingProgress, RewritesOneLineInPlaceAndEndsItOnlyOnATerminal) {

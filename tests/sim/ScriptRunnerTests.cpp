@@ -62,12 +62,36 @@ TEST_F(Runner, SetsUpTheDeviceThenHandsSpringBoardItsCommands) {
     EXPECT_EQ(host.calls, (std::vector<std::string>{"boot", "lock", "down 10 20", "up"}));
 }
 
+TEST_F(Runner, ADeviceOfTheWindowBringsItsScreenAndAModelKeepsTheOneSet) {
+    const struct {
+        const char* script;
+        const char* model;
+        float width, height, scale;
+    } cases[] = {
+        {"device iphone-430\nboot\n", "iPhone", 430, 932, 3},
+        {"device ipad\nboot\n", "iPad", 768, 1024, 1},
+        {"screen 375 667 2\ndevice \"iPod touch\"\nboot\n", "iPod touch", 375, 667, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        ASSERT_EQ(ScriptRunner(trace, host, root.path(), std::nullopt).run(c.script), 0);
+        EXPECT_EQ(host.booted.model, c.model);
+        EXPECT_EQ(host.booted.screenWidth, c.width);
+        EXPECT_EQ(host.booted.screenHeight, c.height);
+        EXPECT_EQ(host.booted.screenScale, c.scale);
+    }
+}
+
 TEST_F(Runner, AMalformedLineStopsTheRunWithItsLineNumber) {
     EXPECT_EQ(runner.run("boot\n# fine\nlock\ncamera sideways\nlock\n"), 2);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"boot", "lock"}));
     const auto last = events().back();
     EXPECT_EQ(last["ev"], "error");
     EXPECT_EQ(last["line"], 4);
+    ASSERT_TRUE(runner.failure());
+    EXPECT_EQ(runner.failure()->line, 4);
+    EXPECT_EQ(runner.run("donw 1 2\n"), 2);  // a typo is told with the command meant
+    EXPECT_NE(runner.failure()->text.find("did you mean down?"), std::string::npos);
 }
 
 TEST_F(Runner, CommandsOutOfOrderAreErrors) {

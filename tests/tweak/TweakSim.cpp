@@ -58,13 +58,19 @@ bool TweakSim::installArtwork() {
     return !ec;
 }
 
-TweakRun TweakSim::run(const std::string& script) {
+TweakRun TweakSim::run(const std::string& script) { return runWith(script, {}); }
+
+TweakRun TweakSim::runRecorded(const std::string& script) {
+    return runWith(script, {"--record-animation", (root_.path() / "run.webp").string()});
+}
+
+TweakRun TweakSim::runWith(const std::string& script, const std::vector<std::string>& more) {
     root_.write("/script.sim", script);
-    const auto result = runProgram(CORVANE_SIM_PATH,
-                                   {"--root", root_.path().string(), "--script",
-                                    (root_.path() / "script.sim").string(), "--record",
-                                    (root_.path() / "shots").string()},
-                                   root_.path());
+    std::vector<std::string> arguments = {"--root", root_.path().string(), "--script",
+                                          (root_.path() / "script.sim").string(), "--record",
+                                          (root_.path() / "shots").string()};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    const auto result = runProgram(CORVANE_SIM_PATH, arguments, root_.path());
     TweakRun run{result.status, result.err, {}};
     std::istringstream lines(result.out);
     for (std::string line; std::getline(lines, line);) {

@@ -46,8 +46,12 @@ public:
 
     // Runs `script`; pictures go to root/shots.
     TweakRun run(const std::string& script);
+    // Runs `script` recorded into root/run.webp; pictures go to root/shots.
+    TweakRun runRecorded(const std::string& script);
     const TemporaryRoot& root() const { return root_; }
 
 private:
+    TweakRun runWith(const std::string& script, const std::vector<std::string>& arguments);
+
     TemporaryRoot root_;
 };
