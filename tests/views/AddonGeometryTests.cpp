@@ -48,22 +48,29 @@ TEST(AddonGeometry, BadgeFileNamesTheDesignAndUnknownDirectionsHaveNoBadge) {
     }
 }
 
-TEST(AddonGeometry, VaultIsFixedExceptOnExactlyAnIPadWhereItStartsAtTheHostsCentre) {
+TEST(AddonGeometry, TheVaultKeepsItsPlaceBesideTheScreensMiddleOnEveryScreen) {
     const struct {
-        const char* model;
-        CGSize host;
+        CGSize screen;
         CGRect frame;
     } cases[] = {
-        {"iPhone", {320, 480}, {{24, 75}, {272, 310}}},  // 24 points on either side
-        {"iPod touch", {320, 480}, {{24, 75}, {272, 310}}},
-        {"iPad", {768, 1024}, {{384, 512}, {272, 310}}},
-        {"iPad", {320, 480}, {{160, 240}, {272, 310}}},
-        {"ipad", {768, 1024}, {{24, 75}, {272, 310}}},
-        {"iPad ", {768, 1024}, {{24, 75}, {272, 310}}},
-        {"", {768, 1024}, {{24, 75}, {272, 310}}},
+        {{320, 480}, {{24, 75}, {272, 310}}},  // 24 points on either side
+        {{375, 667}, {{51.5f, 168.5f}, {272, 310}}},
+        {{430, 932}, {{79, 301}, {272, 310}}},
+        {{768, 1024}, {{248, 347}, {272, 310}}},  // a tablet upright
+        {{1024, 768}, {{376, 219}, {272, 310}}},  // and turned
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CVVaultFrame(c.model, c.host), c.frame) << '"' << c.model << '"';
+        SCOPED_TRACE(std::to_string(c.screen.width) + " x " + std::to_string(c.screen.height));
+        const CGRect frame = CVVaultFrame(c.screen);
+        EXPECT_EQ(frame, c.frame);
+        // Inside the screen, and below the date (which ends 116 points down) on every screen
+        // larger than the first.
+        EXPECT_GE(frame.origin.x, 0);
+        EXPECT_LE(frame.origin.x + frame.size.width, c.screen.width);
+        EXPECT_LE(frame.origin.y + frame.size.height, c.screen.height - 95);  // by the bar
+        if (c.screen.height > 480) {
+            EXPECT_GE(frame.origin.y, 116);
+        }
     }
     EXPECT_EQ(std::string(kCVVaultImagePath), "/Library/Corvane/vault.png");
 }

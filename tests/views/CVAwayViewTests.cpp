@@ -186,15 +186,15 @@ TEST_F(AwayViewAddons, MissingArtworkGivesEmptyButTouchableAddons) {
     EXPECT_TRUE(logLines.empty());
 }
 
-TEST_F(AwayViewAddons, VaultSitsAtTheFixedFrameOrOnAnIPadAtTheViewsCentre) {
+TEST_F(AwayViewAddons, VaultSitsInTheViewBesideItsMiddleOnEveryModel) {
     const struct {
         const char* model;
         CGSize host;
         CGRect frame;
     } cases[] = {
         {"iPhone", {320, 480}, {{24, 75}, {272, 310}}},
-        {"iPad", {768, 1024}, {{384, 512}, {272, 310}}},
-        {"iPad", {320, 480}, {{160, 240}, {272, 310}}},
+        {"iPad", {768, 1024}, {{248, 347}, {272, 310}}},
+        {"iPad", {320, 480}, {{24, 75}, {272, 310}}},
     };
     for (const auto& c : cases) {
         UIDevice::currentDevice()->setModel(c.model);

@@ -1,6 +1,5 @@
 #include "tweak/session/VaultMode.h"
 
-#include "platform/uikit/UIDevice.h"
 #include "platform/uikit/UIRotationGestureRecognizer.h"
 #include "tweak/session/CVAwayController.h"
 #include "tweak/session/ViewSteps.h"
@@ -13,7 +12,8 @@ CVVaultMode& CVVaultMode::shared() {
 }
 
 void CVVaultMode::buildAddon(CVAwayController& controller, UIWindow* window) {
-    vaultView_ = CVMakeVault(UIDevice::currentDevice()->model(), frameOf(controller.view().get()).size);
+    // Laid out for the screen as the status bar's orientation turns it.
+    vaultView_ = CVMakeVault(controller.getCurrentScreenBoundsDependOnOrientation().size);
     if (window) window->addSubview(vaultView_);
     installRecognizer(controller,
                       std::make_shared<UIRotationGestureRecognizer>(

@@ -39,10 +39,12 @@ std::optional<CVBadgePlacement> CVBadgePlacementFor(CVPullDirection pullDirectio
     }
 }
 
-CGRect CVVaultFrame(std::string_view deviceModel, CGSize hostSize) {
-    if (deviceModel != "iPad") return kVaultFrame;
-    return CGRectMake(hostSize.width / 2, hostSize.height / 2, kVaultFrame.size.width,
-                      kVaultFrame.size.height);
+CGRect CVVaultFrame(CGSize screen) {
+    // On 320 × 480 the dial's middle lies at (160, 230): 10 points above the screen's middle.
+    constexpr CGFloat kAboveMiddle = 10;
+    const CGSize dial = kVaultFrame.size;
+    return CGRectMake((screen.width - dial.width) / 2,
+                      screen.height / 2 - kAboveMiddle - dial.height / 2, dial.width, dial.height);
 }
 
 UIColorRef CVOverlayColor(double overlayTransparency) {

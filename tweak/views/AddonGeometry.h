@@ -28,9 +28,11 @@ struct CVBadgePlacement {
 std::optional<CVBadgePlacement> CVBadgePlacementFor(CVPullDirection pullDirection,
                                                     std::string_view design, CGRect screenBounds);
 
-// The vault dial's frame: fixed on every model but "iPad" (exactly), where its top-left corner
-// sits at the centre of a host of `hostSize`.
-CGRect CVVaultFrame(std::string_view deviceModel, CGSize hostSize);
+// The vault dial's frame on a screen of `screen`: centred across, its middle 10 points above the
+// screen's middle. On a 320 × 480 screen this is (24, 75, 272, 310), the dial between the date
+// and the unlock bar; a larger screen, or a tablet in either orientation, keeps it there
+// relative to its centre, inside the screen and below the date.
+CGRect CVVaultFrame(CGSize screen);
 
 // The overlay's colour: black with alpha `overlayTransparency`, narrowed to a 32-bit float.
 UIColorRef CVOverlayColor(double overlayTransparency);

@@ -21,8 +21,8 @@ std::shared_ptr<UIImageView> CVMakePullBadge(CVPullDirection pullDirection, std:
     return badge;
 }
 
-std::shared_ptr<UIImageView> CVMakeVault(std::string_view deviceModel, CGSize hostSize) {
-    auto vault = UIView::create<UIImageView>(CVVaultFrame(deviceModel, hostSize));
+std::shared_ptr<UIImageView> CVMakeVault(CGSize screen) {
+    auto vault = UIView::create<UIImageView>(CVVaultFrame(screen));
     vault->setImage(UIImage::imageWithContentsOfFile(kCVVaultImagePath));
     vault->setUserInteractionEnabled(true);
     return vault;

@@ -23,6 +23,5 @@ std::shared_ptr<UIView> CVMakeTransparentOverlay(CGRect frame, double overlayTra
 std::shared_ptr<UIImageView> CVMakePullBadge(CVPullDirection pullDirection, std::string_view design,
                                              const UIColorRef& customColour, CGRect screenBounds);
 
-// The vault dial for `deviceModel`, touchable, in a host of `hostSize`; a missing image file
-// gives an empty dial.
-std::shared_ptr<UIImageView> CVMakeVault(std::string_view deviceModel, CGSize hostSize);
+// The vault dial, touchable, on a screen of `screen`; a missing image file gives an empty dial.
+std::shared_ptr<UIImageView> CVMakeVault(CGSize screen);

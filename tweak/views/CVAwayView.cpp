@@ -71,7 +71,7 @@ void CVAwayView::addPullBadge() {
 }
 
 void CVAwayView::addVault() {
-    vaultView_ = CVMakeVault(UIDevice::currentDevice()->model(), frame().size);
+    vaultView_ = CVMakeVault(frame().size);
     placeInFront(vaultView_);
 }
 
