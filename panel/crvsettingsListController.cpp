@@ -79,9 +79,25 @@ PSSpecifier* rowAt(PSSpecifierList& rows, std::size_t index) {
     return index < rows.size() ? rows[index].get() : nullptr;
 }
 
+// Another program changed the settings (corvanectl, a script): the rows show what it stored,
+// and which rows show follows it too. The panel's own changes come back here as well, and
+// rebuild what they have just built.
+void settingsChanged(CFNotificationCenterRef, void* observer, CFNotificationName, const void*,
+                     CFDictionaryRef) {
+    static_cast<crvsettingsListController*>(observer)->reloadSpecifiers();
+}
+
 }  // namespace
 
-crvsettingsListController::crvsettingsListController() : PSListController(class_()) {}
+crvsettingsListController::crvsettingsListController() : PSListController(class_()) {
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), this,
+                                    settingsChanged, kPrefsUpdated, nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
+}
+
+crvsettingsListController::~crvsettingsListController() {
+    CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+}
 
 PSSpecifierList& crvsettingsListController::specifiers() {
     if (_specifiers) return *_specifiers;

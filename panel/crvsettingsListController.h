@@ -20,7 +20,10 @@ class crvsettingsListController : public PSListController {
 public:
     CV_DECLARE_CLASS()
 
+    // Made when the Settings application opens the panel; from then until it goes, the rows are
+    // rebuilt whenever the settings-changed notification arrives.
     crvsettingsListController();
+    ~crvsettingsListController() override;
 
     // The rows, built once and cached: loaded from the list, then those that do not apply to
     // the stored state removed.

@@ -187,4 +187,28 @@ TEST(PanelAgreement, TheRestartEndsNoSpringBoardOfAnotherDevice) {
     }
 }
 
+// Another program changes the unlock type while the panel is open: the panel's rows follow it
+// without being opened again.
+TEST(PanelAgreement, AnOpenPanelFollowsAChangeMadeElsewhere) {
+    PanelSim sim;
+    LiveProgram panel(CORVANE_SETTINGS_PATH, sim.root(), {});
+    const auto rowsEvent = [](const Json& e) { return e["ev"] == "rows"; };
+    panel.send("open\nrows\n");
+    ASSERT_TRUE(panel.waitFor(rowsEvent));
+    const auto showsPeelRows = [&] {
+        for (const auto& row : panel.events().back()["rows"]) {
+            if (row["key"] == "pageTurnDirection") return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(showsPeelRows());
+    const auto set = runProgram(CORVANECTL_PATH, {"--root", sim.root().path().string(), "prefs",
+                                                  "set", "cvrUnlockType", "3"},
+                                sim.root().path());
+    ASSERT_EQ(set.status, 0) << set.err;
+    panel.send("wait 10\nrows\n");
+    ASSERT_TRUE(panel.waitFor(rowsEvent));
+    EXPECT_TRUE(showsPeelRows());
+}
+
 }  // namespace

@@ -46,33 +46,36 @@ PanelRun PanelSim::run(const std::string& script) {
     return run;
 }
 
-LiveSpringBoard::LiveSpringBoard(const TemporaryRoot& root, bool keepAlive) {
+LiveProgram::LiveProgram(const char* program, const TemporaryRoot& root, std::vector<std::string> options) {
     int in[2], out[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0) return;
+    std::vector<std::string> words = {program, "--root", root.path().string()};
+    words.insert(words.end(), options.begin(), options.end());
+    words.insert(words.end(), {"--script", "-"});
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         for (const int fd : {in[0], in[1], out[0], out[1]}) ::close(fd);
-        const std::string rootPath = root.path().string();
-        if (keepAlive) {
-            ::execl(CORVANE_SIM_PATH, CORVANE_SIM_PATH, "--root", rootPath.c_str(), "--keep-alive",
-                    "--script", "-", nullptr);
-        } else {
-            ::execl(CORVANE_SIM_PATH, CORVANE_SIM_PATH, "--root", rootPath.c_str(), "--script", "-",
-                    nullptr);
-        }
+        std::vector<char*> argv;
+        for (auto& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        ::execv(program, argv.data());
         std::_Exit(127);
     }
     ::close(in[0]);
     ::close(out[1]);
     input_ = in[1];
     output_ = out[0];
-    // A SpringBoard that has ended fails the test; a line sent to it must not end the test too.
+    // A program that has ended fails the test; a line sent to it must not end the test too.
     ::signal(SIGPIPE, SIG_IGN);
 }
 
-LiveSpringBoard::~LiveSpringBoard() {
+LiveSpringBoard::LiveSpringBoard(const TemporaryRoot& root, bool keepAlive)
+    : LiveProgram(CORVANE_SIM_PATH, root,
+                  keepAlive ? std::vector<std::string>{"--keep-alive"} : std::vector<std::string>{}) {}
+
+LiveProgram::~LiveProgram() {
     if (input_ >= 0) ::close(input_);
     if (pid_ > 0) {
         // The script's end ends the simulator; a SpringBoard that hangs is ended.
@@ -88,7 +91,7 @@ LiveSpringBoard::~LiveSpringBoard() {
     if (output_ >= 0) ::close(output_);
 }
 
-void LiveSpringBoard::send(const std::string& lines) {
+void LiveProgram::send(const std::string& lines) {
     for (std::size_t done = 0; done < lines.size();) {
         const ssize_t n = ::write(input_, lines.data() + done, lines.size() - done);
         if (n <= 0) return;
@@ -96,7 +99,7 @@ void LiveSpringBoard::send(const std::string& lines) {
     }
 }
 
-bool LiveSpringBoard::waitFor(const std::function<bool(const nlohmann::json&)>& match) {
+bool LiveProgram::waitFor(const std::function<bool(const nlohmann::json&)>& match) {
     for (;;) {
         for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
             const std::string line = pending_.substr(0, end);

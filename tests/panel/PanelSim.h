@@ -36,18 +36,19 @@ private:
     TemporaryRoot root_;
 };
 
-// A corvane-sim on the same root, reading its script line by line from the test as it goes.
-class LiveSpringBoard {
+// A program on the same root (corvane-sim, corvane-settings) reading its script line by line from
+// the test as it goes, its trace read as it comes.
+class LiveProgram {
 public:
-    LiveSpringBoard(const TemporaryRoot& root, bool keepAlive);
-    ~LiveSpringBoard();
+    LiveProgram(const char* program, const TemporaryRoot& root, std::vector<std::string> options);
+    ~LiveProgram();
+    LiveProgram(const LiveProgram&) = delete;
+    LiveProgram& operator=(const LiveProgram&) = delete;
 
     void send(const std::string& lines);
     // Reads the trace until an event satisfies `match` (true) or the trace ends (false); gives
     // up after 20 seconds, should the process hang.
     bool waitFor(const std::function<bool(const nlohmann::json&)>& match);
-    // Sends "dump session" and waits for its event: every line sent before has run.
-    bool settle();
     const std::vector<nlohmann::json>& events() const { return events_; }
 
 private:
@@ -55,4 +56,12 @@ private:
     int input_ = -1, output_ = -1;
     std::string pending_;
     std::vector<nlohmann::json> events_;
+};
+
+// A corvane-sim on the same root.
+class LiveSpringBoard : public LiveProgram {
+public:
+    LiveSpringBoard(const TemporaryRoot& root, bool keepAlive);
+    // Sends "dump session" and waits for its event: every line sent before has run.
+    bool settle();
 };
