@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks the two windows as a person would use them, on a virtual display: SpringBoard and the
 # Settings panel open side by side, a mouse drag unlocks the lock screen, and after choosing the
-# pinch an Alt-drag unlocks it again. Needs Xvfb, xdotool and ImageMagick's import.
+# pinch an Alt-drag unlocks it again; then a SpringBoard that saves what is done as a script is
+# pinched open with the right button, and the saved script replays to the same events. Needs
+# Xvfb, xdotool and ImageMagick's import.
 # Usage: scripts/check-window.sh BUILD_FOLDER [SCREENSHOT_FOLDER]
 set -euo pipefail
 build=$(cd "${1:?usage: scripts/check-window.sh BUILD_FOLDER [SCREENSHOT_FOLDER]}" && pwd)
@@ -56,16 +58,16 @@ unlocked() {
     for _ in $(seq 50); do [ "$(unlocks)" -ge "$1" ] && return 0; sleep 0.1; done
     return 1
 }
-drag() {  # drag X1 Y1 X2 Y2 [modifier]: a finger from one screen point to another
-    local x1=$1 y1=$2 x2=$3 y2=$4 key=${5:-}
+drag() {  # drag X1 Y1 X2 Y2 [modifier [button]]: a finger from one screen point to another
+    local x1=$1 y1=$2 x2=$3 y2=$4 key=${5:-} button=${6:-1}
     xdotool mousemove $((x0 + x1)) $((y0 + y1))
     if [ -n "$key" ]; then xdotool keydown "$key"; fi
-    xdotool mousedown 1
+    xdotool mousedown "$button"
     for step in $(seq 1 12); do
         xdotool mousemove $((x0 + x1 + (x2 - x1) * step / 12)) $((y0 + y1 + (y2 - y1) * step / 12))
         sleep 0.03
     done
-    xdotool mouseup 1
+    xdotool mouseup "$button"
     if [ -n "$key" ]; then xdotool keyup "$key"; fi
 }
 
@@ -93,4 +95,56 @@ sleep 0.5
 drag 260 240 170 240 alt  # the mirrored second finger comes in from the left: a pinch
 unlocked 2 || fail "an Alt-drag did not pinch the lock screen open"
 import -window root "$shots/after-pinch.png"
-echo "windows work: both open, a drag and an Alt-drag pinch each unlocked (pictures in $shots)"
+
+# A SpringBoard that writes down what is done: a tap, a right-button pinch, the lock and wake
+# keys, another pinch; Q closes it. The saved script, replayed on the same settings, must give
+# the same events in the same order (their times aside: the window's timers run on a real clock).
+kill "${pids[1]}" 2>/dev/null || true
+wait "${pids[1]}" 2>/dev/null || true
+saved="$scratch/saved.sim"
+trace="$scratch/saving.jsonl"
+"$build/bin/corvane-sim" --root "$scratch/root" --trace "$trace" --save-script "$saved" --place left &
+saving=$!
+pids+=($saving)
+springboard=$(timeout 20 xdotool search --sync --onlyvisible --name "^Corvane: iphone" | head -n 1)
+for _ in $(seq 50); do
+    before=$(where); sleep 0.2; after=$(where)
+    [ "$before" = "$after" ] && [[ "$after" != *"X=0 "* ]] && break
+done
+eval "$(where)"
+x0=$X y0=$Y
+for _ in $(seq 10); do
+    seen=$(timers)
+    xdotool mousemove $((x0 + 160)) $((y0 + 240)) click 1
+    for _ in $(seq 10); do [ "$(timers)" -gt "$seen" ] && break 2; sleep 0.1; done
+done
+drag 260 240 170 240 "" 3  # the right button holds two fingers
+unlocked 1 || fail "a right-button drag did not pinch the lock screen open"
+xdotool windowfocus "$springboard"
+sleep 0.2
+xdotool key l
+sleep 0.3
+xdotool key h
+sleep 0.5
+drag 250 240 180 240 "" 3
+unlocked 2 || fail "a second right-button pinch did not unlock"
+sleep 0.5
+xdotool windowfocus "$springboard" key q
+for _ in $(seq 50); do kill -0 "$saving" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$saving" 2>/dev/null || fail "Q did not close the window"
+replayed="$scratch/replayed.jsonl"
+cp -r "$scratch/root" "$scratch/replay-root"
+"$build/bin/corvane-sim" --root "$scratch/replay-root" --script "$saved" > "$replayed" ||
+    fail "the saved script did not replay: $(tail -n 1 "$replayed")"
+without_times() { python3 -c '
+import json, sys
+for line in open(sys.argv[1]):
+    event = json.loads(line)
+    event.pop("t", None)
+    print(json.dumps(event, sort_keys=True))' "$1"; }
+if ! diff <(without_times "$trace") <(without_times "$replayed") > "$scratch/replay.diff"; then
+    head -n 20 "$scratch/replay.diff" >&2
+    fail "the saved script replays to other events than the window's"
+fi
+echo "windows work: both open, a drag, an Alt-drag and two right-button pinches each unlocked;"
+echo "  the saved script replays to the same $(wc -l < "$trace") events (pictures in $shots)"

@@ -18,9 +18,9 @@ constexpr int kFingerRing = 36;  // window pixels across the second finger's cir
 
 const std::vector<std::string> kWindowKeys = {
     "Mouse: one finger",
-    "Alt+drag: two fingers, mirrored about",
-    "  the centre (pinch, rotate)",
-    "Shift+Alt: move the pair together",
+    "Right-drag or Alt+drag: two fingers,",
+    "  mirrored about the centre (pinch, rotate)",
+    "Shift with them: move the pair together",
     "?  help    F  frames/s    Q  quit",
 };
 
@@ -103,6 +103,7 @@ private:
     int framesCounted_ = 0;
     ClockTime countingSince_{};
     CGPoint mouse_{};
+    int fingerButton_ = 0;  // the mouse button holding the fingers down; 0 for none
 };
 
 ScreenWindow::~ScreenWindow() {
@@ -176,6 +177,9 @@ void ScreenWindow::run() {
     for (;;) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
+            // What fell due before this input happens before it, as it does on a script's clock,
+            // so that a saved script replays the same order of things.
+            loop.runUntil(loop.now());
             if (!handle(event)) return;
         }
         // Timers, animations and notifications run until the frame is due; a frame that came
@@ -228,12 +232,20 @@ void ScreenWindow::handleMouse(const SDL_Event& event) {
     if (event.button.which == SDL_TOUCH_MOUSEID) return;
     const SDL_Keymod mods = SDL_GetModState();
     const bool alt = mods & KMOD_ALT, shift = mods & KMOD_SHIFT;
+    // The right button drags two fingers as Alt with the left one does: many desktops keep
+    // Alt-drags for moving windows.
     if (event.type == SDL_MOUSEMOTION) {
         mouse_ = pointAt(event.motion.x, event.motion.y);
-        send(fingers_.mouseMoved(mouse_, alt, shift));
-    } else if (event.button.button == SDL_BUTTON_LEFT) {
+        send(fingers_.mouseMoved(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT, shift));
+    } else if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
         mouse_ = pointAt(event.button.x, event.button.y);
-        send(event.type == SDL_MOUSEBUTTONDOWN ? fingers_.mouseDown(mouse_, alt) : fingers_.mouseUp());
+        if (event.type == SDL_MOUSEBUTTONDOWN && fingerButton_ == 0) {
+            fingerButton_ = event.button.button;
+            send(fingers_.mouseDown(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT));
+        } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == fingerButton_) {
+            fingerButton_ = 0;
+            send(fingers_.mouseUp());
+        }
     }
 }
 

@@ -40,6 +40,7 @@ enum class ScriptVerb {
     SyncOff,
     PasscodeEnter,
     PasscodeCancel,
+    Key,  // key NAME: a key of the device's window, as a person presses it
     // Fingers.
     Down,
     Move,

@@ -34,6 +34,7 @@ const ScriptLanguage<ScriptVerb>& language() {
         {V::MediaOff, {"media off", {}}},
         {V::SyncOn, {"sync on", {}}},
         {V::SyncOff, {"sync off", {}}},
+        {V::Key, {"key", {Word}}},
         {V::Down, {"down", {Number, Number, OptionalNumber, OptionalNumber}}},
         {V::Move, {"move", {Number, Number, OptionalNumber, OptionalNumber}}},
         {V::Up, {"up", {}}},

@@ -1,7 +1,7 @@
 #pragma once
 
 // The fingers a window's mouse or touch screen stands for. The mouse is one finger; with Alt held
-// as it goes down it is two, the second mirrored about the screen's centre so that dragging
+// as it goes down (or with its right button) it is two, the second mirrored about the screen's centre so that dragging
 // pinches or turns them, and Shift with Alt carries the pair along together. A touch screen's
 // own fingers are passed on as they are, in the order they came down.
 

@@ -11,6 +11,7 @@
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITouch.h"
+#include "sim/device/DeviceKeys.h"
 #include "sim/device/Trace.h"
 #include "sim/springboard/SBAwayController.h"
 #include "sim/springboard/SBSlidingAlertDisplay.h"
@@ -191,6 +192,15 @@ ScriptResult SimulatedSpringBoard::perform(const ScriptCommand& command) {
         case V::Cancel:
             touch(command);
             break;
+        case V::Key: {
+            const auto code = deviceKeyNamed(command.words[0]);
+            if (!code) {
+                return scriptFailure(command, "no key is called " + command.words[0] +
+                                                  " (a letter, a digit, escape or backspace)");
+            }
+            key(*code);
+            break;
+        }
         default:
             return scriptFailure(command, std::string(scriptVerbName(command.verb)) +
                                               " is not a SpringBoard command");
@@ -222,7 +232,7 @@ void SimulatedSpringBoard::touch(UITouchPhase phase, const std::vector<CGPoint>&
 
 void SimulatedSpringBoard::key(int keyCode) {
     auto* away = SBAwayController::sharedAwayController();
-    const bool digit = (keyCode >= '0' && keyCode <= '9') || keyCode == '\b';
+    const bool digit = (keyCode >= '0' && keyCode <= '9') || keyCode == kBackspaceKey;
     if (digit && away->passcodeDisplay()) {
         away->passcodeDisplay()->typeKey(static_cast<char>(keyCode));
         return;
@@ -235,7 +245,7 @@ void SimulatedSpringBoard::key(int keyCode) {
         case 'w': verb = V::Wake; break;
         case 'd': verb = V::Dim; break;
         case 'p': verb = V::PasscodeEnter; break;
-        case 27: verb = V::PasscodeCancel; break;  // Esc
+        case kEscapeKey: verb = V::PasscodeCancel; break;
         case 'a': verb = V::Alert; break;
         case 'c': cameraOn_ = !cameraOn_; verb = cameraOn_ ? V::CameraOn : V::CameraOff; break;
         case 'm': mediaOn_ = !mediaOn_; verb = mediaOn_ ? V::MediaOn : V::MediaOff; break;

@@ -8,6 +8,7 @@
 #include "sim/device/DevicePresets.h"
 #include "sim/device/ScriptRecording.h"
 #include "sim/device/ScriptRunner.h"
+#include "sim/device/ScriptSaver.h"
 #include "sim/device/ScreenWindow.h"
 #include "sim/device/HostOptions.h"
 #include "sim/springboard/SimulatedSpringBoard.h"
@@ -22,6 +23,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -29,6 +31,7 @@ struct Options : HostOptions {
     std::string recordAnimation;
     bool passcode = false;
     bool keepAlive = false;
+    std::string saveScript;
 };
 
 const std::vector<std::string> kDeviceKeys = {
@@ -47,19 +50,42 @@ int traceFailed(const Trace& trace, const Options& o) {
     return 2;
 }
 
-// The device in a window on the machine's clock, booted as a script's "boot" would.
+// The device in a window on the machine's clock, booted as a script's "boot" would; with
+// --save-script, what the person does is written down as a script on the way.
 int runWindow(std::ostream& out, const Options& o) {
     RunLoop::main().setClock(std::make_shared<SteadyClock>());
     Trace trace(out, [] { return RunLoop::main().now(); });
     SimulatedSpringBoard springBoard;
     DeviceConfig config = *devicePreset(o.device);
     config.passcode = o.passcode;
+    std::ofstream saved;
+    std::optional<ScriptSaver> saver;
+    if (!o.saveScript.empty()) {
+        saved.open(o.saveScript, std::ios::trunc);
+        if (!saved) {
+            std::cerr << "corvane-sim: cannot write the script " << o.saveScript << "\n";
+            return 2;
+        }
+        saver.emplace(springBoard, saved, [] { return RunLoop::main().now(); });
+    }
     trace.markBoot();
+    if (saver) {
+        std::vector<std::string> setUp = {"device " + o.device};
+        if (o.passcode) setUp.push_back("passcode on");
+        saver->begin(setUp);
+    }
     springBoard.boot(config, trace);
-    const ScreenWindowOptions window{"Corvane: " + o.device + " (press ? for help)", "corvane-sim",
-                                     kDeviceKeys, o.placement, [&trace] { return trace.failed(); }};
-    const int status = runScreenWindow(springBoard, window);
-    return trace.failed() ? traceFailed(trace, o) : status;
+    const ScreenWindowOptions window{
+        "Corvane: " + o.device + " (press ? for help)", "corvane-sim", kDeviceKeys, o.placement,
+        [&] { return trace.failed() || (saver && saver->failed()); }};
+    ScreenWindowDevice& device = saver ? static_cast<ScreenWindowDevice&>(*saver) : springBoard;
+    const int status = runScreenWindow(device, window);
+    if (trace.failed()) return traceFailed(trace, o);
+    if (saver && saver->failed()) {
+        std::cerr << "corvane-sim: cannot write the script " << o.saveScript << "\n";
+        return 2;
+    }
+    return status;
 }
 
 // The script's lines on a virtual clock.
@@ -133,6 +159,10 @@ int main(int argc, char** argv) {
                    "its clock")
         ->needs("--script");
     app.add_flag("--passcode", o.passcode, "The window's device has a passcode");
+    app.add_option("--save-script", o.saveScript,
+                   "With the window: write what you do (touches with their timing, keys) as a "
+                   "script that --script replays to the same unlock")
+        ->excludes("--script");
     app.add_flag("--keep-alive", o.keepAlive,
                  "Start a fresh SpringBoard whenever the settings panel restarts it");
     try {
