@@ -44,6 +44,13 @@ check_window_options() {
     done
 }
 
+# The windows' processes, ended with the script however it ends.
+window_pids=()
+end_windows() {
+    for pid in "${window_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${window_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+
 # Both windows on the build tree's device; closing either closes both.
 windows() {
     local device=iphone passcode=()
@@ -55,12 +62,20 @@ windows() {
         esac
     done
     build
+    # A display that cannot be opened is told once, not by each window.
+    build/bin/corvane-sim --check-display || exit 2
+    trap end_windows EXIT
+    trap 'exit 130' INT TERM
     build/bin/corvane-sim --keep-alive --device "$device" "${passcode[@]}" --place left &
-    local springboard=$!
+    window_pids+=($!)
     build/bin/corvane-settings --device "$device" --place right &
-    local settings=$!
-    trap 'kill $springboard $settings 2>/dev/null || true' EXIT
-    wait -n "$springboard" "$settings" || true
+    window_pids+=($!)
+    # The first window to close (Q, or its close button) ends the other, and its status is the
+    # script's.
+    local status=0
+    wait -n "${window_pids[@]}" || status=$?
+    end_windows
+    exit "$status"
 }
 
 case "${1:-}" in

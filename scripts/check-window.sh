@@ -99,8 +99,10 @@ import -window root "$shots/after-pinch.png"
 # A SpringBoard that writes down what is done: a tap, a right-button pinch, the lock and wake
 # keys, another pinch; Q closes it. The saved script, replayed on the same settings, must give
 # the same events in the same order (their times aside: the window's timers run on a real clock).
-kill "${pids[1]}" 2>/dev/null || true
-wait "${pids[1]}" 2>/dev/null || true
+for pid in "${pids[1]}" "${pids[2]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+done
 saved="$scratch/saved.sim"
 trace="$scratch/saving.jsonl"
 "$build/bin/corvane-sim" --root "$scratch/root" --trace "$trace" --save-script "$saved" --place left &
@@ -146,5 +148,23 @@ if ! diff <(without_times "$trace") <(without_times "$replayed") > "$scratch/rep
     head -n 20 "$scratch/replay.diff" >&2
     fail "the saved script replays to other events than the window's"
 fi
+# ./run.sh as a person starts it: Q in the panel closes both windows, nothing is left running,
+# and nothing is said on standard error.
+repo=$(cd "$(dirname "$0")/.." && pwd)
+(cd "$repo" && exec ./run.sh >/dev/null 2>"$scratch/run.err") &
+runsh=$!
+pids+=($runsh)
+panel=$(timeout 60 xdotool search --sync --onlyvisible --name "^Corvane settings" | head -n 1)
+timeout 20 xdotool search --sync --onlyvisible --name "^Corvane: iphone" >/dev/null
+sleep 0.5
+xdotool windowfocus "$panel" key q
+for _ in $(seq 100); do kill -0 "$runsh" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$runsh" 2>/dev/null || fail "Q in the panel did not end ./run.sh"
+wait "$runsh" || fail "./run.sh ended with status $? after Q"
+sleep 0.5
+! xdotool search --onlyvisible --name "^Corvane" >/dev/null 2>&1 || fail "a window outlived ./run.sh"
+[ ! -s "$scratch/run.err" ] || fail "./run.sh said on standard error: $(head -c 300 "$scratch/run.err")"
+
 echo "windows work: both open, a drag, an Alt-drag and two right-button pinches each unlocked;"
-echo "  the saved script replays to the same $(wc -l < "$trace") events (pictures in $shots)"
+echo "  the saved script replays to the same $(wc -l < "$trace") events; Q in one window of"
+echo "  ./run.sh closes both (pictures in $shots)"

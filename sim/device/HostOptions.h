@@ -16,6 +16,7 @@ struct HostOptions {
     std::optional<std::string> root;  // nothing without --root
     std::string script, trace, record;
     std::string device = "iphone";
+    bool checkDisplay = false;
     WindowPlacement placement = WindowPlacement::Centre;
 };
 
@@ -29,6 +30,9 @@ inline void addHostOptions(CLI::App& app, HostOptions& options) {
                    "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", options.trace, "Write the trace here (default: standard output)");
     app.add_option("--record", options.record, "Write the pictures of 'snap' into this folder");
+    app.add_flag("--check-display", options.checkDisplay,
+                 "Say whether a window can be opened here, and exit: 0 when one can, 2 with the "
+                 "reason when not");
     app.add_option("--device", options.device,
                    "The device the window shows (default iphone):\n" + devicePresetList())
         ->check([](const std::string& name) {

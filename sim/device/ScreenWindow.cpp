@@ -70,7 +70,7 @@ public:
     // Opens the window; false with a message on standard error when it cannot.
     bool open();
     // Says on standard error that no window can be opened, and why; answers false.
-    bool noWindow(const char* why) const;
+    bool noWindow(const std::string& why) const;
     // Shows the device until the window closes or Q is pressed.
     void run();
 
@@ -129,19 +129,38 @@ bool onADisplay() {
     return driver != "offscreen" && driver != "dummy";
 }
 
-bool ScreenWindow::noWindow(const char* why) const {
+// Starts SDL's video on the display the environment names; why not, when it cannot. Only the
+// kind of display named is tried: a named X display that cannot be opened must not send SDL on
+// to other drivers, each complaining in its own words.
+std::optional<std::string> startVideo() {
+    // SIGTERM must end the process as the platform's restart expects, not close the window
+    // politely as SDL would make of it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!displayNamed()) return std::string("no display");
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    if (!SDL_getenv("SDL_VIDEODRIVER") && (x11 != nullptr) != (wayland != nullptr)) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const std::string named = x11 ? std::string("the display ") + x11 : "the display";
+        return named + " cannot be opened: " + SDL_GetError();
+    }
+    if (!onADisplay()) {
+        SDL_Quit();
+        return std::string("no display");
+    }
+    return std::nullopt;
+}
+
+bool ScreenWindow::noWindow(const std::string& why) const {
     std::fprintf(stderr, "%s: no window can be opened (%s); run a script with --script FILE\n",
-                 options_.program.c_str(), why);
+                 options_.program.c_str(), why.c_str());
     return false;
 }
 
 bool ScreenWindow::open() {
-    // SIGTERM must end the process as the platform's restart expects, not close the window
-    // politely as SDL would make of it.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (!displayNamed()) return noWindow("no display");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return noWindow(SDL_GetError());
-    if (!onADisplay()) return noWindow("no display");
+    if (const auto why = startVideo()) return noWindow(*why);
     SDL_Rect usable{0, 0, 1280, 1024};
     SDL_GetDisplayUsableBounds(0, &usable);
     layout_ = layoutWindow(screenPoints(), {usable.x, usable.y, usable.w, usable.h}, options_.placement);
@@ -327,6 +346,19 @@ void ScreenWindow::refreshOverlay() {
 }
 
 }  // namespace
+
+std::optional<std::string> whyNoWindowCanOpen() {
+    auto why = startVideo();
+    if (!why) SDL_Quit();
+    return why;
+}
+
+int checkDisplay(const std::string& program) {
+    const auto why = whyNoWindowCanOpen();
+    if (!why) return 0;
+    std::fprintf(stderr, "%s: no window can be opened (%s)\n", program.c_str(), why->c_str());
+    return 2;
+}
 
 int runScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options) {
     ScreenWindow window(device, options);

@@ -9,6 +9,7 @@
 #include "sim/device/WindowLayout.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ struct ScreenWindowOptions {
     // Asked after every frame: true closes the window (its trace cannot be written any more).
     std::function<bool()> mustEnd;
 };
+
+// Why no window can be opened here (no display named, or one that cannot be opened); nothing
+// when one can.
+std::optional<std::string> whyNoWindowCanOpen();
+// --check-display: 0 when a window can be opened; else says why in one line on standard error,
+// naming `program`, and answers 2.
+int checkDisplay(const std::string& program);
 
 // Shows `device` in a window until the window is closed, Q is pressed or `mustEnd` says so;
 // answers 0, or 2 when no window can be opened (no display).

@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-settings: " << error.what() << " (see corvane-settings --help)\n";
         return 2;
     }
+    if (o.checkDisplay) return checkDisplay("corvane-settings");
     if (const auto error = DeviceRoot::setFromOption(o.root)) {
         std::cerr << "corvane-settings: " << *error << "\n";
         return 2;

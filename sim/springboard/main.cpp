@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
         std::cerr << "corvane-sim: " << error.what() << " (see corvane-sim --help)\n";
         return 2;
     }
+    if (o.checkDisplay) return checkDisplay("corvane-sim");
     if (const auto error = DeviceRoot::setFromOption(o.root)) {
         std::cerr << "corvane-sim: " << *error << "\n";
         return 2;
