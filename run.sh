@@ -27,7 +27,7 @@ EOF
 build() {
     bash scripts/install-deps.sh
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build build -j2 --target corvanectl corvane-sim corvane-settings
+    cmake --build build -j2 --target corvanectl corvane-sim corvane-settings corvane_command
 }
 
 # The windows' options, checked before anything is built: a word that is not one of them is a
@@ -44,38 +44,10 @@ check_window_options() {
     done
 }
 
-# The windows' processes, ended with the script however it ends.
-window_pids=()
-end_windows() {
-    for pid in "${window_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${window_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-}
-
-# Both windows on the build tree's device; closing either closes both.
+# Both windows on the build tree's device, as the installed "corvane" command opens them.
 windows() {
-    local device=iphone passcode=()
-    while [ $# -gt 0 ]; do
-        case "$1" in
-            --device) device="${2:?--device needs a name}"; shift 2 ;;
-            --passcode) passcode=(--passcode); shift ;;
-            *) echo "run.sh: unknown option $1 (see ./run.sh --help)" >&2; exit 2 ;;
-        esac
-    done
     build
-    # A display that cannot be opened is told once, not by each window.
-    build/bin/corvane-sim --check-display || exit 2
-    trap end_windows EXIT
-    trap 'exit 130' INT TERM
-    build/bin/corvane-sim --keep-alive --device "$device" "${passcode[@]}" --place left &
-    window_pids+=($!)
-    build/bin/corvane-settings --device "$device" --place right &
-    window_pids+=($!)
-    # The first window to close (Q, or its close button) ends the other, and its status is the
-    # script's.
-    local status=0
-    wait -n "${window_pids[@]}" || status=$?
-    end_windows
-    exit "$status"
+    exec build/bin/corvane "$@"
 }
 
 case "${1:-}" in

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     clang libclang-rt-14-dev
     libcairo2-dev libplist-dev nlohmann-json3-dev libcli11-dev libsdl2-dev libwebp-dev
-    libgtest-dev libgmock-dev libbenchmark-dev python3
+    libgtest-dev libgmock-dev libbenchmark-dev python3 help2man
     fonts-dejavu-core fonts-dejavu-extra libfreetype-dev
 )
 

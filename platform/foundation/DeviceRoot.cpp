@@ -19,7 +19,7 @@ std::filesystem::path homeRoot() {
 
 // Fills a new home root from the installed copy of the device folder, when there is one.
 void fillFromInstalledCopy(const std::filesystem::path& root, const std::filesystem::path& binDir) {
-    const auto installed = binDir.parent_path() / "share/corvane/device";
+    const auto installed = binDir.parent_path() / "lib/corvane/device";
     std::error_code ec;
     if (std::filesystem::is_directory(installed, ec)) {
         std::filesystem::copy(installed, root, std::filesystem::copy_options::recursive |

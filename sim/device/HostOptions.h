@@ -25,7 +25,8 @@ struct HostOptions {
 inline void addHostOptions(CLI::App& app, HostOptions& options) {
     app.add_option_function<std::string>(
         "--root", [&options](const std::string& root) { options.root = root; },
-        "Device root (default: the build tree's device folder)");
+        "Device root (default: ~/.local/share/corvane/device, made and filled on first use; a "
+        "program run from a build tree uses the build's device folder)");
     app.add_option("--script", options.script,
                    "Run this script (- for standard input, read as it is typed) and exit");
     app.add_option("--trace", options.trace, "Write the trace here (default: standard output)");

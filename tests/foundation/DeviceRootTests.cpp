@@ -30,8 +30,8 @@ TEST(DeviceRoot, AnInstalledProgramUsesAFilledHomeRoot) {
     TemporaryRoot root;
     const auto prefix = root.path() / "usr";
     std::filesystem::create_directories(prefix / "bin");
-    std::filesystem::create_directories(prefix / "share/corvane/device/Library/Corvane");
-    std::ofstream(prefix / "share/corvane/device/Library/Corvane/vault.png") << "png";
+    std::filesystem::create_directories(prefix / "lib/corvane/device/Library/Corvane");
+    std::ofstream(prefix / "lib/corvane/device/Library/Corvane/vault.png") << "png";
     const char* oldHome = std::getenv("HOME");
     const std::string saved = oldHome ? oldHome : "";
     ::setenv("HOME", (root.path() / "home").c_str(), 1);

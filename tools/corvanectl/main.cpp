@@ -122,8 +122,8 @@ int main(int argc, char** argv) {
     std::function<int()> run;
     app.add_option_function<std::string>(
         "--root", [&o](const std::string& root) { o.root = root; },
-                   "Device root (default: the build tree's device folder, or "
-                   "~/.local/share/corvane/device)");
+        "Device root (default: ~/.local/share/corvane/device, made and filled on first use; a "
+        "corvanectl run from a build tree uses the build's device folder)");
     app.require_subcommand(0, 1);  // none is reported below, so that an unknown word is named
     app.fallthrough();  // --root may come after the command too
     addPrefsCommands(app, o, run);
