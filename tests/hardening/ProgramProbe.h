@@ -3,8 +3,8 @@
 // Runs one of the project's programs the way a careless or hostile user would, and reports how it
 // ended: its exit status, or the signal that killed it, or that it did not end within the time
 // allowed (then it is killed). Standard input comes from a file; no core file is written; the
-// display variables are removed, so that no window opens. As root, a run may be made as the user
-// "nobody", for whom a read-only folder is read-only.
+// display variables are removed, so that no window opens (a test may set its own). As root, a run
+// may be made as the user "nobody", for whom a read-only folder is read-only.
 
 #include <fcntl.h>
 #include <grp.h>
@@ -42,14 +42,15 @@ inline std::string fileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The environment of the run: the caller's, without a display.
-inline std::vector<char*> environmentWithoutDisplay() {
+// The environment of the run: the caller's, without a display, and with `extra` ("NAME=value").
+inline std::vector<char*> environmentWithoutDisplay(std::vector<std::string>& extra) {
     std::vector<char*> environment;
     for (char** variable = environ; *variable; ++variable) {
         const std::string_view text(*variable);
         if (text.starts_with("DISPLAY=") || text.starts_with("WAYLAND_DISPLAY=")) continue;
         environment.push_back(*variable);
     }
+    for (auto& variable : extra) environment.push_back(variable.data());
     environment.push_back(nullptr);
     return environment;
 }
@@ -72,7 +73,7 @@ inline int outputFor(ProbeOutput output, const std::filesystem::path& scratch) {
 
 [[noreturn]] inline void becomeProgram(std::vector<std::string>& words, const std::filesystem::path& input,
                                        const std::filesystem::path& scratch, RunAs runAs,
-                                       ProbeOutput output) {
+                                       ProbeOutput output, std::vector<std::string> extraEnvironment) {
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
     // A program is started with the default answer to a closed pipe, whatever the test's own is.
@@ -91,7 +92,7 @@ inline int outputFor(ProbeOutput output, const std::filesystem::path& scratch) {
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
-    auto environment = environmentWithoutDisplay();
+    auto environment = environmentWithoutDisplay(extraEnvironment);
     ::execve(argv[0], argv.data(), environment.data());
     ::_exit(127);
 }
@@ -117,13 +118,14 @@ inline bool nobodyCanRun(const std::string& program) {
 inline ProbeRun probeProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& input, const std::filesystem::path& scratch,
                              std::chrono::milliseconds limit, RunAs runAs = RunAs::Caller,
-                             ProbeOutput output = ProbeOutput::File) {
+                             ProbeOutput output = ProbeOutput::File,
+                             const std::vector<std::string>& extraEnvironment = {}) {
     const auto inputFile = scratch / ".probe-in";
     std::ofstream(inputFile, std::ios::binary) << input;
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     const pid_t pid = ::fork();
-    if (pid == 0) probe_detail::becomeProgram(words, inputFile, scratch, runAs, output);
+    if (pid == 0) probe_detail::becomeProgram(words, inputFile, scratch, runAs, output, extraEnvironment);
     ProbeRun run;
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int raw = 0;
