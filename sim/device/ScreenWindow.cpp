@@ -2,7 +2,9 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/UIScreen.h"
+#include "sim/device/ScreenDownscale.h"
 #include "sim/device/WindowFingers.h"
+#include "sim/device/WindowLatency.h"
 #include "sim/device/WindowOverlay.h"
 
 #include <SDL.h>
@@ -64,7 +66,7 @@ CGImageRef fingerRing() {
 class ScreenWindow {
 public:
     ScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options)
-        : device_(device), options_(options), fingers_(screenPoints()) {}
+        : device_(device), options_(options), fingers_(screenPoints()), latency_(options.latencyLog) {}
     ~ScreenWindow();
 
     // Opens the window; false with a message on standard error when it cannot.
@@ -77,13 +79,16 @@ public:
 private:
     static CGSize screenPoints() { return UIScreen::mainScreen()->bounds().size; }
     CGPoint pointAt(int x, int y) const;
+    bool nextEvent(SDL_Event& event, ClockTime due) const;
     // Handles one event; false once the window should close.
     bool handle(const SDL_Event& event);
     bool handleKey(const SDL_KeyboardEvent& key);
     void handleMouse(const SDL_Event& event);
     void handleFinger(const SDL_TouchFingerEvent& finger);
-    void send(const std::optional<FingerEvent>& event);
+    // Sends the fingers' event to the device; `stamp` is the input's event timestamp.
+    void send(const std::optional<FingerEvent>& event, uint32_t stamp);
     void present();
+    void uploadScreen(const CGImageRef& image);
     void drawSecondFinger();
     void refreshOverlay();
     void countFrame();
@@ -91,15 +96,18 @@ private:
     ScreenWindowDevice& device_;
     const ScreenWindowOptions& options_;
     WindowFingers fingers_;
+    WindowLatency latency_;
     WindowLayout layout_{};
     ClockTime framePeriod_{};
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* screen_ = nullptr;
+    int textureWidth_ = 0, textureHeight_ = 0;
+    std::vector<uint32_t> shrunk_;  // the screen shrunk for the window, when it is
     SDL_Texture* overlay_ = nullptr;
     SDL_Texture* ring_ = nullptr;
     bool showHelp_ = false, showFrameRate_ = false, overlayStale_ = true;
-    std::string frameRate_;
+    std::string frameRate_, touchWait_;
     int framesCounted_ = 0;
     ClockTime countingSince_{};
     CGPoint mouse_{};
@@ -189,25 +197,52 @@ CGPoint ScreenWindow::pointAt(int x, int y) const {
     return CGPointMake(static_cast<float>(x / layout_.scale), static_cast<float>(y / layout_.scale));
 }
 
+// Whether the event moves a finger: the input whose wait to be seen counts.
+bool isTouch(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEMOTION:
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP: return true;
+        default: return false;
+    }
+}
+
+// Input is taken the moment it comes, and the frame that shows it goes out at once, unless a
+// frame went out less than half a refresh ago; without input a frame goes out at each refresh.
+// Timers, animations and notifications run whenever the window wakes, and always before a frame.
 void ScreenWindow::run() {
     auto& loop = RunLoop::main();
-    ClockTime nextFrame = loop.now();
+    ClockTime lastFrame = loop.now() - framePeriod_;
     countingSince_ = loop.now();
+    bool inputShown = true;  // whether every input handled is on the screen
+    const auto frameDue = [&] { return lastFrame + (inputShown ? framePeriod_ : framePeriod_ / 2); };
     for (;;) {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (nextEvent(event, frameDue())) {
             // What fell due before this input happens before it, as it does on a script's clock,
             // so that a saved script replays the same order of things.
             loop.runUntil(loop.now());
             if (!handle(event)) return;
+            inputShown = inputShown && !isTouch(event);
         }
-        // Timers, animations and notifications run until the frame is due; a frame that came
-        // late is not made up for.
-        nextFrame = std::max(nextFrame + framePeriod_, loop.now());
-        loop.runUntil(nextFrame);
+        loop.runUntil(loop.now());
+        lastFrame = loop.now();
+        inputShown = true;
         present();
         if (options_.mustEnd && options_.mustEnd()) return;
+        if (latency_.failed()) return;
     }
+}
+
+// Waits for the next event until `due`; false once it is due. Events already queued are taken
+// first even then, so that a frame shows every move made before it.
+bool ScreenWindow::nextEvent(SDL_Event& event, ClockTime due) const {
+    if (SDL_PollEvent(&event)) return true;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - RunLoop::main().now());
+    return wait.count() > 0 && SDL_WaitEventTimeout(&event, int(wait.count()));
 }
 
 bool ScreenWindow::handle(const SDL_Event& event) {
@@ -255,15 +290,17 @@ void ScreenWindow::handleMouse(const SDL_Event& event) {
     // Alt-drags for moving windows.
     if (event.type == SDL_MOUSEMOTION) {
         mouse_ = pointAt(event.motion.x, event.motion.y);
-        send(fingers_.mouseMoved(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT, shift));
+        send(fingers_.mouseMoved(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT, shift),
+             event.common.timestamp);
     } else if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
         mouse_ = pointAt(event.button.x, event.button.y);
         if (event.type == SDL_MOUSEBUTTONDOWN && fingerButton_ == 0) {
             fingerButton_ = event.button.button;
-            send(fingers_.mouseDown(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT));
+            send(fingers_.mouseDown(mouse_, alt || fingerButton_ == SDL_BUTTON_RIGHT),
+                 event.common.timestamp);
         } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == fingerButton_) {
             fingerButton_ = 0;
-            send(fingers_.mouseUp());
+            send(fingers_.mouseUp(), event.common.timestamp);
         }
     }
 }
@@ -271,27 +308,24 @@ void ScreenWindow::handleMouse(const SDL_Event& event) {
 void ScreenWindow::handleFinger(const SDL_TouchFingerEvent& finger) {
     const CGSize screen = screenPoints();
     const CGPoint point = CGPointMake(finger.x * screen.width, finger.y * screen.height);
-    if (finger.type == SDL_FINGERDOWN) send(fingers_.fingerDown(finger.fingerId, point));
-    if (finger.type == SDL_FINGERMOTION) send(fingers_.fingerMoved(finger.fingerId, point));
-    if (finger.type == SDL_FINGERUP) send(fingers_.fingerUp(finger.fingerId));
+    if (finger.type == SDL_FINGERDOWN) send(fingers_.fingerDown(finger.fingerId, point), finger.timestamp);
+    if (finger.type == SDL_FINGERMOTION) send(fingers_.fingerMoved(finger.fingerId, point), finger.timestamp);
+    if (finger.type == SDL_FINGERUP) send(fingers_.fingerUp(finger.fingerId), finger.timestamp);
 }
 
-void ScreenWindow::send(const std::optional<FingerEvent>& event) {
-    if (event) device_.touch(event->phase, event->points);
+void ScreenWindow::send(const std::optional<FingerEvent>& event, uint32_t stamp) {
+    if (!event) return;
+    latency_.input(stamp);
+    device_.touch(event->phase, event->points);
 }
 
 void ScreenWindow::present() {
+    using Milliseconds = std::chrono::duration<double, std::milli>;
+    const auto drawing = std::chrono::steady_clock::now();
     const CGImageRef image = device_.renderScreen();
     if (!image) return;
-    cairo_surface_t* surface = image->surface();
-    cairo_surface_flush(surface);
-    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
-    if (!screen_) {
-        screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                    width, height);
-    }
-    SDL_UpdateTexture(screen_, nullptr, cairo_image_surface_get_data(surface),
-                      cairo_image_surface_get_stride(surface));
+    const auto presenting = std::chrono::steady_clock::now();
+    uploadScreen(image);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, screen_, nullptr, nullptr);
     drawSecondFinger();
@@ -299,6 +333,31 @@ void ScreenWindow::present() {
     refreshOverlay();
     if (overlay_) SDL_RenderCopy(renderer_, overlay_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    latency_.presented(SDL_GetTicks(), Milliseconds(presenting - drawing).count(),
+                       Milliseconds(std::chrono::steady_clock::now() - presenting).count());
+}
+
+// The screen into its texture, shrunk first when it is at least twice the window's size.
+void ScreenWindow::uploadScreen(const CGImageRef& image) {
+    cairo_surface_t* surface = image->surface();
+    cairo_surface_flush(surface);
+    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const uint8_t* pixels = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    int outWidth = 0, outHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outWidth, &outHeight);
+    if (const int f = screenDownscaleFactor(width, height, outWidth, outHeight); f > 1) {
+        screenDownscale(pixels, stride, width, height, f, shrunk_);
+        width /= f, height /= f, stride = 4 * width;
+        pixels = reinterpret_cast<const uint8_t*>(shrunk_.data());
+    }
+    if (!screen_ || textureWidth_ != width || textureHeight_ != height) {
+        if (screen_) SDL_DestroyTexture(screen_);
+        screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
+        textureWidth_ = width, textureHeight_ = height;
+    }
+    SDL_UpdateTexture(screen_, nullptr, pixels, stride);
 }
 
 // The second finger while the mouse holds two, or where it would go while Alt is held.
@@ -321,6 +380,9 @@ void ScreenWindow::countFrame() {
     if (now - countingSince_ < kFrameRateWindow) return;
     const double seconds = std::chrono::duration<double>(now - countingSince_).count();
     frameRate_ = std::to_string(static_cast<int>(std::lround(framesCounted_ / seconds))) + " fps";
+    // The touches' wait shows while there are touches, and a little after.
+    const auto waited = latency_.takeMedian();
+    touchWait_ = waited ? "touch " + std::to_string(*waited) + " ms" : "";
     framesCounted_ = 0;
     countingSince_ = now;
     if (showFrameRate_) overlayStale_ = true;
@@ -336,7 +398,10 @@ void ScreenWindow::refreshOverlay() {
         content.help = options_.deviceKeys;
         content.help.insert(content.help.end(), kWindowKeys.begin(), kWindowKeys.end());
     }
-    if (showFrameRate_) content.frameRate = frameRate_.empty() ? "… fps" : frameRate_;
+    if (showFrameRate_) {
+        content.frameRate = frameRate_.empty() ? "… fps" : frameRate_;
+        content.touchWait = touchWait_;
+    }
     int width = 0, height = 0, windowWidth = 0, windowHeight = 0;
     SDL_GetRendererOutputSize(renderer_, &width, &height);
     SDL_GetWindowSize(window_, &windowWidth, &windowHeight);

@@ -32,6 +32,9 @@ struct ScreenWindowOptions {
     WindowPlacement placement = WindowPlacement::Centre;
     // Asked after every frame: true closes the window (its trace cannot be written any more).
     std::function<bool()> mustEnd;
+    // Where each frame that showed input is logged with how long the input waited (see
+    // WindowLatency); nothing for no log.
+    std::ostream* latencyLog = nullptr;
 };
 
 // Why no window can be opened here (no display named, or one that cannot be opened); nothing

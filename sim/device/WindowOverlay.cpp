@@ -37,12 +37,18 @@ void drawHelp(const CGContextRef& ctx, CGSize window, const std::vector<std::str
     }
 }
 
-void drawFrameRate(const CGContextRef& ctx, CGSize window, const std::string& text) {
-    // Below the status bar, clear of its battery.
-    const CGRect box = CGRectMake(window.width - 74, 26, 68, 22);
-    fillPanel(ctx, box);
-    CGContextShowTextInRect(ctx, text, box,
-                            CGTextStyle{12, CGTextWeight::Bold, CGTextAlignment::Center, textColour()});
+void drawFrameRate(const CGContextRef& ctx, CGSize window, const WindowOverlayContent& content) {
+    // Below the status bar, clear of its battery; the touch's wait, when there is one, below.
+    const CGRect line = CGRectMake(window.width - 94, 26, 88, 22);
+    const bool wait = !content.touchWait.empty();
+    fillPanel(ctx, CGRectMake(line.origin.x, line.origin.y, line.size.width, wait ? 40 : 22));
+    const CGTextStyle bold{12, CGTextWeight::Bold, CGTextAlignment::Center, textColour()};
+    CGContextShowTextInRect(ctx, content.frameRate, line, bold);
+    if (wait) {
+        const CGRect below = CGRectMake(line.origin.x, line.origin.y + 16, line.size.width, 22);
+        CGContextShowTextInRect(ctx, content.touchWait, below,
+                                CGTextStyle{11, CGTextWeight::Regular, CGTextAlignment::Center, textColour()});
+    }
 }
 
 }  // namespace
@@ -58,6 +64,6 @@ CGImageRef drawWindowOverlay(int width, int height, double textScale,
     CGContextScaleCTM(ctx, scale, -scale);
     const CGSize window{static_cast<CGFloat>(width) / scale, static_cast<CGFloat>(height) / scale};
     if (!content.help.empty()) drawHelp(ctx, window, content.help);
-    if (!content.frameRate.empty()) drawFrameRate(ctx, window, content.frameRate);
+    if (!content.frameRate.empty()) drawFrameRate(ctx, window, content);
     return CGBitmapContextCreateImage(ctx);
 }

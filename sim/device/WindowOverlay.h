@@ -10,6 +10,7 @@
 struct WindowOverlayContent {
     std::vector<std::string> help;  // lines of the help panel; none hides it
     std::string frameRate;          // e.g. "60 fps"; empty hides it
+    std::string touchWait;          // under it, e.g. "touch 12 ms"; empty for none
 };
 
 // A picture of `width`×`height` window pixels, transparent but for `content`; text is sized for

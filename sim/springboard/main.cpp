@@ -32,6 +32,7 @@ struct Options : HostOptions {
     bool passcode = false;
     bool keepAlive = false;
     std::string saveScript;
+    std::string latencyLog;
 };
 
 const std::vector<std::string> kDeviceKeys = {
@@ -68,6 +69,14 @@ int runWindow(std::ostream& out, const Options& o) {
         }
         saver.emplace(springBoard, saved, [] { return RunLoop::main().now(); });
     }
+    std::ofstream latencyLog;
+    if (!o.latencyLog.empty()) {
+        latencyLog.open(o.latencyLog, std::ios::trunc);
+        if (!latencyLog) {
+            std::cerr << "corvane-sim: cannot write the latency log " << o.latencyLog << "\n";
+            return 2;
+        }
+    }
     trace.markBoot();
     if (saver) {
         std::vector<std::string> setUp = {"device " + o.device};
@@ -77,12 +86,17 @@ int runWindow(std::ostream& out, const Options& o) {
     springBoard.boot(config, trace);
     const ScreenWindowOptions window{
         "Corvane: " + o.device + " (press ? for help)", "corvane-sim", kDeviceKeys, o.placement,
-        [&] { return trace.failed() || (saver && saver->failed()); }};
+        [&] { return trace.failed() || (saver && saver->failed()); },
+        o.latencyLog.empty() ? nullptr : &latencyLog};
     ScreenWindowDevice& device = saver ? static_cast<ScreenWindowDevice&>(*saver) : springBoard;
     const int status = runScreenWindow(device, window);
     if (trace.failed()) return traceFailed(trace, o);
     if (saver && saver->failed()) {
         std::cerr << "corvane-sim: cannot write the script " << o.saveScript << "\n";
+        return 2;
+    }
+    if (!o.latencyLog.empty() && !latencyLog) {
+        std::cerr << "corvane-sim: cannot write the latency log " << o.latencyLog << "\n";
         return 2;
     }
     return status;
@@ -162,6 +176,11 @@ int main(int argc, char** argv) {
     app.add_option("--save-script", o.saveScript,
                    "With the window: write what you do (touches with their timing, keys) as a "
                    "script that --script replays to the same unlock")
+        ->excludes("--script");
+    app.add_option("--latency-log", o.latencyLog,
+                   "With the window: write a JSON line for each frame that showed a touch, with how "
+                   "long the touch waited to be seen (input_ms) and the frame's drawing and "
+                   "presenting times")
         ->excludes("--script");
     app.add_flag("--keep-alive", o.keepAlive,
                  "Start a fresh SpringBoard whenever the settings panel restarts it");

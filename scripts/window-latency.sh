@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Measures how long a touch waits to be seen in the device window: corvane-sim on a virtual
+# display with the largest phone (1290x2796 pixels) and the pinch chosen, two fingers held with
+# the right mouse button and moved round and round for a few seconds, while the window logs each
+# frame that showed a move (--latency-log). Prints the figures as one line of JSON: how many
+# frames, and the middle, 95th percentile and largest wait from a move's event to the present of
+# the frame that showed it, with the middle times spent drawing and presenting. Needs Xvfb and
+# xdotool.
+# Usage: scripts/window-latency.sh BUILD_FOLDER [DEVICE] [SECONDS]
+set -euo pipefail
+build=$(cd "${1:?usage: scripts/window-latency.sh BUILD_FOLDER [DEVICE] [SECONDS]}" && pwd)
+device=${2:-iphone-430}
+seconds=${3:-6}
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+    kill "${pids[@]}" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() { echo "window-latency: $*" >&2; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+
+cp -r "$build/device" "$scratch/root"
+rm -rf "$scratch/root/User" "$scratch/root/var"
+"$build/bin/corvanectl" --root "$scratch/root" prefs set cvrUnlockType pinch >/dev/null
+log="$scratch/latency.jsonl"
+"$build/bin/corvane-sim" --root "$scratch/root" --device "$device" --latency-log "$log" \
+    --trace "$scratch/trace.jsonl" &
+pids+=($!)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Corvane: $device" | head -n 1)
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+# Two fingers about a point a little off the window's centre, the mouse going round a circle of
+# a sixth of the window's width: the pinch's scale and turn change with every move, and stay
+# short of the unlock.
+cx=$((X + WIDTH / 2 + WIDTH / 5)) cy=$((Y + HEIGHT / 2)) r=$((WIDTH / 12))
+xdotool mousemove "$cx" "$cy" click 1  # wakes the lock screen
+sleep 0.5
+skip=$(wc -l <"$log")  # the wake's frames are not part of the measure
+end=$((SECONDS + seconds))
+while [ $SECONDS -lt $end ]; do
+    xdotool mousemove $((cx + r)) "$cy" mousedown 3
+    for step in $(seq 0 5 355); do
+        read -r dx dy < <(awk -v a="$step" -v r="$r" 'BEGIN { printf "%d %d\n", r * cos(a * 3.14159 / 180), r * sin(a * 3.14159 / 180) }')
+        xdotool mousemove $((cx + dx)) $((cy + dy))
+    done
+    xdotool mouseup 3
+    sleep 0.3
+done
+xdotool key q
+wait "${pids[1]}" || fail "corvane-sim ended with an error"
+[ -s "$log" ] || fail "no frame showed a move"
+python3 - "$log" "$device" "$skip" <<'PY'
+import json, statistics, sys
+rows = [json.loads(line) for line in open(sys.argv[1]).readlines()[int(sys.argv[3]):]]
+waits = sorted(r["input_ms"] for r in rows)
+def pct(p): return waits[min(len(waits) - 1, int(p * len(waits)))]
+print(json.dumps({
+    "device": sys.argv[2], "frames": len(rows),
+    "input_ms_median": statistics.median(waits), "input_ms_p95": pct(0.95), "input_ms_max": waits[-1],
+    "draw_ms_median": statistics.median(r["draw_ms"] for r in rows),
+    "present_ms_median": statistics.median(r["present_ms"] for r in rows),
+}))
+PY
