@@ -1,10 +1,12 @@
 #include "platform/quartz/CAPainter.h"
 
 #include "platform/quartz/CAPageCurl.h"
+#include "platform/quartz/CAPixelWorkers.h"
 #include "platform/quartz/CARoundedRect.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -149,16 +151,24 @@ void CAPainter::draw(const CARenderTarget& target, std::span<const CARenderItem>
 void CAPainter::drawInBands(const CARenderTarget& target, std::span<const CARenderItem> items) {
     constexpr int kBandRows = 32;
     const CAPixelRect whole = target.clip;
-    for (int top = whole.y0; top < whole.y1; top += kBandRows) {
+    const int bands = (whole.y1 - whole.y0 + kBandRows - 1) / kBandRows;
+    // Each band counts what it draws apart, as it may be drawn on a core of its own.
+    std::vector<CARenderStatistics> counts(size_t(std::max(bands, 0)));
+    const auto drawBand = [&](int index) {
+        const int top = whole.y0 + index * kBandRows;
         CARenderTarget band = target;
         band.clip = whole.intersect({whole.x0, top, whole.x1, top + kBandRows});
-        draw(band, items);
-    }
+        CAPainter(counts[size_t(index)]).draw(band, items);
+    };
+    CAPixelWorkers::forEach(bands, int64_t(whole.x1 - whole.x0) * (whole.y1 - whole.y0), drawBand);
     // Each item counts once, not once a band.
-    const size_t bands = size_t((whole.y1 - whole.y0 + kBandRows - 1) / kBandRows);
+    for (const CARenderStatistics& count : counts) {
+        statistics_.drawn += count.drawn;
+        statistics_.fast += count.fast;
+    }
     if (bands > 1) {
-        statistics_.drawn -= items.size() * (bands - 1);
-        statistics_.fast -= items.size() * (bands - 1);
+        statistics_.drawn -= items.size() * size_t(bands - 1);
+        statistics_.fast -= items.size() * size_t(bands - 1);
     }
 }
 

@@ -16,7 +16,8 @@ public:
     // Draws `items`, back to front.
     void draw(const CARenderTarget& target, std::span<const CARenderItem> items);
     // Draws `items` a band of rows at a time, so that the band stays in the processor's cache
-    // while every item is drawn into it; only for items that all take the pixel fast paths.
+    // while every item is drawn into it, and a large target's bands on all the cores; only for
+    // items that all take the pixel fast paths, which touch nothing but their band's pixels.
     void drawInBands(const CARenderTarget& target, std::span<const CARenderItem> items);
     // Whether `item` can be drawn by the pixel fast paths on `target`.
     static bool drawsFast(const CARenderTarget& target, const CARenderItem& item);
