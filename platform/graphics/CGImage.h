@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+#include "platform/graphics/CairoOwners.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -20,9 +22,8 @@ struct CGImagePixel {
 
 class CGImage {
 public:
-    // Takes over `surface`, an ARGB32 image surface that nothing draws into any more.
-    explicit CGImage(cairo_surface_t* surface);
-    ~CGImage();
+    // Holds `surface`, an ARGB32 image surface that nothing draws into any more.
+    explicit CGImage(CairoSurfacePtr surface);
     CGImage(const CGImage&) = delete;
     CGImage& operator=(const CGImage&) = delete;
 
@@ -30,12 +31,12 @@ public:
     size_t width() const;
     size_t height() const;
     // The pixels, for painting them directly (the compositor does). Never draw into it.
-    cairo_surface_t* surface() const { return surface_; }
+    cairo_surface_t* surface() const { return surface_.get(); }
     // Whether every pixel is fully opaque, so that drawing the image may copy instead of blend.
     bool isOpaque() const { return opaque_; }
 
 private:
-    cairo_surface_t* surface_;
+    CairoSurfacePtr surface_;
     bool opaque_;
 };
 
