@@ -125,8 +125,9 @@ private:
     void scheduleEvents(Running& running);
     void animationStarted(std::uint64_t serial);
     void animationEnded(std::uint64_t serial);
-    // Takes the animation out and tells its delegate it stopped (finished or not).
-    void stop(std::vector<Running>::iterator it, bool finished);
+    // Takes the animation out before its end and tells its delegate it stopped unfinished, unless
+    // it was kept after its end and has told it already.
+    void stop(std::vector<Running>::iterator it);
 
     CALayerProperties model_;
     CALayer* superlayer_ = nullptr;

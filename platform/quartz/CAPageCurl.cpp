@@ -43,10 +43,10 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
 }
 
 void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, bool pageOpaque, double time, double angle,
+                          const CAPixelBuffer& page, CAPixelSource kind, double time, double angle,
                           int alpha) {
-    if (time <= 0) return CAPixelDrawImage(target, clip, page, pageOpaque, x, y, alpha);
+    if (time <= 0) return CAPixelDrawImage(target, clip, page, kind, x, y, alpha);
     if (time >= 1) return;
-    CAPageCurlRasterOver(target, clip, x, y, page, pageOpaque,
+    CAPageCurlRasterOver(target, clip, x, y, page, kind,
                          CAPageCurlGeometryMake(page.width, page.height, time, angle), alpha);
 }

@@ -233,23 +233,23 @@ bool CAPainter::coversTarget(const CARenderItem& item, const CAPixelRect& whole)
 
 bool CAPainter::fillPlacement(const CARenderTarget& target, const CARenderItem& item,
                               CAPixelRect& area, CAPixelRect& clip) {
-    return target.fastAllowed && item.cornerRadius <= 0 &&
+    return target.fastAllowed() && item.cornerRadius <= 0 &&
            exactPixelRect(item.transform, item.rect, area) &&
            clipRect(item.clips, target.clip, clip);
 }
 
 bool CAPainter::imagePlacement(const CARenderTarget& target, const CARenderItem& item,
                                const CGAffineTransform& t, CAPixelRect& clip) {
-    return target.fastAllowed && std::fabs(t.a - 1) <= kEpsilon && std::fabs(t.d - 1) <= kEpsilon &&
-           std::fabs(t.b) <= kEpsilon && std::fabs(t.c) <= kEpsilon &&
-           clipRect(item.clips, target.clip, clip);
+    return target.fastAllowed() && std::fabs(t.a - 1) <= kEpsilon &&
+           std::fabs(t.d - 1) <= kEpsilon && std::fabs(t.b) <= kEpsilon &&
+           std::fabs(t.c) <= kEpsilon && clipRect(item.clips, target.clip, clip);
 }
 
 bool CAPainter::transformedPlacement(const CARenderTarget& target, const CARenderItem& item,
                                      CAPixelAffine& toSource, CAPixelRect& clip) {
     const CGAffineTransform t = imageToPixels(item);
     // Shrunk to less than half, cairo's smoother filter is needed to keep from aliasing.
-    if (!target.fastAllowed || !isInvertible(t) || shrinkOf(t) < 0.5 ||
+    if (!target.fastAllowed() || !isInvertible(t) || shrinkOf(t) < 0.5 ||
         !clipRect(item.clips, target.clip, clip)) {
         return false;
     }
@@ -314,13 +314,14 @@ bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item
     if (!place(target, item, p)) {
         CAPixelAffine toSource;
         if (!transformedPlacement(target, item, toSource, p.clip)) return false;
-        CAPixelDrawImageTransformed(target.pixels, p.clip, source, item.image->isOpaque(), toSource,
-                                    alphaOf(item));
+        CAPixelDrawImageTransformed(target.pixels, p.clip, source, pixelSourceOf(*item.image),
+                                    toSource, alphaOf(item));
     } else if (p.shifted()) {
-        CAPixelDrawImageShifted(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y,
+        CAPixelDrawImageShifted(target.pixels, p.clip, source, pixelSourceOf(*item.image), p.x, p.y,
                                 p.fx, p.fy, p.alpha);
     } else {
-        CAPixelDrawImage(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y, p.alpha);
+        CAPixelDrawImage(target.pixels, p.clip, source, pixelSourceOf(*item.image), p.x, p.y,
+                         p.alpha);
     }
     ++statistics_.fast;
     return true;
@@ -337,7 +338,7 @@ bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below
     const CAPixelBuffer picture = pixelsOf(below.image->surface());
     if (place(target, above, over)) {
         if (!over.shifted() || !(over.clip == target.clip)) return false;
-        CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, above.image->isOpaque(),
+        CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, pixelSourceOf(*above.image),
                                     over.x, over.y, over.fx, over.fy, over.alpha, picture, under.x,
                                     under.y);
     } else {
@@ -346,8 +347,9 @@ bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below
             !(over.clip == target.clip)) {
             return false;
         }
-        CAPixelDrawImageTransformedOver(target.pixels, over.clip, source, above.image->isOpaque(),
-                                        toSource, alphaOf(above), picture, under.x, under.y);
+        CAPixelDrawImageTransformedOver(target.pixels, over.clip, source,
+                                        pixelSourceOf(*above.image), toSource, alphaOf(above),
+                                        picture, under.x, under.y);
     }
     statistics_.fast += 2;
     statistics_.drawn += 2;
@@ -390,26 +392,28 @@ void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& ite
 }
 
 CairoSurfacePtr CAPainter::drawApart(int width, int height, std::span<const CARenderItem> items,
-                                     bool fast) {
+                                     CAFastPaths fastPaths) {
     CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-    drawOnto(surface.get(), {0, 0, width, height}, items, fast);
+    drawOnto(surface.get(), {0, 0, width, height}, items, fastPaths);
     cairo_surface_mark_dirty(surface.get());
     return surface;
 }
 
 void CAPainter::drawOnto(cairo_surface_t* surface, const CAPixelRect& whole,
-                         std::span<const CARenderItem> items, bool fast) {
+                         std::span<const CARenderItem> items, CAFastPaths fastPaths) {
     const CairoContextPtr cr(cairo_create(surface));
     cairo_surface_flush(surface);
-    draw({cr.get(), surface, pixelsOf(surface), whole, fast}, items);
+    draw({cr.get(), surface, pixelsOf(surface), whole, fastPaths}, items);
 }
 
 void CAPainter::drawGroup(const CARenderTarget& target, const CARenderItem& item) {
     const CairoSurfacePtr group =
-        drawApart(target.pixels.width, target.pixels.height, item.children, target.fastAllowed);
+        drawApart(target.pixels.width, target.pixels.height, item.children, target.fastPaths);
     const int alpha = int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
-    if (target.fastAllowed) {
-        CAPixelDrawImage(target.pixels, target.clip, pixelsOf(group.get()), false, 0, 0, alpha);
+    if (target.fastAllowed()) {
+        // Drawn apart, a group may leave any pixel translucent.
+        CAPixelDrawImage(target.pixels, target.clip, pixelsOf(group.get()),
+                         CAPixelSource::Translucent, 0, 0, alpha);
     } else {
         const CairoHoldsPixels pixels(target.surface);
         const CairoStateSaver saver(target.cr);
@@ -428,24 +432,25 @@ void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item)
         float(1 / s), 0, 0, float(1 / s), item.rect.origin.x, item.rect.origin.y};
     const CGAffineTransform pageToPixels = CGAffineTransformConcat(pageToLayer, item.transform);
     CAPixelRect clip;
-    if (target.fastAllowed && isWholePixelMove(pageToPixels) &&
+    if (target.fastAllowed() && isWholePixelMove(pageToPixels) &&
         clipRect(item.clips, target.clip, clip)) {
         // The page's pixels are the target's: the curl is laid straight into them.
         CAPixelBuffer pixels;
         CairoSurfacePtr apart;
-        const bool alone = pagePicture(item, w, h, pixels);
-        if (!alone) {
-            apart = drawApart(w, h, item.children, true);
+        CAPixelSource kind = CAPixelSource::Translucent;
+        if (pagePicture(item, w, h, pixels)) {
+            kind = pixelSourceOf(*item.children.front().image);
+        } else {
+            apart = drawApart(w, h, item.children, CAFastPaths::Allowed);
             pixels = pixelsOf(apart.get());
         }
         CAPageCurlDrawPixels(target.pixels, clip, int(std::lround(pageToPixels.tx)),
-                             int(std::lround(pageToPixels.ty)), pixels,
-                             alone && item.children.front().image->isOpaque(), item.curlTime,
+                             int(std::lround(pageToPixels.ty)), pixels, kind, item.curlTime,
                              item.curlAngle, alphaOf(item));
         ++statistics_.fast;
         return;
     }
-    const CairoSurfacePtr page = drawApart(w, h, item.children, true);
+    const CairoSurfacePtr page = drawApart(w, h, item.children, CAFastPaths::Allowed);
     const CairoPass pass(target, item);
     const cairo_matrix_t m = cairoMatrix(pageToPixels);
     cairo_set_matrix(target.cr, &m);

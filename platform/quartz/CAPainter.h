@@ -56,10 +56,10 @@ private:
     void cairoImage(const CARenderTarget& target, const CARenderItem& item);
     // A surface of `width` × `height` pixels holding `items`, drawn alone.
     CairoSurfacePtr drawApart(int width, int height, std::span<const CARenderItem> items,
-                              bool fast);
+                              CAFastPaths fastPaths);
     // Draws `items` onto `surface`, all of it `whole`, through a context of its own.
     void drawOnto(cairo_surface_t* surface, const CAPixelRect& whole,
-                  std::span<const CARenderItem> items, bool fast);
+                  std::span<const CARenderItem> items, CAFastPaths fastPaths);
     void drawGroup(const CARenderTarget& target, const CARenderItem& item);
     // A curled page is laid straight into the target's pixels where the page's pixels are the
     // target's (moved by whole pixels), and otherwise drawn apart and painted through cairo.

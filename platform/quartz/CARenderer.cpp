@@ -52,7 +52,8 @@ void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
     cairo_surface_t* surface = cairo_get_target(cr);
     cairo_surface_flush(surface);
     const CAPixelBuffer pixels = pixelsOf(surface);
-    const CARenderTarget target{cr, surface, pixels, {0, 0, pixels.width, pixels.height}, true};
+    const CARenderTarget target{
+        cr, surface, pixels, {0, 0, pixels.width, pixels.height}, CAFastPaths::Allowed};
 
     std::vector<CARenderItem> items;
     const CARenderTree tree(time);
@@ -145,7 +146,8 @@ void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,
     // The pixel fast paths honour the context's clip only when it is one rectangle.
     const CAPixelBuffer pixels = pixelsOf(surface);
     CAPixelRect clip{0, 0, pixels.width, pixels.height};
-    const bool fast = clipRectangle(cr, clip);
+    const CAFastPaths fastPaths =
+        clipRectangle(cr, clip) ? CAFastPaths::Allowed : CAFastPaths::Forbidden;
 
     // The layer's bounds origin goes to the user-space origin; its own place does not count.
     std::vector<CARenderItem> items;
@@ -156,7 +158,7 @@ void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,
     tree.add(layer, p, toPixels, 1, {}, items);
 
     cairo_surface_flush(surface);
-    drawKeepingState({cr, surface, pixels, clip, fast}, items);
+    drawKeepingState({cr, surface, pixels, clip, fastPaths}, items);
     cairo_surface_mark_dirty(surface);
 }
 

@@ -42,7 +42,11 @@ public:
     void backButtonTapped() { popViewControllerAnimated(true); }
 
 private:
-    void showTop(bool fromRight, bool animated);
+    // How the top controller's view comes on screen when it is not there yet: in place at once,
+    // or sliding in from the right (an animated push).
+    enum class Entrance { InPlace, SlideFromRight };
+    // Puts the top controller's view under the bar and redraws the bar for it.
+    void showTop(Entrance entrance);
     void redrawBar();
 
     std::vector<std::shared_ptr<UIViewController>> stack_;

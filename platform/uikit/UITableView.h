@@ -131,7 +131,9 @@ private:
     void layoutSections();
     // Places a header or footer label at `y`, answering the height it takes.
     CGFloat placeLabel(UILabel& label, CGFloat y) const;
-    void showPressedRow(bool pressed);
+    // How the row under a pressing finger looks: highlighted while the finger may tap it.
+    enum class RowLook { Plain, Highlighted };
+    void showPressedRow(RowLook look);
     // Tells the delegate, and lets the row's highlight go a moment later.
     void selectRow(NSIndexPath indexPath);
 

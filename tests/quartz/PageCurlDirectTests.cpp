@@ -19,6 +19,11 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr int kWidth = 150, kHeight = 200;
 
+// What the fast paths are told of a source that is, or is not, opaque throughout.
+CAPixelSource sourceOf(bool opaque) {
+    return opaque ? CAPixelSource::Opaque : CAPixelSource::Translucent;
+}
+
 CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
     return {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)),
             cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
@@ -77,7 +82,7 @@ TEST(CAPageCurl, LaysTheCurlStraightIntoPixelsAsCairoPaintsIt) {
                                time, angle, kind.opacity);
                 cairo_surface_flush(direct.get());
                 CAPageCurlDrawPixels(pixelsOf(direct.get()), {0, 0, kWidth, kHeight}, 0, 0,
-                                     pixelsOf(page.get()), kind.opaque, time, angle,
+                                     pixelsOf(page.get()), sourceOf(kind.opaque), time, angle,
                                      int(kind.opacity * 256));
                 cairo_surface_mark_dirty(direct.get());
                 const std::vector<uint32_t> want = pixelsIn(viaCairo.get()),

@@ -18,6 +18,11 @@
 
 namespace {
 
+// What the fast paths are told of a source that is, or is not, opaque throughout.
+CAPixelSource sourceOf(bool opaque) {
+    return opaque ? CAPixelSource::Opaque : CAPixelSource::Translucent;
+}
+
 // A cairo image surface of premultiplied pixels with detail everywhere; `opaque` or with
 // varying alpha.
 struct Surface {
@@ -138,7 +143,7 @@ TEST(CAPixelBlitTransformed, MatchesCairosBilinearPaintOfATurnedAndScaledImage) 
         paintViaCairo(viaCairo, image, m, c.alpha);
         cairo_surface_flush(viaCairo.surface.get());
 
-        CAPixelDrawImageTransformed(fast.buffer, {0, 0, kTW, kTH}, image.buffer, c.opaque,
+        CAPixelDrawImageTransformed(fast.buffer, {0, 0, kTW, kTH}, image.buffer, sourceOf(c.opaque),
                                     targetToImage(m), c.alpha);
 
         cairo_matrix_t toImage = m;
@@ -185,8 +190,8 @@ TEST(CAPixelBlitTransformed, DrawsOverAPictureBelowAsIfItHadBeenCopiedFirst) {
         const CAPixelAffine toImage = targetToImage(imageToTarget(p, kW, kH));
         Surface once(kTW, kTH, 70, true), twice(kTW, kTH, 70, true);
         const std::vector<uint32_t> before = once.pixels();
-        CAPixelDrawImageTransformedOver(once.buffer, clip, image.buffer, true, toImage, p.alpha,
-                                        under.buffer, 0, 0);
+        CAPixelDrawImageTransformedOver(once.buffer, clip, image.buffer, CAPixelSource::Opaque,
+                                        toImage, p.alpha, under.buffer, 0, 0);
         std::vector<uint32_t> copied = before;
         const std::vector<uint32_t> picture = under.pixels();
         for (int y = clip.y0; y < clip.y1; ++y) {
@@ -195,7 +200,8 @@ TEST(CAPixelBlitTransformed, DrawsOverAPictureBelowAsIfItHadBeenCopiedFirst) {
             }
         }
         twice.setPixels(copied);
-        CAPixelDrawImageTransformed(twice.buffer, clip, image.buffer, true, toImage, p.alpha);
+        CAPixelDrawImageTransformed(twice.buffer, clip, image.buffer, CAPixelSource::Opaque,
+                                    toImage, p.alpha);
         EXPECT_EQ(once.pixels(), twice.pixels());
         const std::vector<uint32_t> after = once.pixels();
         for (int y = 0; y < kTH; ++y) {
