@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include "platform/graphics/CairoOwners.h"
+#include "platform/graphics/Forward.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,8 +40,6 @@ private:
     CairoSurfacePtr surface_;
     bool opaque_;
 };
-
-using CGImageRef = std::shared_ptr<const CGImage>;
 
 // Width and height of `image` in pixels; 0 for a null image.
 size_t CGImageGetWidth(const CGImageRef& image);

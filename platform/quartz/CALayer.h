@@ -8,18 +8,16 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Forward.h"
 #include "platform/quartz/CAAnimation.h"
 #include "platform/quartz/CALayerProperties.h"
+#include "platform/quartz/Forward.h"
 #include "platform/runtime/NSObject.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CGContext;
-using CGContextRef = std::shared_ptr<CGContext>;
-class CAFilter;
 
 // The media time now: the main run loop's clock in seconds.
 double CACurrentMediaTime();

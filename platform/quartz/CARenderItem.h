@@ -7,14 +7,13 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/quartz/CAPixelBlit.h"
+#include "platform/quartz/Forward.h"
 
 #include <cairo.h>
 
 #include <cmath>
 #include <cstddef>
 #include <vector>
-
-class CALayer;
 
 // A clip to a layer's bounds: `rect` in the coordinates that `transform` takes to pixels, its
 // corners rounded by `cornerRadius` (0: a plain rectangle).

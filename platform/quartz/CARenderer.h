@@ -18,13 +18,12 @@
 #include "platform/graphics/CGImage.h"
 #include "platform/quartz/CAPixelBlit.h"
 #include "platform/quartz/CARenderItem.h"
+#include "platform/quartz/Forward.h"
 
 #include <memory>
 #include <optional>
 #include <span>
 #include <vector>
-
-class CALayer;
 
 class CARenderer {
 public:

@@ -5,13 +5,11 @@
 // button named after the controller beneath; pushing slides the new controller in from the right
 // and popping slides it out, over 0.3 s on the run loop's clock.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <memory>
 #include <vector>
-
-class UIImageView;
-class UILabel;
 
 class UINavigationController : public UIViewController {
 public:

@@ -12,18 +12,13 @@
 // delegate hears of it, and a quarter of a second later the row turns back. A finger that goes
 // down on a row's switch or slider works that control instead.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-class UIImageView;
-class UILabel;
-class UITableView;
-class UITableViewCell;
-class UITouch;
 
 // The place of a row: its section and its row within the section.
 struct NSIndexPath {
