@@ -293,11 +293,9 @@ int mixOverPairs(uint32_t* dst, const uint32_t* below, const uint16_t* lower, co
 // sampleRow's SSE2 steps, two pixels at a time: each one's upper and lower pairs of taps are
 // mixed down with its own vertical weight, then the two pixels' left and right taps side by side
 // across with theirs. The walk is kept both in scalars, for the taps' addresses, and in a vector,
-// for the weights. Answers how many pixels were sampled, and moves `rest` on past them.
+// for the weights. Answers how many pixels were sampled, and moves `walk` on past them.
 int samplePairs(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
-                CAPixelWalk& rest, int n, int alpha) {
-    // A walk of its own, which the stores to `dst` cannot be taken to change.
-    CAPixelWalk walk = rest;
+                CAPixelWalk& walk, int n, int alpha) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i weight = splat(alpha);
     const __m128i fractionMask = _mm_set1_epi32(0xFF);
@@ -330,7 +328,6 @@ int samplePairs(uint32_t* dst, const uint32_t* below, const uint32_t* source, st
         }
         _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(s, zero));
     }
-    rest = walk;
     return i;
 }
 
