@@ -11,6 +11,7 @@
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CARenderer.h"
 
@@ -83,38 +84,41 @@ inline double memcpySeconds(size_t bytes) {
     });
 }
 
-// Seconds for cairo to lay a `width` × `height` picture into a frame and paint another over it,
-// scaled and turned as in the pinch frame, bilinearly, clipped to its rectangle (as the compositor
-// draws a transformed image through cairo).
+// Paints `image` over the frame of `width` × `height` pixels drawn by `cr`, scaled and turned
+// about the frame's centre as in the pinch frame, bilinearly, clipped to its rectangle (as the
+// compositor draws a transformed image through cairo).
+inline void paintPinched(cairo_t* cr, cairo_surface_t* image, int width, int height) {
+    const CairoStateSaver saver(cr);
+    cairo_translate(cr, width / 2.0, height / 2.0);
+    cairo_rotate(cr, kPinchTurn);
+    cairo_scale(cr, kPinchScale, kPinchScale);
+    cairo_translate(cr, -width / 2.0, -height / 2.0);
+    cairo_rectangle(cr, 0, 0, width, height);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_paint(cr);
+}
+
+// Seconds for cairo to lay a `width` × `height` picture into a frame and paint another over it
+// as paintPinched does.
 inline double cairoPinchSeconds(int width, int height) {
     const CGImageRef below = picture(size_t(width), size_t(height), 0);
     const CGImageRef above = picture(size_t(width), size_t(height), 90);
-    cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(frame);
+    const CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    const CairoContextPtr context(cairo_create(surface.get()));
+    cairo_surface_t* frame = surface.get();
     const int stride = cairo_image_surface_get_stride(frame);
-    const double seconds = bestSeconds(5, [&](int) {
+    return bestSeconds(5, [&](int) {
         cairo_surface_flush(frame);
         std::memcpy(cairo_image_surface_get_data(frame),
                     cairo_image_surface_get_data(below->surface()), size_t(stride) * size_t(height));
         cairo_surface_mark_dirty(frame);
-        cairo_save(cr);
-        cairo_translate(cr, width / 2.0, height / 2.0);
-        cairo_rotate(cr, kPinchTurn);
-        cairo_scale(cr, kPinchScale, kPinchScale);
-        cairo_translate(cr, -width / 2.0, -height / 2.0);
-        cairo_rectangle(cr, 0, 0, width, height);
-        cairo_clip(cr);
-        cairo_set_source_surface(cr, above->surface(), 0, 0);
-        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
-        cairo_paint(cr);
-        cairo_restore(cr);
+        paintPinched(context.get(), above->surface(), width, height);
         cairo_surface_flush(frame);
         benchmark::DoNotOptimize(cairo_image_surface_get_data(frame));
     });
-    cairo_destroy(cr);
-    cairo_surface_destroy(frame);
-    return seconds;
 }
 
 // Reports frames measured at `spent` seconds in all: frames a second, milliseconds a frame, and

@@ -23,9 +23,12 @@ public:
         listen();
     }
 
-    void remove(const void* observer, std::string_view name, bool everyName) {
+    // Which of an observer's registrations a removal takes.
+    enum class Names { Named, Every };
+
+    void remove(const void* observer, std::string_view name, Names names) {
         std::erase_if(registrations_, [&](const Registration& r) {
-            return r.observer == observer && (everyName || r.name == name);
+            return r.observer == observer && (names == Names::Every || r.name == name);
         });
     }
 
@@ -102,11 +105,13 @@ void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void*
 
 void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer,
                                         CFNotificationName name, const void* object) {
-    if (center) center->remove(observer, name, name.empty());
+    // No name stands for every name.
+    using Names = CFNotificationCenter::Names;
+    if (center) center->remove(observer, name, name.empty() ? Names::Every : Names::Named);
 }
 
 void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, const void* observer) {
-    if (center) center->remove(observer, {}, true);
+    if (center) center->remove(observer, {}, CFNotificationCenter::Names::Every);
 }
 
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFNotificationName name,

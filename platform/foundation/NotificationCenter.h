@@ -5,13 +5,12 @@
 // process and, through the notification transport of the device root, in every other process
 // of the same device.
 
+#include "platform/foundation/Forward.h"
 #include "platform/foundation/PropertyList.h"
 
 #include <functional>
 #include <string_view>
 
-class CFNotificationCenter;
-using CFNotificationCenterRef = CFNotificationCenter*;
 using CFNotificationName = std::string_view;
 using CFDictionaryRef = const PlistDictionary*;
 

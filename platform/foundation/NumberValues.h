@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-class PlistValue;
+#include "platform/foundation/Forward.h"
 
 // Leading white space is skipped; after it and an optional sign and any zeros, YES when the text
 // starts with Y, y, T, t or a digit 1 to 9 ("yes", "true", "  +007"), NO otherwise.

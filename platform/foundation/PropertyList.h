@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-class PlistValue;
+#include "platform/foundation/Forward.h"
 
 using PlistArray = std::vector<PlistValue>;
 using PlistDictionary = std::map<std::string, PlistValue, std::less<>>;

@@ -6,6 +6,7 @@
 // edge. Every query answers zero or null for a null colour, as the platform does.
 
 #include "platform/graphics/CGGeometry.h"
+#include "platform/graphics/Forward.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,11 +40,6 @@ private:
     CGColorSpaceModel model_;
 };
 
-using CGColorSpaceRef = std::shared_ptr<const CGColorSpace>;
-
-class CGImage;
-using CGImageRef = std::shared_ptr<const CGImage>;
-
 // The picture a pattern colour paints: one tile image, repeated edge to edge from the origin of
 // the space it fills, each repeat `step` wide and high in that space (the tile's pixels are
 // scaled to fit, so a tile drawn at a screen's scale keeps its size in points).
@@ -61,8 +57,6 @@ private:
     CGImageRef image_;
     CGSize step_;
 };
-
-using CGPatternRef = std::shared_ptr<const CGPattern>;
 
 // An immutable colour: its colour space and its components, alpha last, and for a pattern colour
 // the pattern it paints.
@@ -84,8 +78,6 @@ private:
     std::vector<float> components_;
     CGPatternRef pattern_;
 };
-
-using CGColorRef = std::shared_ptr<const CGColor>;
 
 // The shared grey colour space (components: white, alpha).
 CGColorSpaceRef CGColorSpaceCreateDeviceGray();

@@ -1,6 +1,7 @@
 #include "platform/graphics/CGContext.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/graphics/CGContextState.h"
 
@@ -31,40 +32,33 @@ CGColorRef opaqueBlack() {
 
 }  // namespace
 
-CGContext::CGContext(cairo_surface_t* surface) : surface_(surface), cr_(cairo_create(surface)) {
+CGContext::CGContext(CairoSurfacePtr surface)
+    : surface_(std::move(surface)), cr_(cairo_create(surface_.get())) {
     CGGState initial;
     initial.fillColor = initial.strokeColor = opaqueBlack();
     states_.push_back(initial);
     const cairo_matrix_t base = cairoMatrix(bitmapFlip(height()));
-    cairo_set_matrix(cr_, &base);
-}
-
-CGContext::~CGContext() {
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
+    cairo_set_matrix(cairo(), &base);
 }
 
 void CGContext::save() {
     states_.push_back(states_.back());
-    cairo_save(cr_);
+    cairoStates_.emplace_back(cairo());
 }
 
 void CGContext::restore() {
     if (states_.size() == 1) return;
     states_.pop_back();
-    cairo_restore(cr_);
+    cairoStates_.pop_back();
 }
 
 CGContextRef CGBitmapContextCreate(size_t pixelWidth, size_t pixelHeight) {
     if (pixelWidth == 0 || pixelHeight == 0) return nullptr;
     if (pixelWidth > kMaxSide || pixelHeight > kMaxSide) return nullptr;
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(pixelWidth), int(pixelHeight));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
-    return std::make_shared<CGContext>(surface);
+    CairoSurfacePtr surface(
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(pixelWidth), int(pixelHeight)));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    return std::make_shared<CGContext>(std::move(surface));
 }
 
 size_t CGBitmapContextGetWidth(const CGContextRef& ctx) {

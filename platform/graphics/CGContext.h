@@ -25,9 +25,7 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/graphics/CGPath.h"
-
-class CGContext;
-using CGContextRef = std::shared_ptr<CGContext>;
+#include "platform/graphics/Forward.h"
 
 // The blend modes, with the values the platform gives them. Every mode but plus-darker has a
 // cairo operator; plus-darker draws as normal.

@@ -43,7 +43,7 @@ bool reachesOutsideMask(cairo_operator_t op) {
 
 // How much of each pixel a stroke, or a fill already set as the clip, covers, weighted by the
 // mask: an alpha-only pattern.
-cairo_pattern_t* coverageOf(CGContext& c, CGShape shape) {
+CairoPatternPtr coverageOf(CGContext& c, CGShape shape) {
     cairo_t* cr = c.cairo();
     cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
     cairo_set_source_rgba(cr, 0, 0, 0, 1);
@@ -59,7 +59,17 @@ cairo_pattern_t* coverageOf(CGContext& c, CGShape shape) {
         cairo_set_source_surface(cr, mask.get(), 0, 0);
         cairo_paint(cr);
     }
-    return cairo_pop_group(cr);
+    return CairoPatternPtr(cairo_pop_group(cr));
+}
+
+// Copies the bitmap as it is into the group being drawn, pixel for pixel.
+void paintBitmapCopy(CGContext& c) {
+    cairo_t* cr = c.cairo();
+    const CairoStateSaver saver(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, c.surface(), 0, 0);
+    cairo_paint(cr);
 }
 
 // Blends `source` into a copy of the bitmap, then lays that copy over the bitmap weighted by
@@ -68,20 +78,14 @@ void blendThroughCoverage(CGContext& c, cairo_pattern_t* source, cairo_operator_
                           cairo_pattern_t* coverage) {
     cairo_t* cr = c.cairo();
     cairo_push_group(cr);
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, c.surface(), 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
+    paintBitmapCopy(c);
     cairo_set_operator(cr, op);
     cairo_set_source(cr, source);
     cairo_paint(cr);
-    cairo_pattern_t* blended = cairo_pop_group(cr);
+    const CairoPatternPtr blended(cairo_pop_group(cr));
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source(cr, blended);
+    cairo_set_source(cr, blended.get());
     cairo_mask(cr, coverage);
-    cairo_pattern_destroy(blended);
 }
 
 struct Rgba {
@@ -133,26 +137,25 @@ bool isPixelExact(cairo_t* cr, const cairo_matrix_t& toUser) {
 
 // The image as a source placed in `rect`. Its edge pixels extend outward so that only the rect's
 // own edge coverage softens a resampled edge. Whole-pixel placements are never resampled.
-cairo_pattern_t* imageSource(cairo_t* cr, CGRect rect, const CGImage& image) {
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.surface());
+CairoPatternPtr imageSource(cairo_t* cr, CGRect rect, const CGImage& image) {
+    CairoPatternPtr pattern(cairo_pattern_create_for_surface(image.surface()));
     cairo_matrix_t toUser = imageToUser(rect, image);
     const cairo_filter_t filter =
         isPixelExact(cr, toUser) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD;
     cairo_matrix_invert(&toUser);
-    cairo_pattern_set_matrix(pattern, &toUser);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, filter);
+    cairo_pattern_set_matrix(pattern.get(), &toUser);
+    cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern.get(), filter);
     return pattern;
 }
 
-// `source` with its alpha scaled by `alpha`, as a new pattern; `source` is consumed.
-cairo_pattern_t* fadedSource(cairo_t* cr, cairo_pattern_t* source, double alpha) {
+// `source` with its alpha scaled by `alpha`, as a new pattern in its place.
+CairoPatternPtr fadedSource(cairo_t* cr, CairoPatternPtr source, double alpha) {
     if (alpha >= 1) return source;
     cairo_push_group(cr);
-    cairo_set_source(cr, source);
+    cairo_set_source(cr, source.get());
     cairo_paint_with_alpha(cr, alpha);
-    cairo_pattern_destroy(source);
-    return cairo_pop_group(cr);
+    return CairoPatternPtr(cairo_pop_group(cr));
 }
 
 bool isEmpty(CGRect rect) {
@@ -165,15 +168,59 @@ void addRect(cairo_t* cr, CGRect rect) {
 }
 
 void fillCurrentPath(CGContext& c, CGShape shape) {
-    cairo_pattern_t* source = CGContextCreateColorSource(c, nullptr);
-    CGContextComposite(c, source, CGContextCurrentOperator(c), shape);
-    cairo_pattern_destroy(source);
+    const CairoPatternPtr source = CGContextCreateColorSource(c, nullptr);
+    CGContextComposite(c, source.get(), CGContextCurrentOperator(c), shape);
 }
 
 void strokeCurrentPath(CGContext& c) {
-    cairo_pattern_t* source = CGContextCreateColorSource(c, c.state().strokeColor);
-    CGContextComposite(c, source, CGContextCurrentOperator(c), CGShape::Stroke);
-    cairo_pattern_destroy(source);
+    const CairoPatternPtr source = CGContextCreateColorSource(c, c.state().strokeColor);
+    CGContextComposite(c, source.get(), CGContextCurrentOperator(c), CGShape::Stroke);
+}
+
+// Paints `source` within the current path as CGContextComposite says, leaving the path to it.
+void paintWithinShape(CGContext& c, cairo_pattern_t* source, cairo_operator_t op, CGShape shape) {
+    cairo_t* cr = c.cairo();
+    const CairoStateSaver saver(cr);
+    // A filled shape is a clip: cairo blends every operator through a clip's edge coverage, as
+    // the platform blends through a shape's.
+    if (shape != CGShape::Stroke) {
+        cairo_set_fill_rule(
+            cr, shape == CGShape::EvenOddFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_clip(cr);
+    }
+    const CairoPatternPtr coverage =
+        shape == CGShape::Stroke || c.state().mask ? coverageOf(c, shape) : nullptr;
+    if (coverage && reachesOutsideMask(op)) {
+        blendThroughCoverage(c, source, op, coverage.get());
+    } else {
+        cairo_set_operator(cr, op);
+        cairo_set_source(cr, source);
+        coverage ? cairo_mask(cr, coverage.get()) : cairo_paint(cr);
+    }
+}
+
+// The alpha that CGContextClipToMask leaves on each pixel of the bitmap: the image's, placed in
+// `rect` as CGContextDrawImage would place it, times the mask already set.
+CairoSurfacePtr maskOf(const CGContext& c, CGRect rect, const CGImage& image) {
+    CairoSurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, c.width(), c.height()));
+    const CairoContextPtr context(cairo_create(mask.get()));
+    cairo_t* m = context.get();
+    cairo_matrix_t userToDevice;
+    cairo_get_matrix(c.cairo(), &userToDevice);
+    cairo_set_matrix(m, &userToDevice);
+    addRect(m, rect);
+    cairo_clip(m);
+    const CairoPatternPtr source = imageSource(c.cairo(), rect, image);
+    cairo_set_source(m, source.get());
+    cairo_paint(m);
+    if (const auto& previous = c.state().mask) {
+        cairo_reset_clip(m);
+        cairo_identity_matrix(m);
+        cairo_set_operator(m, CAIRO_OPERATOR_DEST_IN);
+        cairo_set_source_surface(m, previous.get(), 0, 0);
+        cairo_paint(m);
+    }
+    return mask;
 }
 
 }  // namespace
@@ -182,33 +229,14 @@ cairo_operator_t CGContextCurrentOperator(const CGContext& c) {
     return operatorOf(c.state().blendMode);
 }
 
-cairo_pattern_t* CGContextCreateColorSource(const CGContext& c, const CGColorRef& color) {
+CairoPatternPtr CGContextCreateColorSource(const CGContext& c, const CGColorRef& color) {
     const Rgba k = rgbaOf(color ? color : c.state().fillColor);
-    return cairo_pattern_create_rgba(k.r, k.g, k.b, k.a * c.state().alpha);
+    return CairoPatternPtr(cairo_pattern_create_rgba(k.r, k.g, k.b, k.a * c.state().alpha));
 }
 
 void CGContextComposite(CGContext& c, cairo_pattern_t* source, cairo_operator_t op, CGShape shape) {
-    cairo_t* cr = c.cairo();
-    cairo_save(cr);
-    // A filled shape is a clip: cairo blends every operator through a clip's edge coverage, as
-    // the platform blends through a shape's.
-    if (shape != CGShape::Stroke) {
-        cairo_set_fill_rule(
-            cr, shape == CGShape::EvenOddFill ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-        cairo_clip(cr);
-    }
-    cairo_pattern_t* coverage =
-        shape == CGShape::Stroke || c.state().mask ? coverageOf(c, shape) : nullptr;
-    if (coverage && reachesOutsideMask(op)) {
-        blendThroughCoverage(c, source, op, coverage);
-    } else {
-        cairo_set_operator(cr, op);
-        cairo_set_source(cr, source);
-        coverage ? cairo_mask(cr, coverage) : cairo_paint(cr);
-    }
-    if (coverage) cairo_pattern_destroy(coverage);
-    cairo_restore(cr);
-    cairo_new_path(cr);
+    paintWithinShape(c, source, op, shape);
+    cairo_new_path(c.cairo());
 }
 
 void CGContextDrawPath(const CGContextRef& ctx, CGPathDrawingMode mode) {
@@ -226,10 +254,9 @@ void CGContextDrawPath(const CGContextRef& ctx, CGPathDrawingMode mode) {
             break;
         case kCGPathFillStroke:
         case kCGPathEOFillStroke: {
-            cairo_path_t* path = cairo_copy_path(cr);
+            const CairoPathPtr path(cairo_copy_path(cr));
             fillCurrentPath(*ctx, fill);
-            cairo_append_path(cr, path);
-            cairo_path_destroy(path);
+            cairo_append_path(cr, path.get());
             strokeCurrentPath(*ctx);
             break;
         }
@@ -248,9 +275,8 @@ void CGContextClearRect(const CGContextRef& ctx, CGRect rect) {
     if (!ctx || isEmpty(rect)) return;
     KeptPath kept(ctx->cairo());
     addRect(ctx->cairo(), rect);
-    cairo_pattern_t* nothing = cairo_pattern_create_rgba(0, 0, 0, 0);
-    CGContextComposite(*ctx, nothing, CAIRO_OPERATOR_CLEAR, CGShape::Fill);
-    cairo_pattern_destroy(nothing);
+    const CairoPatternPtr nothing(cairo_pattern_create_rgba(0, 0, 0, 0));
+    CGContextComposite(*ctx, nothing.get(), CAIRO_OPERATOR_CLEAR, CGShape::Fill);
 }
 
 void CGContextDrawImage(const CGContextRef& ctx, CGRect rect, const CGImageRef& image) {
@@ -262,33 +288,12 @@ void CGContextDrawImage(const CGContextRef& ctx, CGRect rect, const CGImageRef& 
     // and lets cairo use a plain copy for whole-pixel placements.
     if (op == CAIRO_OPERATOR_OVER && alpha >= 1 && image->isOpaque()) op = CAIRO_OPERATOR_SOURCE;
     KeptPath kept(cr);
-    cairo_pattern_t* source = fadedSource(cr, imageSource(cr, rect, *image), alpha);
+    const CairoPatternPtr source = fadedSource(cr, imageSource(cr, rect, *image), alpha);
     addRect(cr, rect);
-    CGContextComposite(*ctx, source, op, CGShape::Fill);
-    cairo_pattern_destroy(source);
+    CGContextComposite(*ctx, source.get(), op, CGShape::Fill);
 }
 
 void CGContextClipToMask(const CGContextRef& ctx, CGRect rect, const CGImageRef& image) {
     if (!ctx || !image) return;
-    cairo_surface_t* mask =
-        cairo_image_surface_create(CAIRO_FORMAT_A8, ctx->width(), ctx->height());
-    cairo_t* m = cairo_create(mask);
-    cairo_matrix_t userToDevice;
-    cairo_get_matrix(ctx->cairo(), &userToDevice);
-    cairo_set_matrix(m, &userToDevice);
-    addRect(m, rect);
-    cairo_clip(m);
-    cairo_pattern_t* source = imageSource(ctx->cairo(), rect, *image);
-    cairo_set_source(m, source);
-    cairo_paint(m);
-    cairo_pattern_destroy(source);
-    if (const auto& previous = ctx->state().mask) {
-        cairo_reset_clip(m);
-        cairo_identity_matrix(m);
-        cairo_set_operator(m, CAIRO_OPERATOR_DEST_IN);
-        cairo_set_source_surface(m, previous.get(), 0, 0);
-        cairo_paint(m);
-    }
-    cairo_destroy(m);
-    ctx->state().mask = std::shared_ptr<cairo_surface_t>(mask, cairo_surface_destroy);
+    ctx->state().mask = maskOf(*ctx, rect, *image);
 }

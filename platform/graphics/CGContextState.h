@@ -4,13 +4,15 @@
 
 #include <cairo.h>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
 #include "platform/graphics/CGContext.h"
+#include "platform/graphics/CairoOwners.h"
 
 // What CGContextSaveGState saves besides cairo's own state (CTM, clip, path-independent
-// settings), which is saved alongside it with cairo_save.
+// settings), which is saved alongside it.
 struct CGGState {
     CGColorRef fillColor;
     CGColorRef strokeColor;
@@ -24,16 +26,15 @@ struct CGGState {
 
 class CGContext {
 public:
-    // A context drawing into `surface` (ARGB32), which it takes over.
-    explicit CGContext(cairo_surface_t* surface);
-    ~CGContext();
+    // A context drawing into `surface` (ARGB32).
+    explicit CGContext(CairoSurfacePtr surface);
     CGContext(const CGContext&) = delete;
     CGContext& operator=(const CGContext&) = delete;
 
-    cairo_t* cairo() const { return cr_; }
-    cairo_surface_t* surface() const { return surface_; }
-    int width() const { return cairo_image_surface_get_width(surface_); }
-    int height() const { return cairo_image_surface_get_height(surface_); }
+    cairo_t* cairo() const { return cr_.get(); }
+    cairo_surface_t* surface() const { return surface_.get(); }
+    int width() const { return cairo_image_surface_get_width(surface()); }
+    int height() const { return cairo_image_surface_get_height(surface()); }
 
     CGGState& state() { return states_.back(); }
     const CGGState& state() const { return states_.back(); }
@@ -41,9 +42,13 @@ public:
     void restore();
 
 private:
-    cairo_surface_t* surface_;
-    cairo_t* cr_;
+    CairoSurfacePtr surface_;
+    CairoContextPtr cr_;
     std::vector<CGGState> states_;
+    // The cairo state saved with each pushed graphics state (one fewer than `states_`), restored
+    // when that state is popped. Declared last, so that any left are restored before the context
+    // goes. A deque keeps the savers in place as it grows.
+    std::deque<CairoStateSaver> cairoStates_;
 };
 
 // Keeps the current path out of the way of a drawing call that makes a path of its own
@@ -53,15 +58,14 @@ public:
     explicit KeptPath(cairo_t* cr) : cr_(cr), path_(cairo_copy_path(cr)) { cairo_new_path(cr); }
     ~KeptPath() {
         cairo_new_path(cr_);
-        cairo_append_path(cr_, path_);
-        cairo_path_destroy(path_);
+        cairo_append_path(cr_, path_.get());
     }
     KeptPath(const KeptPath&) = delete;
     KeptPath& operator=(const KeptPath&) = delete;
 
 private:
     cairo_t* cr_;
-    cairo_path_t* path_;
+    CairoPathPtr path_;
 };
 
 // How the current path limits a drawing operation.
@@ -74,4 +78,4 @@ void CGContextComposite(CGContext& c, cairo_pattern_t* source, cairo_operator_t 
 // The cairo operator of the context's current blend mode.
 cairo_operator_t CGContextCurrentOperator(const CGContext& c);
 // The fill colour (or `color` when given) at the context's alpha, as a cairo source.
-cairo_pattern_t* CGContextCreateColorSource(const CGContext& c, const CGColorRef& color);
+CairoPatternPtr CGContextCreateColorSource(const CGContext& c, const CGColorRef& color);

@@ -71,22 +71,19 @@ void makeUpright(cairo_t* cr, CGRect rect) {
     cairo_scale(cr, 1, -1);
 }
 
-// Saves the state and clips to `rect`, with the text upright in it; fillText restores it.
+// Clips to `rect`, with the text upright in it. The caller saves the state first, so that the
+// clip and the flip end with the text.
 void beginTextIn(cairo_t* cr, CGRect rect) {
-    cairo_save(cr);
     cairo_rectangle(cr, CGRectGetMinX(rect), CGRectGetMinY(rect), CGRectGetWidth(rect),
                     CGRectGetHeight(rect));
     cairo_clip(cr);
     makeUpright(cr, rect);
 }
 
-// Fills the text's outline, the path, in the style's colour with the context's blend mode, and
-// restores the state beginTextIn saved.
+// Fills the text's outline, the path, in the style's colour with the context's blend mode.
 void fillText(const CGContextRef& ctx, const CGTextStyle& style) {
-    cairo_pattern_t* source = CGContextCreateColorSource(*ctx, style.color);
-    CGContextComposite(*ctx, source, CGContextCurrentOperator(*ctx), CGShape::Fill);
-    cairo_pattern_destroy(source);
-    cairo_restore(ctx->cairo());
+    const CairoPatternPtr source = CGContextCreateColorSource(*ctx, style.color);
+    CGContextComposite(*ctx, source.get(), CGContextCurrentOperator(*ctx), CGShape::Fill);
 }
 
 // Adds the outline of `text` to the path: vertically centred by the font's line box (ascent over
@@ -110,7 +107,10 @@ void CGContextShowTextInRect(const CGContextRef& ctx, std::string_view text, CGR
                              const CGTextStyle& style) {
     if (!ctx || text.empty() || style.fontSize <= 0) return;
     cairo_t* cr = ctx->cairo();
+    // The saved state is restored before the kept path is put back, in the user space it was
+    // taken in.
     KeptPath kept(cr);
+    const CairoStateSaver saver(cr);
     beginTextIn(cr, rect);
     selectFont(cr, style);
     addTextPath(cr, std::string(text), rect, style.alignment);
@@ -128,19 +128,17 @@ constexpr double kWidthTolerance = 0.01;
 
 void selectBlockFont(cairo_t* cr, const CGTextStyle& style) {
     selectFont(cr, style);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_set_font_options(cr, options);
-    cairo_font_options_destroy(options);
+    const CairoFontOptionsPtr options(cairo_font_options_create());
+    cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options.get());
 }
 
-// A context of this thread to measure text in when no bitmap is at hand.
+// A context of this thread to measure text in when no bitmap is at hand. The context keeps its
+// own reference to the surface.
 cairo_t* measuringContext() {
-    thread_local const std::unique_ptr<cairo_t, decltype(&cairo_destroy)> context = [] {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-        cairo_t* cr = cairo_create(surface);
-        cairo_surface_destroy(surface);
-        return std::unique_ptr<cairo_t, decltype(&cairo_destroy)>(cr, &cairo_destroy);
+    thread_local const CairoContextPtr context = [] {
+        const CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+        return CairoContextPtr(cairo_create(surface.get()));
     }();
     return context.get();
 }
@@ -327,6 +325,7 @@ void CGContextShowTextBlockInRect(const CGContextRef& ctx, std::string_view text
     if (!ctx || text.empty() || style.fontSize <= 0) return;
     cairo_t* cr = ctx->cairo();
     KeptPath kept(cr);
+    const CairoStateSaver saver(cr);
     beginTextIn(cr, rect);
     selectBlockFont(cr, style);
     cairo_font_extents_t font;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -58,21 +59,26 @@ cairo_status_t appendToVector(void* closure, const unsigned char* data, unsigned
     return CAIRO_STATUS_SUCCESS;
 }
 
-}  // namespace
-
-CGImage::CGImage(cairo_surface_t* surface)
-    : surface_(surface), opaque_(everyPixelOpaque(surface)) {}
-
-CGImage::~CGImage() {
-    cairo_surface_destroy(surface_);
+// Paints `source` over all of `copy`, whose context is gone before the copy is read. Painting
+// with SOURCE converts any format (opaque RGB24, alpha-only A8) to ARGB32.
+void paintCopy(cairo_surface_t* copy, cairo_surface_t* source) {
+    const CairoContextPtr cr(cairo_create(copy));
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr.get(), source, 0, 0);
+    cairo_paint(cr.get());
 }
 
+}  // namespace
+
+CGImage::CGImage(CairoSurfacePtr surface)
+    : surface_(std::move(surface)), opaque_(everyPixelOpaque(surface_.get())) {}
+
 size_t CGImage::width() const {
-    return cairo_image_surface_get_width(surface_);
+    return cairo_image_surface_get_width(surface_.get());
 }
 
 size_t CGImage::height() const {
-    return cairo_image_surface_get_height(surface_);
+    return cairo_image_surface_get_height(surface_.get());
 }
 
 size_t CGImageGetWidth(const CGImageRef& image) {
@@ -87,17 +93,14 @@ CGImageRef CGImageCreateWithPixels(size_t width, size_t height,
                                    std::span<const CGImagePixel> pixels) {
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return nullptr;
     if (pixels.size() != width * height) return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
-    }
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
     for (size_t y = 0; y < height; ++y) {
-        uint32_t* row = pixelRow(surface, y);
+        uint32_t* row = pixelRow(surface.get(), y);
         for (size_t x = 0; x < width; ++x) row[x] = premultiplied(pixels[y * width + x]);
     }
-    cairo_surface_mark_dirty(surface);
-    return std::make_shared<CGImage>(surface);
+    cairo_surface_mark_dirty(surface.get());
+    return std::make_shared<CGImage>(std::move(surface));
 }
 
 CGImageRef CGImageCreateWithSurfaceCopy(cairo_surface_t* source) {
@@ -106,19 +109,11 @@ CGImageRef CGImageCreateWithSurfaceCopy(cairo_surface_t* source) {
     const int width = cairo_image_surface_get_width(source);
     const int height = cairo_image_surface_get_height(source);
     if (width <= 0 || height <= 0) return nullptr;
-    // Painting with SOURCE converts any format (opaque RGB24, alpha-only A8) to ARGB32.
-    cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(copy);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, source, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(copy);
-    if (cairo_surface_status(copy) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(copy);
-        return nullptr;
-    }
-    return std::make_shared<CGImage>(copy);
+    CairoSurfacePtr copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    paintCopy(copy.get(), source);
+    cairo_surface_flush(copy.get());
+    if (cairo_surface_status(copy.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    return std::make_shared<CGImage>(std::move(copy));
 }
 
 CGImagePixel CGImageGetPixelForTesting(const CGImageRef& image, size_t x, size_t y) {
@@ -129,10 +124,9 @@ CGImagePixel CGImageGetPixelForTesting(const CGImageRef& image, size_t x, size_t
 CGImageRef CGImageCreateWithPNGData(std::span<const uint8_t> bytes) {
     if (bytes.empty()) return nullptr;
     ReadCursor cursor{bytes};
-    cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(readFromSpan, &cursor);
-    CGImageRef image = CGImageCreateWithSurfaceCopy(decoded);
-    cairo_surface_destroy(decoded);
-    return image;
+    const CairoSurfacePtr decoded(
+        cairo_image_surface_create_from_png_stream(readFromSpan, &cursor));
+    return CGImageCreateWithSurfaceCopy(decoded.get());
 }
 
 CGImageRef CGImageCreateWithPNGFile(const std::filesystem::path& path) {

@@ -5,6 +5,9 @@
 
 #include <cairo.h>
 
+#include "platform/graphics/CairoOwners.h"
+#include "platform/graphics/Forward.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -20,9 +23,8 @@ struct CGImagePixel {
 
 class CGImage {
 public:
-    // Takes over `surface`, an ARGB32 image surface that nothing draws into any more.
-    explicit CGImage(cairo_surface_t* surface);
-    ~CGImage();
+    // Holds `surface`, an ARGB32 image surface that nothing draws into any more.
+    explicit CGImage(CairoSurfacePtr surface);
     CGImage(const CGImage&) = delete;
     CGImage& operator=(const CGImage&) = delete;
 
@@ -30,16 +32,14 @@ public:
     size_t width() const;
     size_t height() const;
     // The pixels, for painting them directly (the compositor does). Never draw into it.
-    cairo_surface_t* surface() const { return surface_; }
+    cairo_surface_t* surface() const { return surface_.get(); }
     // Whether every pixel is fully opaque, so that drawing the image may copy instead of blend.
     bool isOpaque() const { return opaque_; }
 
 private:
-    cairo_surface_t* surface_;
+    CairoSurfacePtr surface_;
     bool opaque_;
 };
-
-using CGImageRef = std::shared_ptr<const CGImage>;
 
 // Width and height of `image` in pixels; 0 for a null image.
 size_t CGImageGetWidth(const CGImageRef& image);

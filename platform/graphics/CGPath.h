@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/graphics/CGGeometry.h"
+#include "platform/graphics/Forward.h"
 
 // The element kinds, with the values the platform gives them.
 enum CGPathElementType : int32_t {
@@ -46,9 +47,6 @@ private:
     CGPoint current_, subpathStart_;
     bool hasCurrentPoint_ = false;
 };
-
-using CGPathRef = std::shared_ptr<const CGPath>;
-using CGMutablePathRef = std::shared_ptr<CGPath>;
 
 // A new, empty path.
 CGMutablePathRef CGPathCreateMutable();

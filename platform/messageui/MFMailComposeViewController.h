@@ -6,17 +6,16 @@
 // no mail app: a sent mail becomes a file in the device's outbox, a saved one a file in its
 // drafts, where a person or a test can read it.
 
+#include "platform/messageui/Forward.h"
 #include "platform/messageui/MailDraft.h"
 #include "platform/quartz/WeakRef.h"
 #include "platform/runtime/Message.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
-
-class MFMailComposeViewController;
-class UIImageView;
 
 // How the composer ended, with the platform's values.
 enum MFMailComposeResult : int {

@@ -10,16 +10,13 @@
 // readPreferenceValue:), so a subclass answers the selectors its list names.
 
 #include "platform/foundation/NSBundle.h"
+#include "platform/preferences/Forward.h"
 #include "platform/preferences/PSSpecifier.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <memory>
 #include <optional>
 #include <string_view>
-
-class PSListController;
-class PSListItemsController;
-class PSTableAdapter;
 
 namespace PSListControllerMessage {
 inline constinit const PSValueSetter setPreferenceValue{"setPreferenceValue:specifier:"};

@@ -4,13 +4,12 @@
 // on the value stored now. Tapping a choice stores it through the row's setter, as the list
 // controller would, and goes back.
 
+#include "platform/preferences/Forward.h"
 #include "platform/preferences/PSSpecifier.h"
 #include "platform/uikit/UITableView.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <memory>
-
-class PSListController;
 
 class PSListItemsController : public UIViewController,
                               public UITableViewDataSource,

@@ -6,17 +6,16 @@
 // (the list controller) answers for a button's action and a value's setter and getter.
 
 #include "platform/foundation/PropertyList.h"
+#include "platform/preferences/Forward.h"
+#include "platform/quartz/WeakRef.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
-#include "platform/quartz/WeakRef.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-class PSSpecifier;
 
 // The kinds of cell a row can be.
 enum class PSCellType {
@@ -88,5 +87,4 @@ private:
     SEL getter_ = nullptr;
 };
 
-using PSSpecifierRef = std::shared_ptr<PSSpecifier>;
 using PSSpecifierList = std::vector<PSSpecifierRef>;

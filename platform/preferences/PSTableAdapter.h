@@ -6,6 +6,7 @@
 // chevron; a touch on a switch or slider, or a tap on a button or choice row, goes to the list
 // controller as a user's change.
 
+#include "platform/preferences/Forward.h"
 #include "platform/preferences/PSSpecifier.h"
 #include "platform/uikit/UIControl.h"
 #include "platform/uikit/UITableView.h"
@@ -13,8 +14,6 @@
 #include <map>
 #include <memory>
 #include <vector>
-
-class PSListController;
 
 namespace PSTableAdapterMessage {
 inline constinit const UIControlAction switchChanged{"switchChanged:event:"};

@@ -7,6 +7,7 @@
 #include "platform/quartz/CALayerProperties.h"
 #include "platform/quartz/CAMediaTimingFunction.h"
 #include "platform/quartz/CAValue.h"
+#include "platform/quartz/Forward.h"
 #include "platform/quartz/WeakRef.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
@@ -25,8 +26,6 @@ inline constexpr CAFillMode kCAFillModeRemoved = CAFillMode::Removed;
 inline constexpr CAFillMode kCAFillModeForwards = CAFillMode::Forwards;
 inline constexpr CAFillMode kCAFillModeBackwards = CAFillMode::Backwards;
 inline constexpr CAFillMode kCAFillModeBoth = CAFillMode::Both;
-
-class CAAnimation;
 
 // The messages an animation's delegate receives when it answers them.
 namespace CAAnimationDelegateMessage {

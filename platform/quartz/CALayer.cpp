@@ -8,11 +8,16 @@ CV_REGISTER_CLASS(CALayer, NSObject)
 
 namespace {
 
+// Whether an animation ran to its end or was taken off its layer before.
+enum class HowStopped { Finished, Unfinished };
+
 // Tells the animation's delegate, if it is still there and answers it, that the animation stopped.
-void tellStopped(const std::shared_ptr<CAAnimation>& animation, bool finished) {
+void tellStopped(const std::shared_ptr<CAAnimation>& animation, HowStopped how) {
     const auto delegate = animation->delegateReference().lock();
     const auto& didStop = CAAnimationDelegateMessage::animationDidStop;
-    if (didStop.isAnsweredBy(delegate.get())) didStop.send(delegate.get(), animation.get(), finished);
+    if (didStop.isAnsweredBy(delegate.get())) {
+        didStop.send(delegate.get(), animation.get(), how == HowStopped::Finished);
+    }
 }
 
 }  // namespace
@@ -34,7 +39,8 @@ CALayer::~CALayer() {
         RunLoop::main().cancel(running.startTimer);
         if (!RunLoop::main().isScheduled(running.endTimer)) continue;
         RunLoop::main().cancel(running.endTimer);
-        RunLoop::main().perform([animation = running.animation] { tellStopped(animation, false); });
+        RunLoop::main().perform(
+            [animation = running.animation] { tellStopped(animation, HowStopped::Unfinished); });
     }
     for (const auto& layer : sublayers_) layer->superlayer_ = nullptr;
 }
@@ -114,7 +120,7 @@ void CALayer::addAnimation(const std::shared_ptr<CAAnimation>& animation, std::s
     }
     animations_.push_back(std::move(running));
     scheduleEvents(animations_.back());
-    if (replaced) tellStopped(replaced, false);
+    if (replaced) tellStopped(replaced, HowStopped::Unfinished);
 }
 
 void CALayer::scheduleEvents(Running& running) {
@@ -146,17 +152,17 @@ void CALayer::animationEnded(std::uint64_t serial) {
     it->endTimer = 0;
     const std::shared_ptr<CAAnimation> animation = it->animation;
     if (animation->isRemovedOnCompletion()) animations_.erase(it);
-    tellStopped(animation, true);
+    tellStopped(animation, HowStopped::Finished);
 }
 
-void CALayer::stop(std::vector<Running>::iterator it, bool finished) {
+void CALayer::stop(std::vector<Running>::iterator it) {
     const std::shared_ptr<CAAnimation> animation = it->animation;
     // An animation kept after its end has already told its delegate.
     const bool told = it->endTimer == 0;
     RunLoop::main().cancel(it->startTimer);
     RunLoop::main().cancel(it->endTimer);
     animations_.erase(it);
-    if (!told) tellStopped(animation, finished);
+    if (!told) tellStopped(animation, HowStopped::Unfinished);
 }
 
 std::shared_ptr<CAAnimation> CALayer::animationForKey(std::string_view key) const {
@@ -175,11 +181,11 @@ std::vector<std::string> CALayer::animationKeys() const {
 void CALayer::removeAnimationForKey(std::string_view key) {
     auto it = std::find_if(animations_.begin(), animations_.end(),
                            [&](const Running& r) { return r.key == key; });
-    if (it != animations_.end()) stop(it, false);
+    if (it != animations_.end()) stop(it);
 }
 
 void CALayer::removeAllAnimations() {
-    while (!animations_.empty()) stop(animations_.begin(), false);
+    while (!animations_.empty()) stop(animations_.begin());
 }
 
 CALayerProperties CALayer::presentationProperties(ClockTime time) const {

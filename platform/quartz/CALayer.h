@@ -8,18 +8,16 @@
 
 #include "platform/foundation/Clock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/Forward.h"
 #include "platform/quartz/CAAnimation.h"
 #include "platform/quartz/CALayerProperties.h"
+#include "platform/quartz/Forward.h"
 #include "platform/runtime/NSObject.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CGContext;
-using CGContextRef = std::shared_ptr<CGContext>;
-class CAFilter;
 
 // The media time now: the main run loop's clock in seconds.
 double CACurrentMediaTime();
@@ -125,8 +123,9 @@ private:
     void scheduleEvents(Running& running);
     void animationStarted(std::uint64_t serial);
     void animationEnded(std::uint64_t serial);
-    // Takes the animation out and tells its delegate it stopped (finished or not).
-    void stop(std::vector<Running>::iterator it, bool finished);
+    // Takes the animation out before its end and tells its delegate it stopped unfinished, unless
+    // it was kept after its end and has told it already.
+    void stop(std::vector<Running>::iterator it);
 
     CALayerProperties model_;
     CALayer* superlayer_ = nullptr;

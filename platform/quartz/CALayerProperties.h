@@ -7,12 +7,11 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/quartz/CAValue.h"
+#include "platform/quartz/Forward.h"
 
 #include <memory>
 #include <string_view>
 #include <vector>
-
-class CAFilter;
 
 struct CALayerProperties {
     CGRect bounds;

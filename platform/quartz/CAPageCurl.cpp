@@ -1,5 +1,6 @@
 #include "platform/quartz/CAPageCurl.h"
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CAPageCurlGeometry.h"
 #include "platform/quartz/CAPageCurlRaster.h"
 
@@ -13,7 +14,7 @@ CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
 
 // Paints `picture` through the current matrix, clipped to its rectangle.
 void paintPage(cairo_t* cr, cairo_surface_t* picture, double opacity) {
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     cairo_rectangle(cr, 0, 0, cairo_image_surface_get_width(picture),
                     cairo_image_surface_get_height(picture));
     cairo_clip(cr);
@@ -22,7 +23,6 @@ void paintPage(cairo_t* cr, cairo_surface_t* picture, double opacity) {
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
     cairo_paint_with_alpha(cr, opacity);
-    cairo_restore(cr);
 }
 
 }  // namespace
@@ -32,22 +32,21 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
     if (time <= 0) return paintPage(cr, page, opacity);
     if (time >= 1) return;
     const int w = cairo_image_surface_get_width(page), h = cairo_image_surface_get_height(page);
-    cairo_surface_t* curled = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    if (cairo_surface_status(curled) == CAIRO_STATUS_SUCCESS) {
-        cairo_surface_flush(page);
-        cairo_surface_flush(curled);
-        CAPageCurlRaster(pixelsOf(curled), pixelsOf(page), CAPageCurlGeometryMake(w, h, time, angle));
-        cairo_surface_mark_dirty(curled);
-        paintPage(cr, curled, opacity);
-    }
-    cairo_surface_destroy(curled);
+    const CairoSurfacePtr curled(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+    if (cairo_surface_status(curled.get()) != CAIRO_STATUS_SUCCESS) return;
+    cairo_surface_flush(page);
+    cairo_surface_flush(curled.get());
+    CAPageCurlRaster(pixelsOf(curled.get()), pixelsOf(page),
+                     CAPageCurlGeometryMake(w, h, time, angle));
+    cairo_surface_mark_dirty(curled.get());
+    paintPage(cr, curled.get(), opacity);
 }
 
 void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, bool pageOpaque, double time, double angle,
+                          const CAPixelBuffer& page, CAPixelSource kind, double time, double angle,
                           int alpha) {
-    if (time <= 0) return CAPixelDrawImage(target, clip, page, pageOpaque, x, y, alpha);
+    if (time <= 0) return CAPixelDrawImage(target, clip, page, kind, x, y, alpha);
     if (time >= 1) return;
-    CAPageCurlRasterOver(target, clip, x, y, page, pageOpaque,
+    CAPageCurlRasterOver(target, clip, x, y, page, kind,
                          CAPageCurlGeometryMake(page.width, page.height, time, angle), alpha);
 }

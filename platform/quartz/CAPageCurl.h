@@ -21,7 +21,7 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
 
 // Draws `page` curled at `time` toward `angle` straight into `target`'s pixels, over what they
 // hold, the page's top-left pixel at (x, y) of the target and its pixels the target's, at opacity
-// `alpha` (0 to 256), within `clip`. `pageOpaque` says that the page has no translucent pixels.
+// `alpha` (0 to 256), within `clip`. `kind` says whether the page's pixels are all opaque.
 void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, bool pageOpaque, double time, double angle,
+                          const CAPixelBuffer& page, CAPixelSource kind, double time, double angle,
                           int alpha);

@@ -524,7 +524,7 @@ void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
 }
 
 void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, bool pageOpaque,
+                          const CAPixelBuffer& page, CAPixelSource kind,
                           const CAPageCurlGeometry& curl, int alpha) {
     const CAPixelRect area = clip.intersect({0, 0, target.width, target.height})
                                  .intersect({x, y, x + page.width, y + page.height});
@@ -535,8 +535,10 @@ void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, 
         const int count = std::min(kBandRows, area.y1 - top);
         // Indexed by the page's column.
         for (int i = 0; i < count; ++i) {
-            outs[size_t(i)] = {target.row(top + i) + x, true, uint32_t(std::min(alpha, 256)),
-                               pageOpaque};
+            outs[size_t(i)] = {.out = target.row(top + i) + x,
+                               .over = true,
+                               .alpha = uint32_t(std::min(alpha, 256)),
+                               .pageOpaque = kind == CAPixelSource::Opaque};
         }
         painter.paintBand(outs.data(), top - y, count, {area.x0 - x, area.x1 - x});
     }

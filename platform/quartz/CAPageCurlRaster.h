@@ -18,8 +18,8 @@ void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
 // Lays `page` curled as `curl` says straight over `target`, the page's top-left pixel at (x, y) of
 // the target and its pixels the target's, at opacity `alpha` (0 to 256), within `clip`: each
 // target pixel gets what CAPageCurlRaster would write for it, blended over what it holds, and
-// where the paper has gone and casts no shadow it is left alone. `pageOpaque` says that the page
-// has no translucent pixels, so that flat paper can be copied.
+// where the paper has gone and casts no shadow it is left alone. A page whose pixels are all
+// opaque (`kind`) lets flat paper be copied.
 void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, bool pageOpaque,
+                          const CAPixelBuffer& page, CAPixelSource kind,
                           const CAPageCurlGeometry& curl, int alpha);

@@ -1,5 +1,6 @@
 #include "platform/quartz/CAPainter.h"
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CAPageCurl.h"
 #include "platform/quartz/CAPixelWorkers.h"
 #include "platform/quartz/CARoundedRect.h"
@@ -100,20 +101,20 @@ void setPatternSource(cairo_t* cr, const CGPattern& pattern) {
     const double tileWidth = double(CGImageGetWidth(pattern.image())),
                  tileHeight = double(CGImageGetHeight(pattern.image()));
     const CGSize step = pattern.step();
-    cairo_pattern_t* source = cairo_pattern_create_for_surface(pattern.image()->surface());
-    cairo_pattern_set_extend(source, CAIRO_EXTEND_REPEAT);
+    const CairoPatternPtr source(cairo_pattern_create_for_surface(pattern.image()->surface()));
+    cairo_pattern_set_extend(source.get(), CAIRO_EXTEND_REPEAT);
     cairo_matrix_t userToTile;
     cairo_matrix_init_scale(&userToTile, tileWidth / step.width, tileHeight / step.height);
-    cairo_pattern_set_matrix(source, &userToTile);
+    cairo_pattern_set_matrix(source.get(), &userToTile);
     // Shrunk to less than half in pixels, the tile needs the smoother filter.
     cairo_matrix_t userToPixels;
     cairo_get_matrix(cr, &userToPixels);
     const double shrink =
         std::sqrt(std::fabs(userToPixels.xx * userToPixels.yy - userToPixels.xy * userToPixels.yx) *
                   step.width * step.height / (tileWidth * tileHeight));
-    cairo_pattern_set_filter(source, shrink < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
-    cairo_set_source(cr, source);
-    cairo_pattern_destroy(source);
+    cairo_pattern_set_filter(source.get(),
+                             shrink < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
+    cairo_set_source(cr, source.get());
 }
 
 // Fills the current path of `cr` with the item's colour at the item's opacity: a plain colour, or
@@ -135,6 +136,43 @@ void fillPath(cairo_t* cr, const CARenderItem& item) {
 int alphaOf(const CARenderItem& item) {
     return int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
 }
+
+// While it lives, cairo has the target's pixels: they are handed to it when it is made, after the
+// fast paths wrote them directly, and taken back, flushed, when it goes, for them to write again.
+class CairoHoldsPixels {
+public:
+    explicit CairoHoldsPixels(cairo_surface_t* surface) : surface_(surface) {
+        cairo_surface_mark_dirty(surface_);
+    }
+    ~CairoHoldsPixels() { cairo_surface_flush(surface_); }
+    CairoHoldsPixels(const CairoHoldsPixels&) = delete;
+    CairoHoldsPixels& operator=(const CairoHoldsPixels&) = delete;
+
+private:
+    cairo_surface_t* surface_;
+};
+
+// While it lives, cairo draws into the target through the clips of `item`, in pixel space; when
+// it goes, the context's state is restored and the pixels are taken back.
+class CairoPass {
+public:
+    CairoPass(const CARenderTarget& target, const CARenderItem& item)
+        : pixels_(target.surface), saver_(target.cr) {
+        for (const CAClip& clip : item.clips) {
+            if (!isInvertible(clip.transform)) continue;
+            const cairo_matrix_t m = cairoMatrix(clip.transform);
+            cairo_set_matrix(target.cr, &m);
+            CAAddRoundedRect(target.cr, clip.rect, clip.cornerRadius);
+            cairo_clip(target.cr);
+        }
+    }
+
+private:
+    // The pixels are handed over before the state is saved, so they are taken back after it is
+    // restored.
+    CairoHoldsPixels pixels_;
+    CairoStateSaver saver_;
+};
 
 }  // namespace
 
@@ -205,23 +243,23 @@ bool CAPainter::coversTarget(const CARenderItem& item, const CAPixelRect& whole)
 
 bool CAPainter::fillPlacement(const CARenderTarget& target, const CARenderItem& item,
                               CAPixelRect& area, CAPixelRect& clip) {
-    return target.fastAllowed && item.cornerRadius <= 0 &&
+    return target.fastAllowed() && item.cornerRadius <= 0 &&
            exactPixelRect(item.transform, item.rect, area) &&
            clipRect(item.clips, target.clip, clip);
 }
 
 bool CAPainter::imagePlacement(const CARenderTarget& target, const CARenderItem& item,
                                const CGAffineTransform& t, CAPixelRect& clip) {
-    return target.fastAllowed && std::fabs(t.a - 1) <= kEpsilon && std::fabs(t.d - 1) <= kEpsilon &&
-           std::fabs(t.b) <= kEpsilon && std::fabs(t.c) <= kEpsilon &&
-           clipRect(item.clips, target.clip, clip);
+    return target.fastAllowed() && std::fabs(t.a - 1) <= kEpsilon &&
+           std::fabs(t.d - 1) <= kEpsilon && std::fabs(t.b) <= kEpsilon &&
+           std::fabs(t.c) <= kEpsilon && clipRect(item.clips, target.clip, clip);
 }
 
 bool CAPainter::transformedPlacement(const CARenderTarget& target, const CARenderItem& item,
                                      CAPixelAffine& toSource, CAPixelRect& clip) {
     const CGAffineTransform t = imageToPixels(item);
     // Shrunk to less than half, cairo's smoother filter is needed to keep from aliasing.
-    if (!target.fastAllowed || !isInvertible(t) || shrinkOf(t) < 0.5 ||
+    if (!target.fastAllowed() || !isInvertible(t) || shrinkOf(t) < 0.5 ||
         !clipRect(item.clips, target.clip, clip)) {
         return false;
     }
@@ -286,13 +324,14 @@ bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item
     if (!place(target, item, p)) {
         CAPixelAffine toSource;
         if (!transformedPlacement(target, item, toSource, p.clip)) return false;
-        CAPixelDrawImageTransformed(target.pixels, p.clip, source, item.image->isOpaque(), toSource,
-                                    alphaOf(item));
+        CAPixelDrawImageTransformed(target.pixels, p.clip, source, pixelSourceOf(*item.image),
+                                    toSource, alphaOf(item));
     } else if (p.shifted()) {
-        CAPixelDrawImageShifted(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y,
+        CAPixelDrawImageShifted(target.pixels, p.clip, source, pixelSourceOf(*item.image), p.x, p.y,
                                 p.fx, p.fy, p.alpha);
     } else {
-        CAPixelDrawImage(target.pixels, p.clip, source, item.image->isOpaque(), p.x, p.y, p.alpha);
+        CAPixelDrawImage(target.pixels, p.clip, source, pixelSourceOf(*item.image), p.x, p.y,
+                         p.alpha);
     }
     ++statistics_.fast;
     return true;
@@ -309,7 +348,7 @@ bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below
     const CAPixelBuffer picture = pixelsOf(below.image->surface());
     if (place(target, above, over)) {
         if (!over.shifted() || !(over.clip == target.clip)) return false;
-        CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, above.image->isOpaque(),
+        CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, pixelSourceOf(*above.image),
                                     over.x, over.y, over.fx, over.fy, over.alpha, picture, under.x,
                                     under.y);
     } else {
@@ -318,54 +357,36 @@ bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below
             !(over.clip == target.clip)) {
             return false;
         }
-        CAPixelDrawImageTransformedOver(target.pixels, over.clip, source, above.image->isOpaque(),
-                                        toSource, alphaOf(above), picture, under.x, under.y);
+        CAPixelDrawImageTransformedOver(target.pixels, over.clip, source,
+                                        pixelSourceOf(*above.image), toSource, alphaOf(above),
+                                        picture, under.x, under.y);
     }
     statistics_.fast += 2;
     statistics_.drawn += 2;
     return true;
 }
 
-void CAPainter::beginCairo(const CARenderTarget& target, const CARenderItem& item) {
-    cairo_surface_mark_dirty(target.surface);
-    cairo_save(target.cr);
-    for (const CAClip& clip : item.clips) {
-        if (!isInvertible(clip.transform)) continue;
-        const cairo_matrix_t m = cairoMatrix(clip.transform);
-        cairo_set_matrix(target.cr, &m);
-        CAAddRoundedRect(target.cr, clip.rect, clip.cornerRadius);
-        cairo_clip(target.cr);
-    }
-}
-
-void CAPainter::endCairo(const CARenderTarget& target) {
-    cairo_restore(target.cr);
-    cairo_surface_flush(target.surface);
-}
-
 void CAPainter::cairoFill(const CARenderTarget& target, const CARenderItem& item) {
-    beginCairo(target, item);
+    const CairoPass pass(target, item);
     const cairo_matrix_t m = cairoMatrix(item.transform);
     cairo_set_matrix(target.cr, &m);
     CAAddRoundedRect(target.cr, item.rect, item.cornerRadius);
     fillPath(target.cr, item);
-    endCairo(target);
 }
 
 void CAPainter::cairoBorder(const CARenderTarget& target, const CARenderItem& item) {
-    beginCairo(target, item);
+    const CairoPass pass(target, item);
     const cairo_matrix_t m = cairoMatrix(item.transform);
     cairo_set_matrix(target.cr, &m);
     CAAddBorderBand(target.cr, item.rect, item.cornerRadius, item.borderWidth);
     cairo_set_fill_rule(target.cr, CAIRO_FILL_RULE_EVEN_ODD);
     fillPath(target.cr, item);
-    endCairo(target);
 }
 
 void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& item) {
     const CGAffineTransform t = imageToPixels(item);
     if (!isInvertible(t)) return;
-    beginCairo(target, item);
+    const CairoPass pass(target, item);
     const cairo_matrix_t m = cairoMatrix(t);
     cairo_set_matrix(target.cr, &m);
     const double w = double(CGImageGetWidth(item.image)), h = double(CGImageGetHeight(item.image));
@@ -378,37 +399,38 @@ void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& ite
     cairo_pattern_set_filter(pattern,
                              shrinkOf(t) < 0.5 ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
     cairo_paint_with_alpha(target.cr, item.opacity);
-    endCairo(target);
 }
 
-cairo_surface_t* CAPainter::drawApart(int width, int height, std::span<const CARenderItem> items,
-                                      bool fast) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_surface_flush(surface);
-    const CARenderTarget apart{cr, surface, pixelsOf(surface), {0, 0, width, height}, fast};
-    draw(apart, items);
-    cairo_destroy(cr);
-    cairo_surface_mark_dirty(surface);
+CairoSurfacePtr CAPainter::drawApart(int width, int height, std::span<const CARenderItem> items,
+                                     CAFastPaths fastPaths) {
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    drawOnto(surface.get(), {0, 0, width, height}, items, fastPaths);
+    cairo_surface_mark_dirty(surface.get());
     return surface;
 }
 
+void CAPainter::drawOnto(cairo_surface_t* surface, const CAPixelRect& whole,
+                         std::span<const CARenderItem> items, CAFastPaths fastPaths) {
+    const CairoContextPtr cr(cairo_create(surface));
+    cairo_surface_flush(surface);
+    draw({cr.get(), surface, pixelsOf(surface), whole, fastPaths}, items);
+}
+
 void CAPainter::drawGroup(const CARenderTarget& target, const CARenderItem& item) {
-    cairo_surface_t* group =
-        drawApart(target.pixels.width, target.pixels.height, item.children, target.fastAllowed);
+    const CairoSurfacePtr group =
+        drawApart(target.pixels.width, target.pixels.height, item.children, target.fastPaths);
     const int alpha = int(std::lround(std::clamp(item.opacity, 0.f, 1.f) * 256));
-    if (target.fastAllowed) {
-        CAPixelDrawImage(target.pixels, target.clip, pixelsOf(group), false, 0, 0, alpha);
+    if (target.fastAllowed()) {
+        // Drawn apart, a group may leave any pixel translucent.
+        CAPixelDrawImage(target.pixels, target.clip, pixelsOf(group.get()),
+                         CAPixelSource::Translucent, 0, 0, alpha);
     } else {
-        cairo_surface_mark_dirty(target.surface);
-        cairo_save(target.cr);
+        const CairoHoldsPixels pixels(target.surface);
+        const CairoStateSaver saver(target.cr);
         cairo_identity_matrix(target.cr);
-        cairo_set_source_surface(target.cr, group, 0, 0);
+        cairo_set_source_surface(target.cr, group.get(), 0, 0);
         cairo_paint_with_alpha(target.cr, item.opacity);
-        cairo_restore(target.cr);
-        cairo_surface_flush(target.surface);
     }
-    cairo_surface_destroy(group);
 }
 
 void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item) {
@@ -420,31 +442,29 @@ void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item)
         float(1 / s), 0, 0, float(1 / s), item.rect.origin.x, item.rect.origin.y};
     const CGAffineTransform pageToPixels = CGAffineTransformConcat(pageToLayer, item.transform);
     CAPixelRect clip;
-    if (target.fastAllowed && isWholePixelMove(pageToPixels) &&
+    if (target.fastAllowed() && isWholePixelMove(pageToPixels) &&
         clipRect(item.clips, target.clip, clip)) {
         // The page's pixels are the target's: the curl is laid straight into them.
         CAPixelBuffer pixels;
-        cairo_surface_t* apart = nullptr;
-        const bool alone = pagePicture(item, w, h, pixels);
-        if (!alone) {
-            apart = drawApart(w, h, item.children, true);
-            pixels = pixelsOf(apart);
+        CairoSurfacePtr apart;
+        CAPixelSource kind = CAPixelSource::Translucent;
+        if (pagePicture(item, w, h, pixels)) {
+            kind = pixelSourceOf(*item.children.front().image);
+        } else {
+            apart = drawApart(w, h, item.children, CAFastPaths::Allowed);
+            pixels = pixelsOf(apart.get());
         }
         CAPageCurlDrawPixels(target.pixels, clip, int(std::lround(pageToPixels.tx)),
-                             int(std::lround(pageToPixels.ty)), pixels,
-                             alone && item.children.front().image->isOpaque(), item.curlTime,
+                             int(std::lround(pageToPixels.ty)), pixels, kind, item.curlTime,
                              item.curlAngle, alphaOf(item));
-        if (apart) cairo_surface_destroy(apart);
         ++statistics_.fast;
         return;
     }
-    cairo_surface_t* page = drawApart(w, h, item.children, true);
-    beginCairo(target, item);
+    const CairoSurfacePtr page = drawApart(w, h, item.children, CAFastPaths::Allowed);
+    const CairoPass pass(target, item);
     const cairo_matrix_t m = cairoMatrix(pageToPixels);
     cairo_set_matrix(target.cr, &m);
-    CAPageCurlDraw(target.cr, page, item.curlTime, item.curlAngle, item.opacity);
-    endCairo(target);
-    cairo_surface_destroy(page);
+    CAPageCurlDraw(target.cr, page.get(), item.curlTime, item.curlAngle, item.opacity);
 }
 
 bool CAPainter::pagePicture(const CARenderItem& item, int w, int h, CAPixelBuffer& pixels) {

@@ -5,6 +5,7 @@
 // through cairo (rounded corners, pattern tiles, borders, clips that are not rectangles, images
 // shrunk to less than half); groups and curled pages drawn apart first.
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CARenderItem.h"
 
 #include <span>
@@ -49,18 +50,17 @@ private:
     // it) is drawn in one pass over both.
     bool fastPair(const CARenderTarget& target, const CARenderItem& below,
                   const CARenderItem& above);
-    // Cairo draws through the clips of `item`, in pixel space; the pixels it changes are then
-    // read directly again.
-    static void beginCairo(const CARenderTarget& target, const CARenderItem& item);
-    static void endCairo(const CARenderTarget& target);
     // A background, plain or of a pattern, its corners rounded when it has a corner radius.
     void cairoFill(const CARenderTarget& target, const CARenderItem& item);
     // A border: the band of its width just inside the layer's (rounded) bounds.
     void cairoBorder(const CARenderTarget& target, const CARenderItem& item);
     void cairoImage(const CARenderTarget& target, const CARenderItem& item);
-    // A surface the size of the target holding `items`, drawn alone.
-    cairo_surface_t* drawApart(int width, int height, std::span<const CARenderItem> items,
-                               bool fast);
+    // A surface of `width` × `height` pixels holding `items`, drawn alone.
+    CairoSurfacePtr drawApart(int width, int height, std::span<const CARenderItem> items,
+                              CAFastPaths fastPaths);
+    // Draws `items` onto `surface`, all of it `whole`, through a context of its own.
+    void drawOnto(cairo_surface_t* surface, const CAPixelRect& whole,
+                  std::span<const CARenderItem> items, CAFastPaths fastPaths);
     void drawGroup(const CARenderTarget& target, const CARenderItem& item);
     // A curled page is laid straight into the target's pixels where the page's pixels are the
     // target's (moved by whole pixels), and otherwise drawn apart and painted through cairo.

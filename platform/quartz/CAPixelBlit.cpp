@@ -55,7 +55,7 @@ CAPixelRect CAPixelRect::intersect(const CAPixelRect& o) const {
 }
 
 void CAPixelDrawImage(const CAPixelBuffer& target, const CAPixelRect& clip,
-                      const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int alpha) {
+                      const CAPixelBuffer& source, CAPixelSource kind, int x, int y, int alpha) {
     if (alpha <= 0) return;
     const CAPixelRect area =
         CAPixelRect{x, y, x + source.width, y + source.height}.intersect(clip).intersect(
@@ -65,7 +65,7 @@ void CAPixelDrawImage(const CAPixelBuffer& target, const CAPixelRect& clip,
     for (int row = area.y0; row < area.y1; ++row) {
         uint32_t* dst = target.row(row) + area.x0;
         const uint32_t* src = source.row(row - y) + (area.x0 - x);
-        if (sourceOpaque && alpha >= 256) {
+        if (kind == CAPixelSource::Opaque && alpha >= 256) {
             std::memcpy(dst, src, sizeof(uint32_t) * n);
         } else {
             CAPixelKernels::blendRow(dst, src, n, alpha);
@@ -87,7 +87,7 @@ void copyUnder(const CAPixelBuffer& target, const CAPixelBuffer& under, int ux, 
 // The shifted draw, over the target's pixels or, with `under`, over a picture that is copied into
 // the target on the way (so the target's pixels are written once).
 void drawShifted(const CAPixelBuffer& target, const CAPixelRect& clip, const CAPixelBuffer& source,
-                 bool sourceOpaque, int x, int y, int fx, int fy, int alpha,
+                 CAPixelSource kind, int x, int y, int fx, int fy, int alpha,
                  const CAPixelBuffer* under, int ux, int uy) {
     const CAPixelRect bounds = clip.intersect({0, 0, target.width, target.height});
     if (bounds.isEmpty()) return;
@@ -126,7 +126,8 @@ void drawShifted(const CAPixelBuffer& target, const CAPixelRect& clip, const CAP
         // Both indexed by the source column k: pixel k lies at target column x + k.
         uint32_t* dst = target.row(row) + x;
         const uint32_t* below = under ? under->row(row - uy) + (x - ux) : dst;
-        const bool fullRow = sourceOpaque && j < source.height && (fy ? j >= 1 : j >= 0);
+        const bool fullRow =
+            kind == CAPixelSource::Opaque && j < source.height && (fy ? j >= 1 : j >= 0);
         if (fullRow) {
             const int a = std::clamp(firstFull, k0, k1), b = std::clamp(lastFull + 1, a, k1);
             for (int k = k0; k < a; ++k) dst[k] = mixOnePixel(source, k, j, taps, below[k]);
@@ -158,16 +159,16 @@ void drawShifted(const CAPixelBuffer& target, const CAPixelRect& clip, const CAP
 }  // namespace
 
 void CAPixelDrawImageShifted(const CAPixelBuffer& target, const CAPixelRect& clip,
-                             const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int fx,
+                             const CAPixelBuffer& source, CAPixelSource kind, int x, int y, int fx,
                              int fy, int alpha) {
-    drawShifted(target, clip, source, sourceOpaque, x, y, fx, fy, alpha, nullptr, 0, 0);
+    drawShifted(target, clip, source, kind, x, y, fx, fy, alpha, nullptr, 0, 0);
 }
 
 void CAPixelDrawImageShiftedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                 const CAPixelBuffer& source, bool sourceOpaque, int x, int y,
+                                 const CAPixelBuffer& source, CAPixelSource kind, int x, int y,
                                  int fx, int fy, int alpha, const CAPixelBuffer& under, int ux,
                                  int uy) {
-    drawShifted(target, clip, source, sourceOpaque, x, y, fx, fy, alpha, &under, ux, uy);
+    drawShifted(target, clip, source, kind, x, y, fx, fy, alpha, &under, ux, uy);
 }
 
 void CAPixelFill(const CAPixelBuffer& target, const CAPixelRect& rect, uint32_t color) {

@@ -24,22 +24,25 @@ struct CAPixelBuffer {
     uint32_t* row(int y) const { return pixels + static_cast<std::ptrdiff_t>(y) * stride; }
 };
 
+// What is known of a source's pixels: that every one is opaque, or that some may be translucent.
+enum class CAPixelSource { Opaque, Translucent };
+
 // Draws `source` with its top-left pixel at (x, y) of `target`, at opacity `alpha` (0 to 256 for
 // 0 to 1), within `clip`. An opaque source at full opacity is copied; anything else is blended
 // over what is there.
 void CAPixelDrawImage(const CAPixelBuffer& target, const CAPixelRect& clip,
-                      const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int alpha);
+                      const CAPixelBuffer& source, CAPixelSource kind, int x, int y, int alpha);
 // Draws `source` moved by (x + fx/256, y + fy/256) pixels, fx and fy in 1 to 255 (or 0 on an axis
 // that moves by whole pixels), at opacity `alpha` (0 to 256), blending bilinearly. A source known
 // to be opaque lets the pixels away from its edges skip the per-pixel alpha.
 void CAPixelDrawImageShifted(const CAPixelBuffer& target, const CAPixelRect& clip,
-                             const CAPixelBuffer& source, bool sourceOpaque, int x, int y, int fx,
+                             const CAPixelBuffer& source, CAPixelSource kind, int x, int y, int fx,
                              int fy, int alpha);
 // As CAPixelDrawImageShifted, over `under` (opaque, its top-left pixel at (ux, uy), covering all of
 // `clip`) instead of what the target holds: every target pixel in `clip` is written once, as if
 // `under` had been copied there first. This is how a picture moving over a still one is drawn.
 void CAPixelDrawImageShiftedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                 const CAPixelBuffer& source, bool sourceOpaque, int x, int y,
+                                 const CAPixelBuffer& source, CAPixelSource kind, int x, int y,
                                  int fx, int fy, int alpha, const CAPixelBuffer& under, int ux,
                                  int uy);
 // An affine map of pixel coordinates: (x, y) goes to (a x + c y + tx, b x + d y + ty). Pixel
@@ -53,12 +56,12 @@ struct CAPixelAffine {
 // past its edges, and is covered by the source's rectangle as far as its area lies inside it: the
 // image's edges are smoothed as cairo smooths an image painted clipped to its own rectangle.
 void CAPixelDrawImageTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                 const CAPixelBuffer& source, bool sourceOpaque,
+                                 const CAPixelBuffer& source, CAPixelSource kind,
                                  const CAPixelAffine& toSource, int alpha);
 // As CAPixelDrawImageTransformed, over `under` (opaque, its top-left pixel at (ux, uy), covering
 // all of `clip`) instead of what the target holds: every target pixel in `clip` is written once.
 void CAPixelDrawImageTransformedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                     const CAPixelBuffer& source, bool sourceOpaque,
+                                     const CAPixelBuffer& source, CAPixelSource kind,
                                      const CAPixelAffine& toSource, int alpha,
                                      const CAPixelBuffer& under, int ux, int uy);
 // Fills `rect` with the premultiplied colour `color`, blending it over what is there unless it

@@ -21,10 +21,13 @@ using CAPixelSample::Span;
 // Rounding error allowed for when a span is found from sums of doubles.
 constexpr double kSlack = 1e-7;
 
-// The pixels i of `span` where a + b i >= t, `inward` leaving out the doubtful ones at the ends,
-// or else taking them in; an empty span is Span{}.
-Span atLeast(Span span, double a, double b, double t, bool inward) {
-    const double slack = inward ? kSlack : -kSlack;
+// What to do with the pixels at the ends of a span that rounding leaves in doubt.
+enum class Doubtful { LeaveOut, TakeIn };
+
+// The pixels i of `span` where a + b i >= t, the doubtful ones at the ends left out or taken in;
+// an empty span is Span{}.
+Span atLeast(Span span, double a, double b, double t, Doubtful doubtful) {
+    const double slack = doubtful == Doubtful::LeaveOut ? kSlack : -kSlack;
     if (std::fabs(b) < 1e-12) return a >= t + slack ? span : Span{};
     const double x = std::clamp((t - a) / b, -2.0, double(span.end) + 2);
     if (b > 0) {
@@ -95,7 +98,7 @@ struct RowPlan {
 class TransformedDraw {
 public:
     TransformedDraw(const CAPixelBuffer& target, const CAPixelRect& bounds,
-                    const CAPixelBuffer& source, bool sourceOpaque, const CAPixelAffine& m,
+                    const CAPixelBuffer& source, CAPixelSource kind, const CAPixelAffine& m,
                     int alpha)
         : target_(target),
           bounds_(bounds),
@@ -103,7 +106,7 @@ public:
           m_(m),
           coverage_(m, source.width, source.height),
           alpha_(std::clamp(alpha, 0, 256)),
-          direct_(sourceOpaque && alpha_ >= 256) {}
+          direct_(kind == CAPixelSource::Opaque && alpha_ >= 256) {}
 
     // Draws row `y` over `below`, the picture under it indexed by the target's column.
     void drawRow(int y, const uint32_t* below) const {
@@ -142,15 +145,15 @@ private:
         const double w = source_.width, h = source_.height;
         // The pixels whose square meets the rectangle, give or take one: the extra ones come out
         // uncovered.
-        Span reach = atLeast(all, plan.sx + rx, m_.a, -1, false);
-        reach = atLeast(reach, w + rx - plan.sx, -m_.a, -1, false);
-        reach = atLeast(reach, plan.sy + ry, m_.b, -1, false);
-        plan.reach = atLeast(reach, h + ry - plan.sy, -m_.b, -1, false);
+        Span reach = atLeast(all, plan.sx + rx, m_.a, -1, Doubtful::TakeIn);
+        reach = atLeast(reach, w + rx - plan.sx, -m_.a, -1, Doubtful::TakeIn);
+        reach = atLeast(reach, plan.sy + ry, m_.b, -1, Doubtful::TakeIn);
+        plan.reach = atLeast(reach, h + ry - plan.sy, -m_.b, -1, Doubtful::TakeIn);
         // The pixels whose square lies inside it and whose taps do too.
-        Span inner = atLeast(plan.reach, plan.sx - rx, m_.a, 0, true);
-        inner = atLeast(inner, w - rx - plan.sx, -m_.a, 0, true);
-        inner = atLeast(inner, plan.sy - ry, m_.b, 0, true);
-        inner = atLeast(inner, h - ry - plan.sy, -m_.b, 0, true);
+        Span inner = atLeast(plan.reach, plan.sx - rx, m_.a, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, w - rx - plan.sx, -m_.a, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, plan.sy - ry, m_.b, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, h - ry - plan.sy, -m_.b, 0, Doubtful::LeaveOut);
         plan.inner = CAPixelSample::tapsInside(inner, plan.walk, source_.width, source_.height);
         return plan;
     }
@@ -177,11 +180,11 @@ private:
 };
 
 void drawTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
-                     const CAPixelBuffer& source, bool sourceOpaque, const CAPixelAffine& toSource,
+                     const CAPixelBuffer& source, CAPixelSource kind, const CAPixelAffine& toSource,
                      int alpha, const CAPixelBuffer* under, int ux, int uy) {
     const CAPixelRect bounds = clip.intersect({0, 0, target.width, target.height});
     if (bounds.isEmpty() || source.width <= 0 || source.height <= 0) return;
-    const TransformedDraw draw(target, bounds, source, sourceOpaque, toSource, alpha);
+    const TransformedDraw draw(target, bounds, source, kind, toSource, alpha);
     for (int y = bounds.y0; y < bounds.y1; ++y) {
         // Indexed by the target's column, as the target's own row is.
         const uint32_t* below = under ? under->row(y - uy) - ux : target.row(y);
@@ -192,14 +195,14 @@ void drawTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
 }  // namespace
 
 void CAPixelDrawImageTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                 const CAPixelBuffer& source, bool sourceOpaque,
+                                 const CAPixelBuffer& source, CAPixelSource kind,
                                  const CAPixelAffine& toSource, int alpha) {
-    drawTransformed(target, clip, source, sourceOpaque, toSource, alpha, nullptr, 0, 0);
+    drawTransformed(target, clip, source, kind, toSource, alpha, nullptr, 0, 0);
 }
 
 void CAPixelDrawImageTransformedOver(const CAPixelBuffer& target, const CAPixelRect& clip,
-                                     const CAPixelBuffer& source, bool sourceOpaque,
+                                     const CAPixelBuffer& source, CAPixelSource kind,
                                      const CAPixelAffine& toSource, int alpha,
                                      const CAPixelBuffer& under, int ux, int uy) {
-    drawTransformed(target, clip, source, sourceOpaque, toSource, alpha, &under, ux, uy);
+    drawTransformed(target, clip, source, kind, toSource, alpha, &under, ux, uy);
 }

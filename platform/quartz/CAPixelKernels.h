@@ -1,10 +1,13 @@
 #pragma once
 
-// The row kernels under the compositor's pixel loops, on premultiplied ARGB32 pixels. There are
-// two builds of the same arithmetic: plain C++ that any compiler vectorises as it can, built
-// everywhere, and SSE2 (with AVX2 clones), built where CORVANE_SIMD is on. Both give the same
-// pixels bit for bit, so a picture does not depend on the processor that drew it. Weights run from
-// 0 to 256; a channel c scaled by w is (c * w) >> 8, and the mixes round by adding 128 first.
+// The row kernels under the compositor's pixel loops, on premultiplied ARGB32 pixels. Each kernel
+// is declared once (CAPixelKernelSet.h) and written once (CAPixelKernelBodies.h), and that one body
+// is compiled once for each instruction set into a namespace of its own: plain C++ that any
+// compiler vectorises as it can (CAPixelKernelsPortable), built everywhere, and the same with SSE2
+// steps for the bulk of a row and AVX2 clones of the plain loops (CAPixelKernelsSse2), built where
+// CORVANE_SIMD is on. Both give the same pixels bit for bit, so a picture does not depend on the
+// processor that drew it. Weights run from 0 to 256; a channel c scaled by w is (c * w) >> 8, and
+// the mixes round by adding 128 first.
 
 #include <cstddef>
 #include <cstdint>
@@ -41,76 +44,17 @@ struct CAPixelCurlRow {
     int32_t x, y, f, df;
 };
 
-namespace CAPixelKernelsPortable {
-
-// Blends `n` source pixels at opacity `alpha` (0 to 256, more counts as 256) over `n` destination
-// pixels, each channel saturating at 255.
-void blendRow(uint32_t* dst, const uint32_t* src, int n, int alpha);
-
-// The row of a source `n` pixels wide moved right by w/256 of a pixel, widened to 16-bit lanes
-// (four a pixel, in the pixels' byte order): out[k] = (1 - w) * src[k] + w * src[k - 1] for k in
-// [0, n], with the pixels outside [0, n) clear. `out` holds 4 * (n + 1) lanes.
-void shiftRow(uint16_t* out, const uint32_t* src, int n, int w);
-
-// Pixels [i, end): two rows from shiftRow, `lower` weighted wLower and `upper` weighted wUpper
-// (the weights add up to the opacity, at most 256), mixed and blended over `below` into `dst`,
-// each channel saturating at 255. `dst` may be `below`.
-void mixOver(uint32_t* dst, const uint32_t* below, const uint16_t* lower, const uint16_t* upper,
-             int i, int end, int wLower, int wUpper);
-
-// Byte lanes [l0, l1) of an output row (l0 at least 4): one weighted sum of the four taps in the
-// source rows `rowJ` and `rowJm1` (lane l's left neighbour is lane l - 4) and the picture `below`.
-// The taps and `keep` must add up to 256. `dst` may be `below`.
-void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uint8_t* rowJ, const uint8_t* rowJm1,
-                  int l0, int l1, CAPixelTaps t);
-
-// Pixels [0, n) of an output row: `source` (rows `stride` pixels apart) sampled bilinearly along
-// `walk`, each sample mixed down its two rows first and then across its two columns, rounding each
-// time; every tap must lie inside the source. Each sample is blended at opacity `alpha` (1 to 256)
-// over `below` into `dst`, each channel saturating at 255, or, with `below` null (for an opaque
-// source at opacity 256, where the blend changes nothing), written as it is. `dst` may be `below`.
-void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
-               CAPixelWalk walk, int n, int alpha);
-
-// Byte lanes [0, n): dst[l] = (a[l] wa + b[l] wb + bias) >> 8, a fixed mix of two rows and a
-// constant; the weights and bias must keep every sum within 16 bits. `dst` may be `a`.
-void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b, int n, uint16_t wa, uint16_t wb,
-              uint16_t bias);
-
-// Pixels [0, n) of a row over a page curl's cylinder on an opaque `page` (`width` × `height`, at
-// least 2 × 2, rows `stride` pixels apart), where the pixel lies half a pixel or more inside the
-// cylinder's silhouette (f of 2 entries or more). Where the upper layer's four taps lie inside
-// the page and the centre of the lower layer's nearest pixel does too, out[i] is the table's mix
-// of the upper layer's bilinear sample and that pixel; where the upper layer lies half a pixel or
-// more off the page and the lower layer's taps inside it, out[i] is the lower layer's bilinear
-// sample shaded. Either is made opaque, and done[i] is 1; elsewhere done[i] is 0 and out[i]
-// means nothing. The table's first f + 1 entries must be there for every pixel.
-void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
-                     int32_t width, int32_t height, const CAPixelCurlTable& table,
-                     CAPixelCurlRow row, int n);
-
-}  // namespace CAPixelKernelsPortable
+// The kernels of each instruction set this build holds. The portable ones are always there, so
+// that the tests can hold the SSE2 ones to the same pixels.
+#define CA_KERNEL_NS CAPixelKernelsPortable
+#include "platform/quartz/CAPixelKernelSet.h"
+#undef CA_KERNEL_NS
 
 #if CORVANE_SIMD
 
-// The same kernels with SSE2, their results equal to the portable ones bit for bit.
-namespace CAPixelKernelsSse2 {
-
-void blendRow(uint32_t* dst, const uint32_t* src, int n, int alpha);
-void shiftRow(uint16_t* out, const uint32_t* src, int n, int w);
-void mixOver(uint32_t* dst, const uint32_t* below, const uint16_t* lower, const uint16_t* upper,
-             int i, int end, int wLower, int wUpper);
-void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uint8_t* rowJ, const uint8_t* rowJm1,
-                  int l0, int l1, CAPixelTaps t);
-void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
-               CAPixelWalk walk, int n, int alpha);
-void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b, int n, uint16_t wa, uint16_t wb,
-              uint16_t bias);
-void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
-                     int32_t width, int32_t height, const CAPixelCurlTable& table,
-                     CAPixelCurlRow row, int n);
-
-}  // namespace CAPixelKernelsSse2
+#define CA_KERNEL_NS CAPixelKernelsSse2
+#include "platform/quartz/CAPixelKernelSet.h"
+#undef CA_KERNEL_NS
 
 // The kernels this build draws with.
 namespace CAPixelKernels = CAPixelKernelsSse2;

@@ -7,14 +7,13 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/graphics/CGImage.h"
 #include "platform/quartz/CAPixelBlit.h"
+#include "platform/quartz/Forward.h"
 
 #include <cairo.h>
 
 #include <cmath>
 #include <cstddef>
 #include <vector>
-
-class CALayer;
 
 // A clip to a layer's bounds: `rect` in the coordinates that `transform` takes to pixels, its
 // corners rounded by `cornerRadius` (0: a plain rectangle).
@@ -53,18 +52,28 @@ struct CARenderStatistics {
     size_t fromCache = 0;  // items taken from the kept picture
 };
 
+// Whether the pixel fast paths may draw into a target (its clip is a rectangle) or cairo alone.
+enum class CAFastPaths { Allowed, Forbidden };
+
 // Where items are drawn: a cairo image surface, read and written directly by the fast paths.
 struct CARenderTarget {
     cairo_t* cr;
     cairo_surface_t* surface;
     CAPixelBuffer pixels;
     CAPixelRect clip;  // the target's own clip, in pixels
-    bool fastAllowed;  // whether the pixel fast paths may draw (the clip is a rectangle)
+    CAFastPaths fastPaths;
+
+    bool fastAllowed() const { return fastPaths == CAFastPaths::Allowed; }
 };
 
 // Whether `t` can be undone (a layer scaled to nothing cannot be drawn).
 inline bool isInvertible(const CGAffineTransform& t) {
     return std::fabs(double(t.a) * t.d - double(t.b) * t.c) > 1e-12;
+}
+
+// What the fast paths may assume of an image's pixels.
+inline CAPixelSource pixelSourceOf(const CGImage& image) {
+    return image.isOpaque() ? CAPixelSource::Opaque : CAPixelSource::Translucent;
 }
 
 // The pixels of an image surface.

@@ -7,11 +7,10 @@
 #include "platform/foundation/Clock.h"
 #include "platform/quartz/CALayerProperties.h"
 #include "platform/quartz/CARenderItem.h"
+#include "platform/quartz/Forward.h"
 
 #include <optional>
 #include <vector>
-
-class CAFilter;
 
 class CARenderTree {
 public:

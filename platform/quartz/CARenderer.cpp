@@ -1,5 +1,6 @@
 #include "platform/quartz/CARenderer.h"
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CAPainter.h"
 #include "platform/quartz/CARenderTree.h"
@@ -11,6 +12,27 @@ namespace {
 
 // Sizes within this of a whole pixel count as that pixel.
 constexpr double kEpsilon = 1e-4;
+
+// Narrows `clip` to the context's clip when that is one rectangle, in pixels, and answers whether
+// it is.
+bool clipRectangle(cairo_t* cr, CAPixelRect& clip) {
+    const CairoRectangleListPtr list(cairo_copy_clip_rectangle_list(cr));
+    if (!list || list->status != CAIRO_STATUS_SUCCESS || list->num_rectangles != 1) return false;
+    const cairo_rectangle_t& r = list->rectangles[0];
+    double x0 = r.x, y0 = r.y, x1 = r.x + r.width, y1 = r.y + r.height;
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    clip = clip.intersect({int(std::lround(std::min(x0, x1))), int(std::lround(std::min(y0, y1))),
+                           int(std::lround(std::max(x0, x1))), int(std::lround(std::max(y0, y1)))});
+    return true;
+}
+
+// Draws `items` into `target`, leaving the state of its context as it found it.
+void drawKeepingState(const CARenderTarget& target, std::span<const CARenderItem> items) {
+    const CairoStateSaver saver(target.cr);
+    CARenderStatistics statistics;
+    CAPainter(statistics).draw(target, items);
+}
 
 }  // namespace
 
@@ -30,7 +52,8 @@ void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
     cairo_surface_t* surface = cairo_get_target(cr);
     cairo_surface_flush(surface);
     const CAPixelBuffer pixels = pixelsOf(surface);
-    const CARenderTarget target{cr, surface, pixels, {0, 0, pixels.width, pixels.height}, true};
+    const CARenderTarget target{
+        cr, surface, pixels, {0, 0, pixels.width, pixels.height}, CAFastPaths::Allowed};
 
     std::vector<CARenderItem> items;
     const CARenderTree tree(time);
@@ -40,9 +63,21 @@ void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
     const size_t start = firstVisible(items, target.clip);
     statistics_.occluded = start;
 
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_reset_clip(cr);
+    drawFrame(target, items, start, background);
+    cairo_surface_mark_dirty(surface);
+
+    previous_ = std::move(items);
+    previousStart_ = start;
+    previousBackground_ = background;
+    drawn_ = true;
+}
+
+void CARenderer::drawFrame(const CARenderTarget& target, const std::vector<CARenderItem>& items,
+                           size_t start, uint32_t background) {
+    // The frame is drawn in pixels, whatever the context's own matrix and clip.
+    const CairoStateSaver saver(target.cr);
+    cairo_identity_matrix(target.cr);
+    cairo_reset_clip(target.cr);
     const size_t next = drawStill(target, items, start, background);
     const auto rest = std::span<const CARenderItem>(items).subspan(next);
     CAPainter painter(statistics_);
@@ -52,13 +87,6 @@ void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
     } else {
         painter.draw(target, rest);
     }
-    cairo_restore(cr);
-    cairo_surface_mark_dirty(surface);
-
-    previous_ = std::move(items);
-    previousStart_ = start;
-    previousBackground_ = background;
-    drawn_ = true;
 }
 
 size_t CARenderer::firstVisible(const std::vector<CARenderItem>& items, const CAPixelRect& whole) {
@@ -118,20 +146,8 @@ void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,
     // The pixel fast paths honour the context's clip only when it is one rectangle.
     const CAPixelBuffer pixels = pixelsOf(surface);
     CAPixelRect clip{0, 0, pixels.width, pixels.height};
-    bool fast = false;
-    if (cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr)) {
-        if (list->status == CAIRO_STATUS_SUCCESS && list->num_rectangles == 1) {
-            const cairo_rectangle_t& r = list->rectangles[0];
-            double x0 = r.x, y0 = r.y, x1 = r.x + r.width, y1 = r.y + r.height;
-            cairo_user_to_device(cr, &x0, &y0);
-            cairo_user_to_device(cr, &x1, &y1);
-            clip = clip.intersect(
-                {int(std::lround(std::min(x0, x1))), int(std::lround(std::min(y0, y1))),
-                 int(std::lround(std::max(x0, x1))), int(std::lround(std::max(y0, y1)))});
-            fast = true;
-        }
-        cairo_rectangle_list_destroy(list);
-    }
+    const CAFastPaths fastPaths =
+        clipRectangle(cr, clip) ? CAFastPaths::Allowed : CAFastPaths::Forbidden;
 
     // The layer's bounds origin goes to the user-space origin; its own place does not count.
     std::vector<CARenderItem> items;
@@ -142,10 +158,7 @@ void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,
     tree.add(layer, p, toPixels, 1, {}, items);
 
     cairo_surface_flush(surface);
-    cairo_save(cr);
-    CARenderStatistics statistics;
-    CAPainter(statistics).draw({cr, surface, pixels, clip, fast}, items);
-    cairo_restore(cr);
+    drawKeepingState({cr, surface, pixels, clip, fastPaths}, items);
     cairo_surface_mark_dirty(surface);
 }
 

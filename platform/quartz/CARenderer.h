@@ -18,13 +18,12 @@
 #include "platform/graphics/CGImage.h"
 #include "platform/quartz/CAPixelBlit.h"
 #include "platform/quartz/CARenderItem.h"
+#include "platform/quartz/Forward.h"
 
 #include <memory>
 #include <optional>
 #include <span>
 #include <vector>
-
-class CALayer;
 
 class CARenderer {
 public:
@@ -66,6 +65,10 @@ private:
     // still good, keeping a new one when a run held still); answers the first item left to draw.
     size_t drawStill(const CARenderTarget& target, const std::vector<CARenderItem>& items,
                      size_t start, uint32_t background);
+    // Draws the frame's items from `start` on, in pixels, over the background: the still ones
+    // first, then the rest, a band of rows at a time when they all take the pixel fast paths.
+    void drawFrame(const CARenderTarget& target, const std::vector<CARenderItem>& items,
+                   size_t start, uint32_t background);
 
     CGContextRef context_;
     size_t width_ = 0, height_ = 0;

@@ -8,14 +8,9 @@
 #include <string>
 #include <string_view>
 
-class NSObject;
-class objc_class;
-struct objc_selector;
+// id, Class and SEL are declared in Forward.h.
+#include "platform/runtime/Forward.h"
 
-using id = NSObject*;
-using Class = objc_class*;
-// A selector: one per name for the life of the process, so selectors compare as pointers.
-using SEL = const objc_selector*;
 // An implementation, stored type-erased; it is cast back to its real signature,
 // R (*)(id self, SEL _cmd, Args...), when it is called.
 using IMP = void (*)();

@@ -56,12 +56,12 @@ UIApplication::~UIApplication() {
 
 void UIApplication::addStatusBarItem(int item) {
     statusBarItems_.insert(item);
-    if (statusBarItemObserver_) statusBarItemObserver_(item, true);
+    if (statusBarItemObserver_) statusBarItemObserver_(item, isStatusBarItemVisible(item));
 }
 
 void UIApplication::removeStatusBarItem(int item) {
     statusBarItems_.erase(item);
-    if (statusBarItemObserver_) statusBarItemObserver_(item, false);
+    if (statusBarItemObserver_) statusBarItemObserver_(item, isStatusBarItemVisible(item));
 }
 
 bool UIApplication::openURL(const std::string& url) {

@@ -5,6 +5,7 @@
 // becomes the shared application; until one is made, sharedApplication makes a plain one.
 
 #include "platform/graphics/CGGeometry.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UITouch.h"
 #include "platform/uikit/UITouchInjector.h"
@@ -15,9 +16,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-class UIEvent;
-class UIWindow;
 
 enum UIInterfaceOrientation : int {
     UIInterfaceOrientationPortrait = 1,

@@ -7,12 +7,7 @@
 #include <memory>
 
 #include "platform/graphics/CGColor.h"
-
-class UIColor;
-class UIImage;
-
-// A colour object; an empty pointer is nil.
-using UIColorRef = std::shared_ptr<UIColor>;
+#include "platform/uikit/Forward.h"
 
 class UIColor {
 public:

@@ -19,11 +19,10 @@
 // code, sendActionsForControlEvents). Receivers may ignore either argument.
 
 #include "platform/quartz/WeakRef.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIView.h"
 
 #include <vector>
-
-class UITouch;
 
 // A set of control events, as the platform's bits.
 using UIControlEvents = unsigned;

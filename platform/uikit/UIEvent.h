@@ -3,10 +3,8 @@
 // A touch event: every finger on the screen at one moment, each with its phase.
 
 #include "platform/runtime/NSObject.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UITouchSet.h"
-
-class UIView;
-class UIWindow;
 
 class UIEvent : public NSObject {
 public:

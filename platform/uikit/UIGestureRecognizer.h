@@ -11,14 +11,11 @@
 #include "platform/quartz/WeakRef.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UITouchSet.h"
 
 #include <memory>
 #include <vector>
-
-class UIEvent;
-class UIView;
-class UIGestureRecognizer;
 
 enum UIGestureRecognizerState : int {
     UIGestureRecognizerStatePossible = 0,
@@ -29,8 +26,6 @@ enum UIGestureRecognizerState : int {
     UIGestureRecognizerStateFailed = 5,
     UIGestureRecognizerStateRecognized = UIGestureRecognizerStateEnded,
 };
-
-class UIGestureRecognizer;
 
 // The type of every action a recogniser sends.
 using UIGestureRecognizerAction = Message<void(UIGestureRecognizer* recognizer)>;

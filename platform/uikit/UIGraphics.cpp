@@ -68,7 +68,10 @@ void UIGraphicsBeginImageContext(CGSize size) {
 
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale) {
     if (scale <= 0) scale = mainScreenScale;
-    contextStack().push_back({makeImageContext(size, opaque, scale), true, opaque, scale});
+    contextStack().push_back({.context = makeImageContext(size, opaque, scale),
+                              .isImageContext = true,
+                              .opaque = opaque,
+                              .scale = scale});
 }
 
 CGContextRef UIGraphicsGetCurrentContext() {

@@ -14,6 +14,7 @@
 #include "platform/graphics/IOSurface.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
+#include "platform/uikit/Forward.h"
 
 // The orientations, with the platform's values.
 enum UIImageOrientation : int32_t {
@@ -26,10 +27,6 @@ enum UIImageOrientation : int32_t {
     UIImageOrientationLeftMirrored = 6,
     UIImageOrientationRightMirrored = 7,
 };
-
-class UIImage;
-// An image object; an empty pointer is nil.
-using UIImageRef = std::shared_ptr<UIImage>;
 
 namespace UIImageMessage {
 // The image's scale, also answered through the method table.

@@ -1,5 +1,6 @@
 #include "platform/uikit/UIKitArtwork.h"
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/uikit/UIGraphics.h"
 #include "platform/uikit/UIScreen.h"
 
@@ -41,15 +42,14 @@ void addRoundedRect(cairo_t* cr, CGRect rect, UIArtworkCorners corners) {
 }
 
 void fillWithGradient(cairo_t* cr, CGRect rect, uint32_t top, uint32_t bottom) {
-    cairo_pattern_t* gradient =
-        cairo_pattern_create_linear(0, CGRectGetMinY(rect), 0, CGRectGetMaxY(rect));
-    cairo_pattern_add_color_stop_rgb(gradient, 0, channel(top, 16), channel(top, 8),
+    const CairoPatternPtr gradient(
+        cairo_pattern_create_linear(0, CGRectGetMinY(rect), 0, CGRectGetMaxY(rect)));
+    cairo_pattern_add_color_stop_rgb(gradient.get(), 0, channel(top, 16), channel(top, 8),
                                      channel(top, 0));
-    cairo_pattern_add_color_stop_rgb(gradient, 1, channel(bottom, 16), channel(bottom, 8),
+    cairo_pattern_add_color_stop_rgb(gradient.get(), 1, channel(bottom, 16), channel(bottom, 8),
                                      channel(bottom, 0));
-    cairo_set_source(cr, gradient);
+    cairo_set_source(cr, gradient.get());
     cairo_fill(cr);
-    cairo_pattern_destroy(gradient);
 }
 
 void strokeRoundCapped(cairo_t* cr, uint32_t color, double width) {
@@ -86,17 +86,16 @@ void UIArtworkFillRoundedRect(const CGContextRef& ctx, CGRect rect, UIArtworkCor
                               uint32_t top, uint32_t bottom) {
     cairo_t* cr = CGContextGetCairo(ctx);
     if (!cr) return;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     addRoundedRect(cr, rect, corners);
     fillWithGradient(cr, rect, top, bottom);
-    cairo_restore(cr);
 }
 
 void UIArtworkStrokeRoundedRect(const CGContextRef& ctx, CGRect rect, UIArtworkCorners corners,
                                 CGFloat width, uint32_t color, CGFloat alpha) {
     cairo_t* cr = CGContextGetCairo(ctx);
     if (!cr) return;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     const CGFloat half = width / 2;
     addRoundedRect(
         cr, inset(rect, half),
@@ -104,45 +103,41 @@ void UIArtworkStrokeRoundedRect(const CGContextRef& ctx, CGRect rect, UIArtworkC
     setColor(cr, color, alpha);
     cairo_set_line_width(cr, width);
     cairo_stroke(cr);
-    cairo_restore(cr);
 }
 
 void UIArtworkFillCircle(const CGContextRef& ctx, CGRect rect, uint32_t top, uint32_t bottom,
                          uint32_t edge) {
     cairo_t* cr = CGContextGetCairo(ctx);
     if (!cr) return;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     const double radius = std::min(CGRectGetWidth(rect), CGRectGetHeight(rect)) / 2;
     cairo_arc(cr, CGRectGetMidX(rect), CGRectGetMidY(rect), radius, 0, 4 * kQuarterTurn);
     setColor(cr, edge, 1);
     cairo_fill(cr);
     cairo_arc(cr, CGRectGetMidX(rect), CGRectGetMidY(rect), radius - 1, 0, 4 * kQuarterTurn);
     fillWithGradient(cr, rect, top, bottom);
-    cairo_restore(cr);
 }
 
 void UIArtworkChevron(const CGContextRef& ctx, CGRect rect, uint32_t color) {
     cairo_t* cr = CGContextGetCairo(ctx);
     if (!cr) return;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     const double x = CGRectGetMidX(rect), y = CGRectGetMidY(rect);
     cairo_move_to(cr, x - 2.5, y - 5);
     cairo_line_to(cr, x + 2.5, y);
     cairo_line_to(cr, x - 2.5, y + 5);
     strokeRoundCapped(cr, color, 3);
-    cairo_restore(cr);
 }
 
 void UIArtworkCheckmark(const CGContextRef& ctx, CGRect rect, uint32_t color) {
     cairo_t* cr = CGContextGetCairo(ctx);
     if (!cr) return;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     const double x = CGRectGetMidX(rect), y = CGRectGetMidY(rect);
     cairo_move_to(cr, x - 6, y);
     cairo_line_to(cr, x - 2, y + 5);
     cairo_line_to(cr, x + 6, y - 7);
     strokeRoundCapped(cr, color, 3);
-    cairo_restore(cr);
 }
 
 CGColorRef UIArtworkColor(uint32_t color, CGFloat alpha) {

@@ -67,7 +67,7 @@ void UINavigationController::loadView(CGRect frame) {
     backButton_ = back;
     bar_->addSubview(backButton_);
     container->addSubview(bar_);
-    showTop(true, false);
+    showTop(Entrance::InPlace);
 }
 
 CGRect UINavigationController::contentFrame() const {
@@ -84,7 +84,7 @@ void UINavigationController::pushViewController(std::shared_ptr<UIViewController
     if (!controller) return;
     controller->setNavigationController(this);
     stack_.push_back(std::move(controller));
-    showTop(true, animated);
+    showTop(animated ? Entrance::SlideFromRight : Entrance::InPlace);
 }
 
 void UINavigationController::popViewControllerAnimated(bool animated) {
@@ -104,10 +104,10 @@ void UINavigationController::popViewControllerAnimated(bool animated) {
             gone->removeFromSuperview();
         }
     }
-    showTop(false, false);
+    showTop(Entrance::InPlace);
 }
 
-void UINavigationController::showTop(bool fromRight, bool animated) {
+void UINavigationController::showTop(Entrance entrance) {
     UIViewController* top = topViewController();
     if (!top || !view()) return;
     const CGRect frame = contentFrame();
@@ -115,7 +115,7 @@ void UINavigationController::showTop(bool fromRight, bool animated) {
     UIView* shown = top->view().get();
     if (shown && shown->superview() != view().get()) {
         view()->addSubview(top->view());
-        if (animated && fromRight) {
+        if (entrance == Entrance::SlideFromRight) {
             shown->setFrame(offsetBy(frame, frame.size.width));
             UIView::animateWithDuration(kSlideSeconds, [shown, frame] { shown->setFrame(frame); },
                                         nullptr);

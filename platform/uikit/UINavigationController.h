@@ -5,13 +5,11 @@
 // button named after the controller beneath; pushing slides the new controller in from the right
 // and popping slides it out, over 0.3 s on the run loop's clock.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIViewController.h"
 
 #include <memory>
 #include <vector>
-
-class UIImageView;
-class UILabel;
 
 class UINavigationController : public UIViewController {
 public:
@@ -42,7 +40,11 @@ public:
     void backButtonTapped() { popViewControllerAnimated(true); }
 
 private:
-    void showTop(bool fromRight, bool animated);
+    // How the top controller's view comes on screen when it is not there yet: in place at once,
+    // or sliding in from the right (an animated push).
+    enum class Entrance { InPlace, SlideFromRight };
+    // Puts the top controller's view under the bar and redraws the bar for it.
+    void showTop(Entrance entrance);
     void redrawBar();
 
     std::vector<std::shared_ptr<UIViewController>> stack_;

@@ -6,9 +6,7 @@
 
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
-
-class UIEvent;
-class UITouchSet;
+#include "platform/uikit/Forward.h"
 
 // The type of the four touch messages.
 using UITouchesMessage = Message<void(const UITouchSet* touches, UIEvent* event)>;

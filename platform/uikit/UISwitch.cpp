@@ -24,8 +24,12 @@ CGRect withSwitchSize(CGRect frame) {
     return frame;
 }
 
+// The two states a switch shows.
+enum class SwitchState { Off, On };
+
 // The track of one state, its label in the part the knob leaves uncovered.
-void drawTrack(const CGContextRef& ctx, bool on) {
+void drawTrack(const CGContextRef& ctx, SwitchState state) {
+    const bool on = state == SwitchState::On;
     const CGRect track{CGPointZero, UISwitch::kSize};
     const UIArtworkCorners pill{kKnobDiameter / 2, kKnobDiameter / 2};
     UIArtworkFillRoundedRect(ctx, track, pill, on ? kOnTop : kOffTop, on ? kOnBottom : kOffBottom);
@@ -91,9 +95,9 @@ void UISwitch::showState() {
 void UISwitch::redraw() {
     const CGFloat opacity = isEnabled() ? 1 : 0.5f;
     offTrack_->setImage(UIArtworkImage(
-        kSize, [](const CGContextRef& ctx) { drawTrack(ctx, false); }, opacity));
+        kSize, [](const CGContextRef& ctx) { drawTrack(ctx, SwitchState::Off); }, opacity));
     onTrack_->setImage(UIArtworkImage(
-        kSize, [](const CGContextRef& ctx) { drawTrack(ctx, true); }, opacity));
+        kSize, [](const CGContextRef& ctx) { drawTrack(ctx, SwitchState::On); }, opacity));
     knob_->setImage(UIArtworkImage(
         {kKnobDiameter, kKnobDiameter},
         [](const CGContextRef& ctx) {

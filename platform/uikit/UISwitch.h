@@ -5,11 +5,10 @@
 // tap toggles it; a finger that slides the knob more than a few points sideways sets it on
 // (rightward) or off (leftward). Either way, value-changed goes out when the state changed.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIControl.h"
 
 #include <memory>
-
-class UIImageView;
 
 class UISwitch : public UIControl {
 public:

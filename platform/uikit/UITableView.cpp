@@ -23,8 +23,12 @@ constexpr uint32_t kTitleColor = 0x4C566C;
 constexpr CGFloat kTapSlop = 5;
 constexpr double kSelectionFlashSeconds = 0.25;
 
-std::shared_ptr<UILabel> titleLabel(const std::string& title, bool header) {
+// Where a section's title stands: above its rows or below them.
+enum class TitlePlace { Header, Footer };
+
+std::shared_ptr<UILabel> titleLabel(const std::string& title, TitlePlace place) {
     if (title.empty()) return nullptr;
+    const bool header = place == TitlePlace::Header;
     auto label = UIView::create<UILabel>(CGRectZero);
     label->setText(title);
     label->setFontSize(header ? 17 : 15);
@@ -107,8 +111,10 @@ void UITableView::reloadData() {
 
 UITableView::Section UITableView::loadSection(UITableViewDataSource& dataSource, int section) {
     Section loaded;
-    loaded.header = titleLabel(dataSource.titleForHeaderInSection(*this, section), true);
-    loaded.footer = titleLabel(dataSource.titleForFooterInSection(*this, section), false);
+    loaded.header =
+        titleLabel(dataSource.titleForHeaderInSection(*this, section), TitlePlace::Header);
+    loaded.footer =
+        titleLabel(dataSource.titleForFooterInSection(*this, section), TitlePlace::Footer);
     if (loaded.header) content_->addSubview(loaded.header);
     if (loaded.footer) content_->addSubview(loaded.footer);
     const int rows = std::max(dataSource.numberOfRowsInSection(*this, section), 0);
@@ -205,11 +211,11 @@ void UITableView::setContentOffset(CGPoint offset) {
 
 // Touches: those on the rows, headers and backdrop come up the responder chain to the table.
 
-void UITableView::showPressedRow(bool pressed) {
+void UITableView::showPressedRow(RowLook look) {
     if (!press_.row) return;
     UITableViewCell* cell = cellForRowAtIndexPath(*press_.row);
     if (cell && cell->selectionStyle() != UITableViewCellSelectionStyleNone) {
-        cell->setHighlighted(pressed);
+        cell->setHighlighted(look == RowLook::Highlighted);
     }
 }
 
@@ -231,9 +237,11 @@ void UITableView::touchesBeganImplementation(id self, SEL, const UITouchSet* tou
     UITouch* touch = touches->anyObject();
     if (!touch || table->press_.touch) return;
     const CGPoint p = touch->locationInView(table);
-    table->press_ = {touch, false, p, table->contentOffset_.y,
-                     table->indexPathForRowAtPoint({p.x, p.y + table->contentOffset_.y})};
-    table->showPressedRow(true);
+    table->press_ = {.touch = touch,
+                     .start = p,
+                     .startOffset = table->contentOffset_.y,
+                     .row = table->indexPathForRowAtPoint({p.x, p.y + table->contentOffset_.y})};
+    table->showPressedRow(RowLook::Highlighted);
 }
 
 void UITableView::touchesMovedImplementation(id self, SEL, const UITouchSet* touches, UIEvent*) {
@@ -243,7 +251,7 @@ void UITableView::touchesMovedImplementation(id self, SEL, const UITouchSet* tou
     const CGPoint p = press.touch->locationInView(table);
     const CGFloat dy = p.y - press.start.y;
     if (!press.dragging && std::hypot(p.x - press.start.x, dy) > kTapSlop) {
-        table->showPressedRow(false);
+        table->showPressedRow(RowLook::Plain);
         press.dragging = true;
     }
     if (press.dragging) table->setContentOffset({0, press.startOffset - dy});
@@ -261,6 +269,6 @@ void UITableView::touchesCancelledImplementation(id self, SEL, const UITouchSet*
                                                  UIEvent*) {
     auto* table = static_cast<UITableView*>(self);
     if (!table->press_.touch || !touches->containsObject(table->press_.touch)) return;
-    table->showPressedRow(false);
+    table->showPressedRow(RowLook::Plain);
     table->press_ = {};
 }

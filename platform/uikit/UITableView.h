@@ -12,18 +12,13 @@
 // delegate hears of it, and a quarter of a second later the row turns back. A finger that goes
 // down on a row's switch or slider works that control instead.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-class UIImageView;
-class UILabel;
-class UITableView;
-class UITableViewCell;
-class UITouch;
 
 // The place of a row: its section and its row within the section.
 struct NSIndexPath {
@@ -131,7 +126,9 @@ private:
     void layoutSections();
     // Places a header or footer label at `y`, answering the height it takes.
     CGFloat placeLabel(UILabel& label, CGFloat y) const;
-    void showPressedRow(bool pressed);
+    // How the row under a pressing finger looks: highlighted while the finger may tap it.
+    enum class RowLook { Plain, Highlighted };
+    void showPressedRow(RowLook look);
     // Tells the delegate, and lets the row's highlight go a moment later.
     void selectRow(NSIndexPath indexPath);
 

@@ -10,12 +10,10 @@
 // its labels, send it layoutSubviews (or reload the table) so that the text label makes room for
 // the detail.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIView.h"
 
 #include <memory>
-
-class UIImageView;
-class UILabel;
 
 // The cell styles, with the platform's values: a text label alone, or with a detail label on the
 // right.

@@ -7,13 +7,10 @@
 #include "platform/graphics/CGGeometry.h"
 #include "platform/quartz/WeakRef.h"
 #include "platform/runtime/NSObject.h"
+#include "platform/uikit/Forward.h"
 
 #include <memory>
 #include <vector>
-
-class UIGestureRecognizer;
-class UIView;
-class UIWindow;
 
 enum UITouchPhase : int {
     UITouchPhaseBegan = 0,

@@ -5,14 +5,12 @@
 // touch keeps that view and the recognisers of it and its ancestors for its whole sequence.
 
 #include "platform/graphics/CGGeometry.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UITouch.h"
 
 #include <memory>
 #include <span>
 #include <vector>
-
-class UIApplication;
-class UIEvent;
 
 // Repeated taps count up when the next touch-down comes this soon, this near.
 struct UITapThresholds {

@@ -12,6 +12,7 @@
 
 #include "platform/graphics/CGGeometry.h"
 #include "platform/quartz/CALayer.h"
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIResponder.h"
 #include "platform/uikit/UIViewAnimation.h"
@@ -19,11 +20,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-class UIGestureRecognizer;
-class UIViewController;
-class UIView;
-class UIWindow;
 
 // The messages a view receives through the tables.
 namespace UIViewMessage {

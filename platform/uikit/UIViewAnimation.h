@@ -14,14 +14,13 @@
 // UIAnimationDidStopMessage; its receivers may ignore the arguments.
 
 #include "platform/quartz/CAValue.h"
+#include "platform/quartz/Forward.h"
 #include "platform/runtime/Message.h"
 #include "platform/runtime/NSObject.h"
 
 #include <functional>
 #include <memory>
 #include <string>
-
-class CALayer;
 
 enum UIViewAnimationCurve : int {
     UIViewAnimationCurveEaseInOut = 0,

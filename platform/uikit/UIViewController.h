@@ -8,15 +8,13 @@
 // from the bottom over 0.3 s when animated, through a view animation block on the run loop's
 // clock. The presenting controller owns the presented one until it is dismissed.
 
+#include "platform/uikit/Forward.h"
 #include "platform/uikit/UIResponder.h"
 
 #include "platform/graphics/CGGeometry.h"
 
 #include <memory>
 #include <string>
-
-class UINavigationController;
-class UIView;
 
 class UIViewController : public UIResponder {
 public:

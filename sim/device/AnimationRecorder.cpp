@@ -25,7 +25,7 @@ CGImageRef fitToHeight(const CGImageRef& image, int maxHeight) {
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr);
     cairo_destroy(cr);
-    return std::make_shared<const CGImage>(fitted);
+    return std::make_shared<const CGImage>(CairoSurfacePtr(fitted));
 }
 
 std::chrono::milliseconds roundedToMilliseconds(ClockTime time) {

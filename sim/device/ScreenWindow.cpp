@@ -60,7 +60,7 @@ CGImageRef fingerRing() {
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     cairo_destroy(cr);
-    return std::make_shared<const CGImage>(surface);
+    return std::make_shared<const CGImage>(CairoSurfacePtr(surface));
 }
 
 class ScreenWindow {

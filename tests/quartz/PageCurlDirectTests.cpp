@@ -1,6 +1,7 @@
 // The page curl laid straight into a target's pixels, held to the same curl drawn apart and
 // painted through cairo: the two ways round differently, by a level or two, no more.
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CAPageCurl.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,11 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr int kWidth = 150, kHeight = 200;
 
+// What the fast paths are told of a source that is, or is not, opaque throughout.
+CAPixelSource sourceOf(bool opaque) {
+    return opaque ? CAPixelSource::Opaque : CAPixelSource::Translucent;
+}
+
 CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
     return {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)),
             cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
@@ -25,10 +31,10 @@ CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
 }
 
 // A surface with detail in every pixel, opaque or with alpha varying from pixel to pixel.
-cairo_surface_t* picture(unsigned seed, bool opaque) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    cairo_surface_flush(surface);
-    const CAPixelBuffer pixels = pixelsOf(surface);
+CairoSurfacePtr picture(unsigned seed, bool opaque) {
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight));
+    cairo_surface_flush(surface.get());
+    const CAPixelBuffer pixels = pixelsOf(surface.get());
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const unsigned a = opaque ? 255 : 90 + (x * 7 + y * 3) % 166;
@@ -37,7 +43,7 @@ cairo_surface_t* picture(unsigned seed, bool opaque) {
                                c(((x / 9) ^ (y / 9)) * 40 + seed);
         }
     }
-    cairo_surface_mark_dirty(surface);
+    cairo_surface_mark_dirty(surface.get());
     return surface;
 }
 
@@ -69,25 +75,22 @@ TEST(CAPageCurl, LaysTheCurlStraightIntoPixelsAsCairoPaintsIt) {
                 SCOPED_TRACE("angle " + std::to_string(angle) + ", time " + std::to_string(time) +
                              ", opaque " + std::to_string(kind.opaque) + ", opacity " +
                              std::to_string(kind.opacity));
-                cairo_surface_t* page = picture(90, kind.opaque);
-                cairo_surface_t* viaCairo = picture(0, true);
-                cairo_surface_t* direct = picture(0, true);
-                cairo_t* cr = cairo_create(viaCairo);
-                CAPageCurlDraw(cr, page, time, angle, kind.opacity);
-                cairo_destroy(cr);
-                cairo_surface_flush(direct);
-                CAPageCurlDrawPixels(pixelsOf(direct), {0, 0, kWidth, kHeight}, 0, 0,
-                                     pixelsOf(page), kind.opaque, time, angle,
+                const CairoSurfacePtr page = picture(90, kind.opaque);
+                const CairoSurfacePtr viaCairo = picture(0, true);
+                const CairoSurfacePtr direct = picture(0, true);
+                CAPageCurlDraw(CairoContextPtr(cairo_create(viaCairo.get())).get(), page.get(),
+                               time, angle, kind.opacity);
+                cairo_surface_flush(direct.get());
+                CAPageCurlDrawPixels(pixelsOf(direct.get()), {0, 0, kWidth, kHeight}, 0, 0,
+                                     pixelsOf(page.get()), sourceOf(kind.opaque), time, angle,
                                      int(kind.opacity * 256));
-                cairo_surface_mark_dirty(direct);
-                const std::vector<uint32_t> want = pixelsIn(viaCairo), got = pixelsIn(direct);
+                cairo_surface_mark_dirty(direct.get());
+                const std::vector<uint32_t> want = pixelsIn(viaCairo.get()),
+                                            got = pixelsIn(direct.get());
                 for (size_t i = 0; i < want.size(); ++i) {
                     ASSERT_LE(channelDifference(got[i], want[i]), 4)
                         << "pixel " << i % kWidth << "," << i / kWidth;
                 }
-                cairo_surface_destroy(page);
-                cairo_surface_destroy(viaCairo);
-                cairo_surface_destroy(direct);
             }
         }
     }

@@ -7,6 +7,11 @@
 
 namespace {
 
+// What the fast paths are told of a source that is, or is not, opaque throughout.
+CAPixelSource sourceOf(bool opaque) {
+    return opaque ? CAPixelSource::Opaque : CAPixelSource::Translucent;
+}
+
 // A buffer of premultiplied pixels with detail everywhere; `opaque` or with varying alpha.
 struct Pixels {
     Pixels(int w, int h, unsigned seed, bool opaque) : data(size_t(w * h)) {
@@ -64,11 +69,11 @@ TEST(CAPixelBlit, ShiftedImagesMatchExactBilinearBlendingToWithinTwoLevels) {
         const std::vector<uint32_t> before = c.over ? under.data : target.data;
         const CAPixelRect clip{1, 1, 19, 15};
         if (c.over) {
-            CAPixelDrawImageShiftedOver(target.buffer, clip, source.buffer, c.opaque, c.x, c.y,
-                                        c.fx, c.fy, c.alpha, under.buffer, 0, 0);
+            CAPixelDrawImageShiftedOver(target.buffer, clip, source.buffer, sourceOf(c.opaque), c.x,
+                                        c.y, c.fx, c.fy, c.alpha, under.buffer, 0, 0);
         } else {
-            CAPixelDrawImageShifted(target.buffer, clip, source.buffer, c.opaque, c.x, c.y, c.fx,
-                                    c.fy, c.alpha);
+            CAPixelDrawImageShifted(target.buffer, clip, source.buffer, sourceOf(c.opaque), c.x,
+                                    c.y, c.fx, c.fy, c.alpha);
         }
         for (int Y = 0; Y < 16; ++Y) {
             for (int X = 0; X < 20; ++X) {
@@ -89,7 +94,7 @@ TEST(CAPixelBlit, ShiftedImagesMatchExactBilinearBlendingToWithinTwoLevels) {
 TEST(CAPixelBlit, WholePixelMovesCopyOrBlendExactly) {
     Pixels source(4, 4, 3, true);
     Pixels target(8, 8, 50, true);
-    CAPixelDrawImage(target.buffer, {0, 0, 8, 8}, source.buffer, true, 2, 3, 256);
+    CAPixelDrawImage(target.buffer, {0, 0, 8, 8}, source.buffer, CAPixelSource::Opaque, 2, 3, 256);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
             EXPECT_EQ(target.data[size_t((y + 3) * 8 + x + 2)], source.data[size_t(y * 4 + x)]);
@@ -98,7 +103,8 @@ TEST(CAPixelBlit, WholePixelMovesCopyOrBlendExactly) {
     Pixels clear(2, 2, 0, true);
     for (auto& p : clear.data) p = 0;
     const std::vector<uint32_t> before = target.data;
-    CAPixelDrawImage(target.buffer, {0, 0, 8, 8}, clear.buffer, false, 0, 0, 256);
+    CAPixelDrawImage(target.buffer, {0, 0, 8, 8}, clear.buffer, CAPixelSource::Translucent, 0, 0,
+                     256);
     EXPECT_EQ(target.data, before);  // clear pixels change nothing
 }
 
@@ -109,8 +115,8 @@ TEST(CAPixelBlit, APictureWhollyBesideTheClipLeavesOnlyThePictureBelowInTheClip)
     const std::vector<uint32_t> before = target.data;
     const CAPixelRect clip{4, 1, 10, 5};
     // In the clip's rows but to its left, moved by a fraction so that it reaches column 0.
-    CAPixelDrawImageShiftedOver(target.buffer, clip, source.buffer, true, -3, 2, 100, 0, 256,
-                                under.buffer, 0, 0);
+    CAPixelDrawImageShiftedOver(target.buffer, clip, source.buffer, CAPixelSource::Opaque, -3, 2,
+                                100, 0, 256, under.buffer, 0, 0);
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= clip.x0 && x < clip.x1 && y >= clip.y0 && y < clip.y1;
@@ -139,7 +145,8 @@ TEST(CAPixelBlit, TranslucentDrawsAndFillsMatchExactBlendingToWithinTwoLevels) {
         if (c.fill) {
             CAPixelFill(target.buffer, {2, 1, 2 + c.width, 4}, fillColor);
         } else {
-            CAPixelDrawImage(target.buffer, {0, 0, 16, 6}, source.buffer, c.opaque, 2, 1, c.alpha);
+            CAPixelDrawImage(target.buffer, {0, 0, 16, 6}, source.buffer, sourceOf(c.opaque), 2, 1,
+                             c.alpha);
         }
         for (int Y = 1; Y < 4; ++Y) {
             for (int X = 2; X < 2 + c.width; ++X) {

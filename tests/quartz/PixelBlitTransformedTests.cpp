@@ -3,6 +3,7 @@
 // edges (4 for a translucent image), and within 16 on the edges, whose smoothing cairo works out
 // from its own rasterised coverage.
 
+#include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CAPixelBlit.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,19 @@
 
 namespace {
 
+// What the fast paths are told of a source that is, or is not, opaque throughout.
+CAPixelSource sourceOf(bool opaque) {
+    return opaque ? CAPixelSource::Opaque : CAPixelSource::Translucent;
+}
+
 // A cairo image surface of premultiplied pixels with detail everywhere; `opaque` or with
 // varying alpha.
 struct Surface {
     Surface(int w, int h, unsigned seed, bool opaque)
         : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h)) {
-        cairo_surface_flush(surface);
-        buffer = {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)), w, h,
-                  cairo_image_surface_get_stride(surface) / 4};
+        cairo_surface_flush(surface.get());
+        buffer = {reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface.get())), w, h,
+                  cairo_image_surface_get_stride(surface.get()) / 4};
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const unsigned a = opaque ? 255 : 60 + (x * 37 + y * 11 + seed) % 196;
@@ -33,11 +39,8 @@ struct Surface {
                                    c((x ^ y) * 5 + seed);
             }
         }
-        cairo_surface_mark_dirty(surface);
+        cairo_surface_mark_dirty(surface.get());
     }
-    ~Surface() { cairo_surface_destroy(surface); }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
 
     std::vector<uint32_t> pixels() const {
         std::vector<uint32_t> out;
@@ -47,14 +50,14 @@ struct Surface {
         return out;
     }
     void setPixels(const std::vector<uint32_t>& from) {
-        cairo_surface_flush(surface);
+        cairo_surface_flush(surface.get());
         for (int y = 0; y < buffer.height; ++y) {
             std::copy_n(from.begin() + y * buffer.width, buffer.width, buffer.row(y));
         }
-        cairo_surface_mark_dirty(surface);
+        cairo_surface_mark_dirty(surface.get());
     }
 
-    cairo_surface_t* surface;
+    CairoSurfacePtr surface;
     CAPixelBuffer buffer;
 };
 
@@ -99,6 +102,21 @@ Where where(const cairo_matrix_t& toImage, int x, int y, int w, int h) {
     return Where::Edge;
 }
 
+// Paints `image` onto `target` through `m`, bilinearly, clipped to the image's rectangle, at
+// opacity alpha/256, as cairo itself draws it.
+void paintViaCairo(const Surface& target, const Surface& image, const cairo_matrix_t& m,
+                   int alpha) {
+    const CairoContextPtr context(cairo_create(target.surface.get()));
+    cairo_t* cr = context.get();
+    cairo_set_matrix(cr, &m);
+    cairo_rectangle(cr, 0, 0, image.buffer.width, image.buffer.height);
+    cairo_clip(cr);
+    cairo_set_source_surface(cr, image.surface.get(), 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_paint_with_alpha(cr, alpha / 256.0);
+}
+
 int channelDifference(uint32_t a, uint32_t b) {
     int most = 0;
     for (int c = 0; c < 32; c += 8) {
@@ -122,18 +140,10 @@ TEST(CAPixelBlitTransformed, MatchesCairosBilinearPaintOfATurnedAndScaledImage) 
         const std::vector<uint32_t> before = fast.pixels();
         const cairo_matrix_t m = imageToTarget(c, kW, kH);
 
-        cairo_t* cr = cairo_create(viaCairo.surface);
-        cairo_set_matrix(cr, &m);
-        cairo_rectangle(cr, 0, 0, kW, kH);
-        cairo_clip(cr);
-        cairo_set_source_surface(cr, image.surface, 0, 0);
-        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
-        cairo_paint_with_alpha(cr, c.alpha / 256.0);
-        cairo_destroy(cr);
-        cairo_surface_flush(viaCairo.surface);
+        paintViaCairo(viaCairo, image, m, c.alpha);
+        cairo_surface_flush(viaCairo.surface.get());
 
-        CAPixelDrawImageTransformed(fast.buffer, {0, 0, kTW, kTH}, image.buffer, c.opaque,
+        CAPixelDrawImageTransformed(fast.buffer, {0, 0, kTW, kTH}, image.buffer, sourceOf(c.opaque),
                                     targetToImage(m), c.alpha);
 
         cairo_matrix_t toImage = m;
@@ -180,8 +190,8 @@ TEST(CAPixelBlitTransformed, DrawsOverAPictureBelowAsIfItHadBeenCopiedFirst) {
         const CAPixelAffine toImage = targetToImage(imageToTarget(p, kW, kH));
         Surface once(kTW, kTH, 70, true), twice(kTW, kTH, 70, true);
         const std::vector<uint32_t> before = once.pixels();
-        CAPixelDrawImageTransformedOver(once.buffer, clip, image.buffer, true, toImage, p.alpha,
-                                        under.buffer, 0, 0);
+        CAPixelDrawImageTransformedOver(once.buffer, clip, image.buffer, CAPixelSource::Opaque,
+                                        toImage, p.alpha, under.buffer, 0, 0);
         std::vector<uint32_t> copied = before;
         const std::vector<uint32_t> picture = under.pixels();
         for (int y = clip.y0; y < clip.y1; ++y) {
@@ -190,7 +200,8 @@ TEST(CAPixelBlitTransformed, DrawsOverAPictureBelowAsIfItHadBeenCopiedFirst) {
             }
         }
         twice.setPixels(copied);
-        CAPixelDrawImageTransformed(twice.buffer, clip, image.buffer, true, toImage, p.alpha);
+        CAPixelDrawImageTransformed(twice.buffer, clip, image.buffer, CAPixelSource::Opaque,
+                                    toImage, p.alpha);
         EXPECT_EQ(once.pixels(), twice.pixels());
         const std::vector<uint32_t> after = once.pixels();
         for (int y = 0; y < kTH; ++y) {

@@ -61,9 +61,10 @@ void setImageSource(cairo_t* cr, cairo_pattern_t* pattern) {
     cairo_set_matrix(cr, &current);
 }
 
-PatternPtr createTopDownGradient(const BadgeFrame& frame) {
+CairoPatternPtr createTopDownGradient(const BadgeFrame& frame) {
     // The tab spans the image less the margin whichever way it lies.
-    return PatternPtr(cairo_pattern_create_linear(0, kTabMargin, 0, frame.height - kTabMargin));
+    return CairoPatternPtr(
+        cairo_pattern_create_linear(0, kTabMargin, 0, frame.height - kTabMargin));
 }
 
 void addTabPath(cairo_t* cr, double inset) {

@@ -46,7 +46,7 @@ void setImageSource(cairo_t* cr, cairo_pattern_t* pattern);
 
 // A gradient from the top of the tab (offset 0) to its bottom (offset 1) in image pixels, so
 // that every direction is lit from above.
-PatternPtr createTopDownGradient(const BadgeFrame& frame);
+CairoPatternPtr createTopDownGradient(const BadgeFrame& frame);
 
 // Adds the tab outline, `inset` pixels inside its edge, as a closed path in badge space. The
 // leading corners are rounder than the trailing ones, so the tab reads as something to pull.

@@ -9,7 +9,7 @@ void addMarksPath(cairo_t* cr) {
 
 void strokeBadgePath(cairo_t* cr, const BadgeFrame& frame, BadgePathBuilder addPath, double width,
                      const Rgba& colour, double dy) {
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     useBadgeSpace(cr, frame, 0, dy);
     cairo_new_path(cr);
     addPath(cr);
@@ -18,12 +18,11 @@ void strokeBadgePath(cairo_t* cr, const BadgeFrame& frame, BadgePathBuilder addP
     cairo_set_line_width(cr, width);
     setSourceRgba(cr, colour);
     cairo_stroke(cr);
-    cairo_restore(cr);
 }
 
 void fillTabTopDown(cairo_t* cr, const BadgeFrame& frame,
                     std::initializer_list<std::pair<double, Rgba>> stops) {
-    const PatternPtr gradient = createTopDownGradient(frame);
+    const CairoPatternPtr gradient = createTopDownGradient(frame);
     for (const auto& [offset, colour] : stops) addStop(gradient.get(), offset, colour);
     cairo_new_path(cr);
     addTabPath(cr, 0);
@@ -34,7 +33,7 @@ void fillTabTopDown(cairo_t* cr, const BadgeFrame& frame,
 void fillTabWithTexture(cairo_t* cr, const BadgeFrame& frame, cairo_surface_t* texture,
                         double inset) {
     useBadgeSpace(cr, frame);
-    const PatternPtr pattern(cairo_pattern_create_for_surface(texture));
+    const CairoPatternPtr pattern(cairo_pattern_create_for_surface(texture));
     // Badge pixels land exactly on image pixels (quarter turns and mirrors only).
     cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_NEAREST);
     cairo_new_path(cr);
@@ -48,16 +47,18 @@ void shadeTabRim(cairo_t* cr, const BadgeFrame& frame, int radius, const Rgba& c
     useBadgeSpace(shape.cr(), frame);
     addTabPath(shape.cr(), 0);
     cairo_fill(shape.cr());
-    const SurfacePtr mask = innerEdgeMask(shape.surface(), radius);
-    cairo_save(cr);
+    const CairoSurfacePtr mask = innerEdgeMask(shape.surface(), radius);
+    const CairoStateSaver saver(cr);
     cairo_identity_matrix(cr);
     setSourceRgba(cr, colour);
     cairo_mask_surface(cr, mask.get(), 0, 0);
-    cairo_restore(cr);
 }
 
-void paintGloss(cairo_t* cr, const BadgeFrame& frame, double topAlpha, double bottomAlpha) {
-    cairo_save(cr);
+namespace {
+
+// The gloss's highlight over the upper part of the tab, within its rim, in pixels.
+void paintHighlight(cairo_t* cr, const BadgeFrame& frame, double topAlpha, double bottomAlpha) {
+    const CairoStateSaver saver(cr);
     cairo_new_path(cr);
     addTabPath(cr, 0);
     cairo_clip(cr);
@@ -72,12 +73,17 @@ void paintGloss(cairo_t* cr, const BadgeFrame& frame, double topAlpha, double bo
     cairo_line_to(cr, frame.width, end - 3);
     cairo_curve_to(cr, frame.width * 0.66, end + 1, frame.width * 0.33, end + 1, 0, end - 3);
     cairo_close_path(cr);
-    const PatternPtr gradient(cairo_pattern_create_linear(0, kTabMargin, 0, end + 1));
+    const CairoPatternPtr gradient(cairo_pattern_create_linear(0, kTabMargin, 0, end + 1));
     cairo_pattern_add_color_stop_rgba(gradient.get(), 0, 1, 1, 1, topAlpha);
     cairo_pattern_add_color_stop_rgba(gradient.get(), 1, 1, 1, 1, bottomAlpha);
     cairo_set_source(cr, gradient.get());
     cairo_fill(cr);
-    cairo_restore(cr);
+}
+
+}  // namespace
+
+void paintGloss(cairo_t* cr, const BadgeFrame& frame, double topAlpha, double bottomAlpha) {
+    paintHighlight(cr, frame, topAlpha, bottomAlpha);
     useBadgeSpace(cr, frame);
 }
 
@@ -91,7 +97,7 @@ void outlineTab(cairo_t* cr, const BadgeFrame& frame, const Rgba& colour, double
 }
 
 void highlightUpperRim(cairo_t* cr, const BadgeFrame& frame, double alpha) {
-    const PatternPtr gradient = createTopDownGradient(frame);
+    const CairoPatternPtr gradient = createTopDownGradient(frame);
     cairo_pattern_add_color_stop_rgba(gradient.get(), 0, 1, 1, 1, alpha);
     cairo_pattern_add_color_stop_rgba(gradient.get(), 0.5, 1, 1, 1, alpha * 0.25);
     cairo_pattern_add_color_stop_rgba(gradient.get(), 1, 1, 1, 1, 0);

@@ -48,12 +48,11 @@ void addEmblemPath(cairo_t* cr) {
 }
 
 void stitchHem(cairo_t* cr, const BadgeFrame& frame) {
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     const double dashes[] = {3.2, 2.2};
     cairo_set_dash(cr, dashes, 2, 0);
     strokeBadgePath(cr, frame, addStitchLine, 1.3, rgb8(8, 12, 30, 0.7), 0.8);
     strokeBadgePath(cr, frame, addStitchLine, 1.3, kGold, 0);
-    cairo_restore(cr);
 }
 
 // Satin stitches: the thread lies across the mark, so the colour is broken by fine diagonals.
@@ -72,15 +71,14 @@ void embroider(cairo_t* cr, const BadgeFrame& frame, BadgePathBuilder addPath, d
     cairo_set_line_width(tc, 0.6);
     setSourceRgba(tc, rgb8(150, 110, 40, 0.55));
     cairo_stroke(tc);
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     cairo_identity_matrix(cr);
     cairo_set_source_surface(cr, thread.surface(), 0, 0);
     cairo_paint(cr);
-    cairo_restore(cr);
 }
 
 void embroiderStar(cairo_t* cr, const BadgeFrame& frame) {
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     useBadgeSpace(cr, frame, 0, 1);
     cairo_new_path(cr);
     addEmblemPath(cr);
@@ -90,13 +88,12 @@ void embroiderStar(cairo_t* cr, const BadgeFrame& frame) {
     addEmblemPath(cr);
     setSourceRgba(cr, kGold);
     cairo_fill(cr);
-    cairo_restore(cr);
 }
 
 }  // namespace
 
 void paintClothBadge(cairo_t* cr, const BadgeFrame& frame) {
-    const SurfacePtr weave = textureSurface(kBadgeAcross, kBadgeAlong, weaveAt);
+    const CairoSurfacePtr weave = textureSurface(kBadgeAcross, kBadgeAlong, weaveAt);
     fillTabWithTexture(cr, frame, weave.get());
     // The hem is folded under, so the rim sits a little darker than the face.
     shadeTabRim(cr, frame, 4, rgb8(6, 10, 28, 0.55));

@@ -24,23 +24,27 @@ void addEmblemPath(cairo_t* cr) {
     cairo_arc(cr, kEmblemU, kEmblemV - 2, 6.5, 0, 2 * std::numbers::pi);
 }
 
-void paintRivet(cairo_t* cr, const BadgeFrame& frame, double u, double v) {
-    double x = u, y = v;
-    cairo_user_to_device(cr, &x, &y);
-    cairo_save(cr);
+// A rivet's shadow and domed head at (x, y) in pixels.
+void paintRivetAt(cairo_t* cr, double x, double y) {
+    const CairoStateSaver saver(cr);
     cairo_identity_matrix(cr);
     cairo_arc(cr, x, y + 0.8, 3.6, 0, 2 * std::numbers::pi);
     cairo_set_source_rgba(cr, 0.1, 0.12, 0.14, 0.45);
     cairo_fill(cr);
     // A domed head, lit from the upper left.
-    const PatternPtr dome(cairo_pattern_create_radial(x - 1.2, y - 1.2, 0.3, x, y, 3.2));
+    const CairoPatternPtr dome(cairo_pattern_create_radial(x - 1.2, y - 1.2, 0.3, x, y, 3.2));
     addStop(dome.get(), 0, rgb8(252, 253, 255));
     addStop(dome.get(), 0.5, rgb8(176, 182, 189));
     addStop(dome.get(), 1, rgb8(98, 104, 112));
     cairo_arc(cr, x, y, 3.2, 0, 2 * std::numbers::pi);
     cairo_set_source(cr, dome.get());
     cairo_fill(cr);
-    cairo_restore(cr);
+}
+
+void paintRivet(cairo_t* cr, const BadgeFrame& frame, double u, double v) {
+    double x = u, y = v;
+    cairo_user_to_device(cr, &x, &y);
+    paintRivetAt(cr, x, y);
     useBadgeSpace(cr, frame);
 }
 
@@ -53,7 +57,7 @@ void paintGreyBadge(cairo_t* cr, const BadgeFrame& frame) {
                     {0.42, rgb8(190, 195, 201)},
                     {0.52, rgb8(150, 156, 163)},
                     {1, rgb8(196, 201, 206)}});
-    const SurfacePtr brushing = textureSurface(kBadgeAcross, kBadgeAlong, brushAt);
+    const CairoSurfacePtr brushing = textureSurface(kBadgeAcross, kBadgeAlong, brushAt);
     fillTabWithTexture(cr, frame, brushing.get());
     shadeTabRim(cr, frame, 3, rgb8(40, 44, 50, 0.35));
     engraveMarks(cr, frame, addMarksPath, 3.2, rgb8(72, 78, 86, 0.95), rgb8(255, 255, 255, 0.75));

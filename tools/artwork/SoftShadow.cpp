@@ -52,8 +52,8 @@ void boxBlur(AlphaField& field, int radius) {
     }
 }
 
-SurfacePtr toA8(AlphaField& field) {
-    SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, field.width, field.height));
+CairoSurfacePtr toA8(AlphaField& field) {
+    CairoSurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, field.width, field.height));
     cairo_surface_flush(mask.get());
     const int stride = cairo_image_surface_get_stride(mask.get());
     unsigned char* data = cairo_image_surface_get_data(mask.get());
@@ -68,7 +68,7 @@ SurfacePtr toA8(AlphaField& field) {
 
 }  // namespace
 
-SurfacePtr blurredAlpha(cairo_surface_t* surface, int radius) {
+CairoSurfacePtr blurredAlpha(cairo_surface_t* surface, int radius) {
     AlphaField field = alphaOf(surface);
     if (radius > 0) {
         // Three passes of a box a third as wide spread about as far as one Gaussian of `radius`.
@@ -78,7 +78,7 @@ SurfacePtr blurredAlpha(cairo_surface_t* surface, int radius) {
     return toA8(field);
 }
 
-SurfacePtr innerEdgeMask(cairo_surface_t* shape, int radius) {
+CairoSurfacePtr innerEdgeMask(cairo_surface_t* shape, int radius) {
     AlphaField coverage = alphaOf(shape);
     AlphaField blurred = coverage;
     const int pass = radius / 2 > 0 ? radius / 2 : 1;
@@ -93,10 +93,9 @@ SurfacePtr innerEdgeMask(cairo_surface_t* shape, int radius) {
 }
 
 void paintSoftShadow(cairo_t* cr, cairo_surface_t* shape, const ShadowStyle& style) {
-    const SurfacePtr mask = blurredAlpha(shape, style.radius);
-    cairo_save(cr);
+    const CairoSurfacePtr mask = blurredAlpha(shape, style.radius);
+    const CairoStateSaver saver(cr);
     cairo_identity_matrix(cr);
     cairo_set_source_rgba(cr, 0, 0, 0, style.opacity);
     cairo_mask_surface(cr, mask.get(), style.dx, style.dy);
-    cairo_restore(cr);
 }

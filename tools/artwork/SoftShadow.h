@@ -6,7 +6,7 @@
 
 // The alpha channel of `surface` blurred over about `radius` pixels (three box passes, which
 // come close to a Gaussian), as an A8 surface of the same size.
-SurfacePtr blurredAlpha(cairo_surface_t* surface, int radius);
+CairoSurfacePtr blurredAlpha(cairo_surface_t* surface, int radius);
 
 struct ShadowStyle {
     double dx = 0;         // offset in device pixels, to the right
@@ -21,4 +21,4 @@ void paintSoftShadow(cairo_t* cr, cairo_surface_t* shape, const ShadowStyle& sty
 
 // An A8 mask that is strong just inside the edge of what `shape` covers and fades to nothing
 // about `radius` pixels further in; nothing outside the shape.
-SurfacePtr innerEdgeMask(cairo_surface_t* shape, int radius);
+CairoSurfacePtr innerEdgeMask(cairo_surface_t* shape, int radius);

@@ -1,5 +1,7 @@
 #include "tools/artwork/StrokeDigits.h"
 
+#include "platform/graphics/CairoOwners.h"
+
 #include <numbers>
 #include <string>
 
@@ -9,12 +11,11 @@ constexpr double kDigitWidth = 6;
 constexpr double kDigitGap = 2.6;
 
 void addEllipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_new_sub_path(cr);
     cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
-    cairo_restore(cr);
 }
 
 // One digit in a 6 × 10 box, top left at the origin.
@@ -83,12 +84,11 @@ void addDigit(cairo_t* cr, char digit) {
 void addNumberPath(cairo_t* cr, int number, double height) {
     const std::string digits = std::to_string(number < 0 ? 0 : number);
     const double width = digits.size() * kDigitWidth + (digits.size() - 1) * kDigitGap;
-    cairo_save(cr);
+    const CairoStateSaver saver(cr);
     cairo_scale(cr, height / kDigitHeight, height / kDigitHeight);
     cairo_translate(cr, -width / 2, -kDigitHeight / 2);
     for (const char digit : digits) {
         addDigit(cr, digit);
         cairo_translate(cr, kDigitWidth + kDigitGap, 0);
     }
-    cairo_restore(cr);
 }

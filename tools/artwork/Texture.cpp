@@ -21,9 +21,9 @@ Rgba mixRgba(const Rgba& from, const Rgba& to, double t) {
             from.b + (to.b - from.b) * t, from.a + (to.a - from.a) * t};
 }
 
-SurfacePtr textureSurface(int width, int height,
-                          const std::function<Rgba(int x, int y)>& colourAt) {
-    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+CairoSurfacePtr textureSurface(int width, int height,
+                               const std::function<Rgba(int x, int y)>& colourAt) {
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
     cairo_surface_flush(surface.get());
     const int stride = cairo_image_surface_get_stride(surface.get());
     unsigned char* data = cairo_image_surface_get_data(surface.get());

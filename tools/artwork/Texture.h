@@ -21,7 +21,8 @@ Rgba mixRgba(const Rgba& from, const Rgba& to, double t);
 
 // An image of `width` × `height` pixels whose pixel (x, y) has the colour `colourAt(x, y)`;
 // components outside [0, 1] are clamped.
-SurfacePtr textureSurface(int width, int height, const std::function<Rgba(int x, int y)>& colourAt);
+CairoSurfacePtr textureSurface(int width, int height,
+                               const std::function<Rgba(int x, int y)>& colourAt);
 
 // Makes `colour` the source of `cr`.
 void setSourceRgba(cairo_t* cr, const Rgba& colour);

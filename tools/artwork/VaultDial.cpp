@@ -44,7 +44,7 @@ void addCircle(cairo_t* cr, double radius) {
 
 // Fills the disc of `outer` with a radial gradient running from the centre to `outer`.
 void fillDisc(cairo_t* cr, double outer, Stops stops) {
-    const PatternPtr gradient(
+    const CairoPatternPtr gradient(
         cairo_pattern_create_radial(kCentreX, kCentreY, 0, kCentreX, kCentreY, outer));
     for (const auto& [offset, colour] : stops) addStop(gradient.get(), offset, colour);
     cairo_new_path(cr);
@@ -130,20 +130,25 @@ void paintTicks(cairo_t* cr) {
     }
 }
 
+// Makes the path the outline of number `n`, standing at its division with its top outwards. The
+// path stays where it was laid once the dial's own space is back.
+void addNumberAtDivision(cairo_t* cr, int n) {
+    const double angle = divisionAngle(n);
+    const CairoStateSaver saver(cr);
+    cairo_translate(cr, kCentreX + kNumberRadius * std::cos(angle),
+                    kCentreY + kNumberRadius * std::sin(angle));
+    cairo_rotate(cr, angle + kPi / 2);
+    cairo_new_path(cr);
+    addNumberPath(cr, n, 12);
+}
+
 // Numbers stand on the dial with their tops outwards, as engraved on a real dial.
 void paintNumbers(cairo_t* cr) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_width(cr, 1.7);
     for (int n = 0; n < kScaleDivisions; n += 10) {
-        const double angle = divisionAngle(n);
-        cairo_save(cr);
-        cairo_translate(cr, kCentreX + kNumberRadius * std::cos(angle),
-                        kCentreY + kNumberRadius * std::sin(angle));
-        cairo_rotate(cr, angle + kPi / 2);
-        cairo_new_path(cr);
-        addNumberPath(cr, n, 12);
-        cairo_restore(cr);
+        addNumberAtDivision(cr, n);
         setSourceRgba(cr, n == 0 ? kIndexRed : kScaleWhite);
         cairo_stroke(cr);
     }
@@ -190,7 +195,7 @@ void paintHandle(cairo_t* cr) {
     cairo_fill(shape.cr());
     paintSoftShadow(cr, shape.surface(), {.dx = 0, .dy = 0, .radius = 6, .opacity = 0.75});
     // Rounded like a bar: bright along its middle, darker towards both sides.
-    const PatternPtr bar(
+    const CairoPatternPtr bar(
         cairo_pattern_create_linear(kCentreX - halfWidth, 0, kCentreX + halfWidth, 0));
     addStop(bar.get(), 0, rgb8(84, 90, 98));
     addStop(bar.get(), 0.3, rgb8(236, 239, 242));

@@ -46,8 +46,9 @@ void addSealMarkPath(cairo_t* cr) {
     cairo_line_to(cr, kEmblemU + 3.4, kEmblemV + 1.6);
 }
 
-void pressSeal(cairo_t* cr, const BadgeFrame& frame) {
-    cairo_save(cr);
+// The wax of the seal over its shadow, lit from the upper left.
+void pourWax(cairo_t* cr, const BadgeFrame& frame) {
+    const CairoStateSaver saver(cr);
     useBadgeSpace(cr, frame, 0, 1);
     cairo_new_path(cr);
     addSealPath(cr, 10.5);
@@ -57,20 +58,23 @@ void pressSeal(cairo_t* cr, const BadgeFrame& frame) {
     addSealPath(cr, 10);
     double x = kEmblemU, y = kEmblemV;
     cairo_user_to_device(cr, &x, &y);
-    const PatternPtr wax(cairo_pattern_create_radial(x - 3, y - 4, 1, x, y, 11));
+    const CairoPatternPtr wax(cairo_pattern_create_radial(x - 3, y - 4, 1, x, y, 11));
     addStop(wax.get(), 0, rgb8(222, 70, 64));
     addStop(wax.get(), 0.6, rgb8(170, 24, 30));
     addStop(wax.get(), 1, rgb8(118, 12, 18));
     setImageSource(cr, wax.get());
     cairo_fill(cr);
-    cairo_restore(cr);
+}
+
+void pressSeal(cairo_t* cr, const BadgeFrame& frame) {
+    pourWax(cr, frame);
     engraveMarks(cr, frame, addSealMarkPath, 1.4, rgb8(100, 8, 14, 0.9), rgb8(255, 160, 150, 0.5));
 }
 
 }  // namespace
 
 void paintVellumBadge(cairo_t* cr, const BadgeFrame& frame) {
-    const SurfacePtr paper = textureSurface(kBadgeAcross, kBadgeAlong, paperAt);
+    const CairoSurfacePtr paper = textureSurface(kBadgeAcross, kBadgeAlong, paperAt);
     fillTabWithTexture(cr, frame, paper.get());
     // Old paper browns from the edges inwards.
     shadeTabRim(cr, frame, 7, rgb8(150, 100, 40, 0.55));

@@ -1,0 +1,387 @@
+// The row kernels' one body, the kernels that CAPixelKernelSet.h declares, compiled once for each
+// instruction set: a source file names the set's namespace with CA_KERNEL_NS, says with
+// CA_KERNEL_SSE2 whether it may use SSE2 intrinsics, and includes this file once.
+//
+// Every kernel is a plain loop with no branch inside, over bytes, 16-bit lanes or whole pixels,
+// written for the compiler to vectorise. Where hand-written SSE2 pays, that build runs SSE2 steps
+// over the bulk of a row first (blending four pixels at a time widened to 16-bit channels,
+// sampling two) and leaves the pixels over at the end to the plain loop, whose arithmetic is the
+// same down to the saturation of a channel at 255. The loops that are the whole of a kernel
+// (shifting, the four-tap and two-row mixes, the page curl's cylinder) are inlined into it, so
+// that the SSE2 build can compile them twice, for AVX2 and for the baseline, and pick one when
+// the library loads, while the portable build compiles them for the baseline alone.
+
+#ifndef CA_KERNEL_NS
+#error "CA_KERNEL_NS names the namespace of the kernels being built"
+#endif
+
+#include "platform/quartz/CAPixelKernels.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#if CA_KERNEL_SSE2
+#include <emmintrin.h>
+// A plain loop, compiled once more with AVX2 for processors that have it.
+#define CA_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define CA_KERNEL_CLONES
+#endif
+
+namespace CA_KERNEL_NS {
+namespace {
+
+// Pixels mixed at a time by mixOver before they are blended, kept on the stack.
+constexpr int kChunk = 256;
+
+// The plain loops of the kernels.
+namespace Loops {
+
+// The loop of shiftRow.
+[[gnu::always_inline]] inline void shiftRow(uint16_t* __restrict out,
+                                            const uint32_t* __restrict src, int n, int w) {
+    const auto* s = reinterpret_cast<const uint8_t*>(src);
+    const uint16_t keep = uint16_t(256 - w), take = uint16_t(w);
+    for (int c = 0; c < 4; ++c) out[c] = uint16_t((s[c] * keep + 128) >> 8);
+    const int lanes = 4 * n;
+    for (int l = 4; l < lanes; ++l) {
+        out[l] = uint16_t((uint16_t(s[l] * keep) + uint16_t(s[l - 4] * take) + 128) >> 8);
+    }
+    for (int c = 0; c < 4; ++c) out[lanes + c] = uint16_t((s[lanes - 4 + c] * take + 128) >> 8);
+}
+
+// The loop of mixTapsLanes.
+[[gnu::always_inline]] inline void mixTapsLanes(uint8_t* dst, const uint8_t* below,
+                                                const uint8_t* __restrict rowJ,
+                                                const uint8_t* __restrict rowJm1, int l0, int l1,
+                                                CAPixelTaps t) {
+    for (int l = l0; l < l1; ++l) {
+        dst[l] = uint8_t((uint16_t(rowJ[l] * t.w00) + uint16_t(rowJ[l - 4] * t.w01) +
+                          uint16_t(rowJm1[l] * t.w10) + uint16_t(rowJm1[l - 4] * t.w11) +
+                          uint16_t(below[l] * t.keep) + 128) >>
+                         8);
+    }
+}
+
+// The loop of mixLanes.
+[[gnu::always_inline]] inline void mixLanes(uint8_t* dst, const uint8_t* a,
+                                            const uint8_t* __restrict b, int n, uint16_t wa,
+                                            uint16_t wb, uint16_t bias) {
+    for (int l = 0; l < n; ++l) {
+        dst[l] = uint8_t((uint16_t(a[l] * wa) + uint16_t(b[l] * wb) + bias) >> 8);
+    }
+}
+
+// Two channels of each of `a` and `b` (in the 0x00FF00FF lanes) weighted and summed with `bias`,
+// then shifted down by 8.
+[[gnu::always_inline]] inline uint32_t weighLanes(uint32_t a, uint32_t b, uint32_t wa, uint32_t wb,
+                                                  uint32_t bias) {
+    return ((a & 0x00FF00FFu) * wa + (b & 0x00FF00FFu) * wb + bias) >> 8 & 0x00FF00FFu;
+}
+
+// `a` moved toward `b` by w/256, each channel rounded (CAPixelSample::mix).
+[[gnu::always_inline]] inline uint32_t mixPixels(uint32_t a, uint32_t b, uint32_t w) {
+    return weighLanes(a, b, 256 - w, w, 0x00800080u) |
+           weighLanes(a >> 8, b >> 8, 256 - w, w, 0x00800080u) << 8;
+}
+
+// The samples of a walk (see sampleRow), with 32-bit offsets into the
+// source so that the loop can be vectorised (gathering the taps), into `out`.
+[[gnu::always_inline]] inline void samples(uint32_t* __restrict out,
+                                           const uint32_t* __restrict source, int32_t stride,
+                                           CAPixelWalk walk, int n) {
+    int32_t u = walk.u, v = walk.v;
+    for (int i = 0; i < n; ++i, u += walk.du, v += walk.dv) {
+        const int32_t tap = (v >> 16) * stride + (u >> 16);
+        const uint32_t fx = uint32_t(u >> 8) & 0xFF, fy = uint32_t(v >> 8) & 0xFF;
+        const uint32_t left = mixPixels(source[tap], source[tap + stride], fy);
+        const uint32_t right = mixPixels(source[tap + 1], source[tap + stride + 1], fy);
+        out[i] = mixPixels(left, right, fx);
+    }
+}
+
+// The plain sampleRow: the samples, then their blend over `below` a chunk at a time.
+[[gnu::always_inline]] inline void sampleRow(uint32_t* dst, const uint32_t* below,
+                                             const uint32_t* __restrict source,
+                                             std::ptrdiff_t stride, CAPixelWalk walk, int n,
+                                             int alpha) {
+    const auto rows = int32_t(stride);
+    if (!below) return samples(dst, source, rows, walk, n);
+    constexpr int kChunk = 256;
+    uint32_t sampled[kChunk];
+    const auto weight = uint32_t(alpha);
+    for (int start = 0; start < n; start += kChunk) {
+        const int count = std::min(kChunk, n - start);
+        const CAPixelWalk from{walk.u + start * walk.du, walk.v + start * walk.dv, walk.du,
+                               walk.dv};
+        samples(sampled, source, rows, from, count);
+        for (int i = 0; i < count; ++i) {
+            const uint32_t s = sampled[i], b = below[start + i];
+            const uint32_t inverse = 256 - ((((s >> 24) & 0xFF) * weight) >> 8);
+            uint32_t out = 0;
+            for (int c = 0; c < 32; c += 8) {
+                const uint32_t channel =
+                    ((((s >> c) & 0xFF) * weight) >> 8) + ((((b >> c) & 0xFF) * inverse) >> 8);
+                out |= std::min(channel, 255u) << c;
+            }
+            dst[start + i] = out;
+        }
+    }
+}
+
+// The loop of curlCylinderRow. Every pixel is worked out, with its taps moved
+// to the page's first pixel where they would fall outside it, and tested without branches, so
+// that the compiler can vectorise the loop (gathering the taps with AVX2).
+[[gnu::always_inline]] inline void curlCylinderRow(uint32_t* __restrict out,
+                                                   int32_t* __restrict done,
+                                                   const uint32_t* __restrict page, int32_t stride,
+                                                   int32_t width, int32_t height,
+                                                   const CAPixelCurlTable& t, CAPixelCurlRow row,
+                                                   int n) {
+    const int32_t maxX = (width - 1) << 16, maxY = (height - 1) << 16;
+    const int32_t endX = (width << 16) - 0x8000, endY = (height << 16) - 0x8000;
+    const int32_t y = row.y << 16;
+    int32_t f = row.f, x = row.x << 16;
+    auto tapsInside = [&](int32_t u, int32_t v) {
+        return int32_t(u >= 0) & int32_t(v >= 0) & int32_t(u < maxX) & int32_t(v < maxY);
+    };
+    for (int i = 0; i < n; ++i, f += row.df, x += 65536) {
+        // Pixels outside the silhouette (f below 0) read the first entry, and are not done.
+        const int32_t g = std::max(f, 0);
+        const int32_t k = g >> 16, w = (g >> 8) & 0xFF, nearest = k + (w >> 7);
+        const int32_t ux = x + t.upperX[k] + (((t.upperX[k + 1] - t.upperX[k]) * w) >> 8);
+        const int32_t uy = y + t.upperY[k] + (((t.upperY[k + 1] - t.upperY[k]) * w) >> 8);
+        const int32_t lx = x + t.lowerX[nearest], ly = y + t.lowerY[nearest];
+        // Both layers, the lower read from its nearest pixel; or the lower alone.
+        const int32_t both = tapsInside(ux, uy) & int32_t(lx >= 0) & int32_t(ly >= 0) &
+                             int32_t(lx + 0x8000 <= endX) & int32_t(ly + 0x8000 <= endY);
+        const int32_t alone = (int32_t(ux <= -65536) | int32_t(uy <= -65536) |
+                               int32_t(ux >= maxX + 65536) | int32_t(uy >= maxY + 65536)) &
+                              tapsInside(lx, ly);
+        const int32_t inside = int32_t(f >= 2 * 65536) & (both | alone);
+        const int32_t pick = -both, keep = -inside;
+        const int32_t sx = (ux & pick) | (lx & ~pick), sy = (uy & pick) | (ly & ~pick);
+        const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
+        const int32_t lower =
+            (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
+        const uint32_t fx = uint32_t(sx >> 8) & 0xFF, fy = uint32_t(sy >> 8) & 0xFF;
+        const uint32_t left = mixPixels(page[tap], page[tap + stride], fy);
+        const uint32_t right = mixPixels(page[tap + 1], page[tap + stride + 1], fy);
+        const uint32_t sample = mixPixels(left, right, fx);
+        const uint32_t l = page[lower];
+        const uint32_t weights = t.weights[nearest];
+        const uint32_t ws = (weights & 0xFF & uint32_t(pick)) | (weights >> 16 & ~uint32_t(pick));
+        const uint32_t wl = weights >> 8 & 0xFF & uint32_t(pick);
+        const uint32_t bias = (t.mixWhite[nearest] & uint32_t(pick)) * 0x00010001u;
+        out[i] = weighLanes(sample, l, ws, wl, bias) |
+                 weighLanes(sample >> 8, l >> 8, ws, wl, bias) << 8 | 0xFF000000u;
+        done[i] = inside;
+    }
+}
+
+}  // namespace Loops
+
+// dst[i] = src[i] at opacity `weight` over below[i]. Each channel is taken out of the 32-bit word
+// and put back, so that the alpha is the top byte whatever the byte order, and the loop runs over
+// whole pixels for the compiler to vectorise.
+void overRow(uint32_t* dst, const uint32_t* below, const uint32_t* src, int n, uint32_t weight) {
+    for (int i = 0; i < n; ++i) {
+        const uint32_t s = src[i], b = below[i];
+        const uint32_t inverse = 256 - (((s >> 24) * weight) >> 8);
+        uint32_t out = 0;
+        for (int c = 0; c < 32; c += 8) {
+            const uint32_t v =
+                ((((s >> c) & 0xFF) * weight) >> 8) + ((((b >> c) & 0xFF) * inverse) >> 8);
+            out |= std::min(v, 255u) << c;
+        }
+        dst[i] = out;
+    }
+}
+
+// The plain mixOver, pixels [i, end). The rows are mixed lane by lane into bytes (with weights
+// adding up to at most 256 a lane fits in one), which are then pixels in the same byte order.
+void mixOverChunks(uint32_t* dst, const uint32_t* below, const uint16_t* lower,
+                   const uint16_t* upper, int i, int end, int wLower, int wUpper) {
+    uint32_t mixed[kChunk];
+    auto* bytes = reinterpret_cast<uint8_t*>(mixed);
+    for (; i < end; i += kChunk) {
+        const int n = std::min(end - i, kChunk);
+        const uint16_t* l = lower + 4 * i;
+        const uint16_t* u = upper + 4 * i;
+        for (int lane = 0; lane < 4 * n; ++lane) {
+            bytes[lane] = uint8_t((l[lane] * wLower + u[lane] * wUpper + 128) >> 8);
+        }
+        overRow(dst + i, below + i, mixed, n, 256);
+    }
+}
+
+#if CA_KERNEL_SSE2
+
+// Channels widened to 16 bits, scaled by weights of 0 to 256.
+inline __m128i scale16(__m128i channels, __m128i weight) {
+    return _mm_srli_epi16(_mm_mullo_epi16(channels, weight), 8);
+}
+
+// Each pixel's alpha in all four of its channels.
+inline __m128i alphas16(__m128i channels) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(channels, _MM_SHUFFLE(3, 3, 3, 3)),
+                               _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+// src over dst, both widened; src already at its opacity.
+inline __m128i over16(__m128i src, __m128i dst) {
+    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(256), alphas16(src));
+    return _mm_add_epi16(src, scale16(dst, inverse));
+}
+
+// (a (256 - w) + b w + 128) >> 8 in each 16-bit lane: a moved toward b by w/256, rounded. Every
+// product and sum fits in 16 bits unsigned, so the low halves of the products are exact.
+inline __m128i mix16(__m128i a, __m128i b, __m128i w) {
+    const __m128i keep = _mm_sub_epi16(_mm_set1_epi16(256), w);
+    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(a, keep), _mm_mullo_epi16(b, w));
+    return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(128)), 8);
+}
+
+// Two neighbouring pixels, in the low half.
+inline __m128i loadPair(const uint32_t* p) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+}
+
+// A 16-bit weight in every lane.
+inline __m128i splat(int32_t weight) {
+    return _mm_set1_epi16(static_cast<short>(weight));
+}
+
+// blendRow's SSE2 steps, four pixels at a time; answers how many pixels they blended.
+int blendQuads(uint32_t* dst, const uint32_t* src, int n, int alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(alpha));
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        __m128i sLo = _mm_unpacklo_epi8(s, zero), sHi = _mm_unpackhi_epi8(s, zero);
+        if (alpha < 256) sLo = scale16(sLo, weight), sHi = scale16(sHi, weight);
+        const __m128i lo = over16(sLo, _mm_unpacklo_epi8(d, zero));
+        const __m128i hi = over16(sHi, _mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+    }
+    return i;
+}
+
+// mixOver's SSE2 steps from pixel i, two pixels at a time; answers the pixel they stopped at.
+int mixOverPairs(uint32_t* dst, const uint32_t* below, const uint16_t* lower, const uint16_t* upper,
+                 int i, int end, int wLower, int wUpper) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(128);
+    const __m128i lowerWeight = _mm_set1_epi16(static_cast<short>(wLower));
+    const __m128i upperWeight = _mm_set1_epi16(static_cast<short>(wUpper));
+    for (; i + 2 <= end; i += 2) {
+        const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + 4 * i));
+        const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + 4 * i));
+        const __m128i mixed =
+            _mm_add_epi16(_mm_mullo_epi16(l, lowerWeight), _mm_mullo_epi16(u, upperWeight));
+        const __m128i s = _mm_srli_epi16(_mm_add_epi16(mixed, half), 8);
+        const __m128i d =
+            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(below + i)), zero);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(over16(s, d), zero));
+    }
+    return i;
+}
+
+// sampleRow's SSE2 steps, two pixels at a time: each one's upper and lower pairs of taps are
+// mixed down with its own vertical weight, then the two pixels' left and right taps side by side
+// across with theirs. The walk is kept both in scalars, for the taps' addresses, and in a vector,
+// for the weights. Answers how many pixels were sampled, and moves `walk` on past them.
+int samplePairs(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
+                CAPixelWalk& walk, int n, int alpha) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weight = splat(alpha);
+    const __m128i fractionMask = _mm_set1_epi32(0xFF);
+    // The two pixels' points, (u0, u1, v0, v1), and how far they move for the next two.
+    __m128i points = _mm_set_epi32(walk.v + walk.dv, walk.v, walk.u + walk.du, walk.u);
+    const __m128i steps = _mm_set_epi32(2 * walk.dv, 2 * walk.dv, 2 * walk.du, 2 * walk.du);
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const int32_t u0 = walk.u, v0 = walk.v, u1 = u0 + walk.du, v1 = v0 + walk.dv;
+        walk.u = u1 + walk.du, walk.v = v1 + walk.dv;
+        const uint32_t* p0 = source + std::ptrdiff_t(v0 >> 16) * stride + (u0 >> 16);
+        const uint32_t* p1 = source + std::ptrdiff_t(v1 >> 16) * stride + (u1 >> 16);
+        // The fractions' top 8 bits, fx0 fx0 fx1 fx1 fy0 fy0 fy1 fy1 as 16-bit lanes.
+        const __m128i fractions = _mm_and_si128(_mm_srli_epi32(points, 8), fractionMask);
+        const __m128i packed = _mm_packs_epi32(fractions, fractions);
+        const __m128i pairs = _mm_unpacklo_epi16(packed, packed);
+        points = _mm_add_epi32(points, steps);
+        const __m128i upper = _mm_unpacklo_epi64(loadPair(p0), loadPair(p1));
+        const __m128i lower = _mm_unpacklo_epi64(loadPair(p0 + stride), loadPair(p1 + stride));
+        const __m128i first = mix16(_mm_unpacklo_epi8(upper, zero), _mm_unpacklo_epi8(lower, zero),
+                                    _mm_shuffle_epi32(pairs, _MM_SHUFFLE(2, 2, 2, 2)));
+        const __m128i second = mix16(_mm_unpackhi_epi8(upper, zero), _mm_unpackhi_epi8(lower, zero),
+                                     _mm_shuffle_epi32(pairs, _MM_SHUFFLE(3, 3, 3, 3)));
+        const __m128i across = _mm_shuffle_epi32(pairs, _MM_SHUFFLE(1, 1, 0, 0));
+        __m128i s =
+            mix16(_mm_unpacklo_epi64(first, second), _mm_unpackhi_epi64(first, second), across);
+        if (below) {
+            if (alpha < 256) s = scale16(s, weight);
+            s = over16(s, _mm_unpacklo_epi8(loadPair(below + i), zero));
+        }
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(s, zero));
+    }
+    return i;
+}
+
+#endif  // CA_KERNEL_SSE2
+
+}  // namespace
+
+void blendRow(uint32_t* dst, const uint32_t* src, int n, int alpha) {
+    int i = 0;
+#if CA_KERNEL_SSE2
+    i = blendQuads(dst, src, n, alpha);
+#endif
+    overRow(dst + i, dst + i, src + i, n - i, uint32_t(std::min(alpha, 256)));
+}
+
+CA_KERNEL_CLONES void shiftRow(uint16_t* out, const uint32_t* src, int n, int w) {
+    Loops::shiftRow(out, src, n, w);
+}
+
+void mixOver(uint32_t* dst, const uint32_t* below, const uint16_t* lower, const uint16_t* upper,
+             int i, int end, int wLower, int wUpper) {
+#if CA_KERNEL_SSE2
+    i = mixOverPairs(dst, below, lower, upper, i, end, wLower, wUpper);
+#endif
+    mixOverChunks(dst, below, lower, upper, i, end, wLower, wUpper);
+}
+
+CA_KERNEL_CLONES void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uint8_t* rowJ,
+                                   const uint8_t* rowJm1, int l0, int l1, CAPixelTaps t) {
+    Loops::mixTapsLanes(dst, below, rowJ, rowJm1, l0, l1, t);
+}
+
+void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
+               CAPixelWalk walk, int n, int alpha) {
+    int i = 0;
+#if CA_KERNEL_SSE2
+    i = samplePairs(dst, below, source, stride, walk, n, alpha);
+#endif
+    if (i < n) {
+        Loops::sampleRow(dst + i, below ? below + i : nullptr, source, stride, walk, n - i, alpha);
+    }
+}
+
+CA_KERNEL_CLONES void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b, int n, uint16_t wa,
+                               uint16_t wb, uint16_t bias) {
+    Loops::mixLanes(dst, a, b, n, wa, wb, bias);
+}
+
+CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page,
+                                      int32_t stride, int32_t width, int32_t height,
+                                      const CAPixelCurlTable& table, CAPixelCurlRow row, int n) {
+    Loops::curlCylinderRow(out, done, page, stride, width, height, table, row, n);
+}
+
+}  // namespace CA_KERNEL_NS
+
+#undef CA_KERNEL_CLONES
