@@ -137,6 +137,10 @@ void setCores(int cores) {
     chosenCores.store(std::clamp(cores, 0, kMostCores), std::memory_order_relaxed);
 }
 
+void prepare() {
+    if (cores() > 1) workers();
+}
+
 void forEach(int count, int64_t pixels, const std::function<void(int)>& part) {
     const int helpers = pixels >= kSharedPixels ? std::min(cores(), count) - 1 : 0;
     if (helpers <= 0 || inPart || !workers().run(count, part, helpers)) {

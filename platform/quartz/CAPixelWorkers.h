@@ -16,6 +16,10 @@ int cores();
 // the processor's. For benchmarks and tests that compare one core with several.
 void setCores(int cores);
 
+// Makes the workers now, when they are not there yet, rather than at the first large drawing: a
+// process that draws has its threads from the start, and does not seem to grow later.
+void prepare();
+
 // Runs part(0) to part(count - 1), each once, and returns when all have run: spread over the
 // cores when together they draw `pixels` pixels or more, enough for that to pay, and else one
 // after another on the calling thread, as they also run from inside a part, from a second thread

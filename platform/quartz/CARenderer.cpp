@@ -3,6 +3,7 @@
 #include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CAPainter.h"
+#include "platform/quartz/CAPixelWorkers.h"
 #include "platform/quartz/CARenderTree.h"
 
 #include <algorithm>
@@ -40,6 +41,7 @@ CARenderer::CARenderer(CGSize size, CGFloat scale) : scale_(scale > 0 ? scale : 
     width_ = size_t(std::max(0.0, std::ceil(double(size.width) * scale_ - kEpsilon)));
     height_ = size_t(std::max(0.0, std::ceil(double(size.height) * scale_ - kEpsilon)));
     context_ = CGBitmapContextCreate(width_, height_);
+    CAPixelWorkers::prepare();
 }
 
 CARenderer::~CARenderer() = default;

@@ -9,6 +9,10 @@
 #include "sim/springboard/SpringBoardEvents.h"
 #include "platform/springboard/SpringBoardInterface.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 constexpr float kDimSeconds = 8;         // the lock screen stays lit this long untouched
@@ -31,6 +35,16 @@ std::shared_ptr<UIWindow> makeWindow(UIWindowLevel level) {
     auto window = UIView::create<UIWindow>(screenBounds());
     window->setWindowLevel(level);
     return window;
+}
+
+// Once the lock screen has gone and everything it held is let go (after this turn of the run
+// loop), the memory of its pictures, megabytes on a large screen, is given back to the system: a
+// SpringBoard that has locked and unlocked for days then holds what one that has just started
+// holds, however the allocator happened to lay its freed blocks out.
+void giveBackFreedMemory() {
+#ifdef __GLIBC__
+    RunLoop::main().perform([] { ::malloc_trim(0); });
+#endif
 }
 
 }  // namespace
@@ -211,6 +225,7 @@ void SBAwayController::didFinishAnimatingOutImplementation(id self, SEL) {
     controller->window_->setAlpha(1);
     SpringBoardEvents::emit("unlocked");
     controller->startAutoLockTimer();
+    giveBackFreedMemory();
 }
 
 void SBAwayController::activateCameraImplementation(id self, SEL) {
