@@ -1,7 +1,7 @@
 // The compositor's cost per frame while the lock screen is dragged (a full-screen picture below,
 // the lock-screen picture over it, moved by a fraction of a pixel, at opacity 0.6), reported as a
 // ratio to a memcpy of the same frame measured in the same run; the same while it is pinched and
-// turned, also against cairo's bilinear paint of that frame; the cost of drawing a view tree
+// turned, also against cairo's bilinear paint of that frame, on one core and on two; the cost of drawing a view tree
 // into a context (a snapshot); a frame of the colour chooser (pattern, rounded corners, border);
 // and the cost of hit-testing and delivering one touch move.
 
@@ -46,8 +46,9 @@ struct LockScreenOverPicture {
     std::shared_ptr<CALayer> root, lockScreen;
 };
 
-// Arguments: points wide, points high, scale.
+// Arguments: points wide, points high, scale. On one core.
 void BM_DragFrame(benchmark::State& state) {
+    const FrameYardsticks::OnCores cores(state, 1);
     const LockScreenOverPicture screen(state);
     const auto& [points, scale, w, h, root, lockScreen] = screen;
     lockScreen->setOpacity(0.6f);
@@ -60,21 +61,24 @@ void BM_DragFrame(benchmark::State& state) {
         // A finger's step: never a whole number of pixels.
         lockScreen->setPosition(
             {points.width / 2 + 37.3f + 0.37f * float(frame++ % 11), points.height / 2 + 0.2f});
-        spent += renderSeconds(renderer, layers);
+        const double seconds = renderSeconds(renderer, layers);
+        state.SetIterationTime(seconds);
+        spent += seconds;
     }
-    state.counters["x_memcpy"] = spent / double(state.iterations()) / copy;
-    state.counters["fps"] = double(state.iterations()) / spent;
+    FrameYardsticks::reportFrames(state, spent, copy, w * h * 4);
 }
 BENCHMARK(BM_DragFrame)
     ->Args({320, 480, 1})
     ->Args({375, 667, 2})
     ->Args({430, 932, 3})
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// Arguments: points wide, points high, scale. The lock-screen picture pinched and turned (scaled
-// by 0.7, turned by 0.3 radians about the screen's centre) over the full-screen picture beneath,
-// at opacity 1; against a memcpy of the frame and cairo's bilinear paint of the same frame.
-void BM_PinchRotateFrame(benchmark::State& state) {
+// The lock-screen picture pinched and turned (scaled by 0.7, turned by 0.3 radians about the
+// screen's centre) over the full-screen picture beneath, at opacity 1, on `cores` cores; against
+// a memcpy of the frame and cairo's bilinear paint of the same frame.
+void pinchRotateFrames(benchmark::State& state, int cores) {
+    const FrameYardsticks::OnCores on(state, cores);
     const LockScreenOverPicture screen(state);
     const auto& [points, scale, w, h, root, lockScreen] = screen;
     CARenderer renderer(points, scale);
@@ -94,11 +98,26 @@ void BM_PinchRotateFrame(benchmark::State& state) {
         state.SetIterationTime(seconds);
         spent += seconds;
     }
-    FrameYardsticks::report(state, spent, copy, cairo);
+    FrameYardsticks::report(state, spent, copy, cairo, w * h * 4);
+}
+
+// Arguments: points wide, points high, scale. On one core.
+void BM_PinchRotateFrame(benchmark::State& state) {
+    pinchRotateFrames(state, 1);
 }
 BENCHMARK(BM_PinchRotateFrame)
     ->Args({320, 480, 1})
     ->Args({375, 667, 2})
+    ->Args({430, 932, 3})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The same on two cores.
+void BM_PinchRotateFrameTwoCores(benchmark::State& state) {
+    pinchRotateFrames(state, 2);
+}
+BENCHMARK(BM_PinchRotateFrameTwoCores)
+    ->Args({320, 480, 1})
     ->Args({430, 932, 3})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

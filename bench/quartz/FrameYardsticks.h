@@ -13,6 +13,8 @@
 #include "platform/graphics/CGImage.h"
 #include "platform/graphics/CairoOwners.h"
 #include "platform/quartz/CALayer.h"
+#include "platform/quartz/CAPixelKernels.h"
+#include "platform/quartz/CAPixelWorkers.h"
 #include "platform/quartz/CARenderer.h"
 
 #include <cairo.h>
@@ -22,6 +24,7 @@
 #include <cstring>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace FrameYardsticks {
@@ -121,14 +124,37 @@ inline double cairoPinchSeconds(int width, int height) {
     });
 }
 
-// Reports frames measured at `spent` seconds in all: frames a second, milliseconds a frame, and
-// the frame's cost as a multiple of a memcpy of it and of cairo's pinch frame.
-inline void report(benchmark::State& state, double spent, double memcpy, double cairo) {
+// Draws on `cores` cores while it lives, then on all of them again; and names the instruction set
+// the frames are sampled with in the benchmark's label.
+class OnCores {
+public:
+    OnCores(benchmark::State& state, int cores) {
+        CAPixelWorkers::setCores(cores);
+        state.SetLabel(std::string(CAPixelKernels::instructionSet()) + ", " +
+                       std::to_string(CAPixelWorkers::cores()) +
+                       (CAPixelWorkers::cores() == 1 ? " core" : " cores"));
+    }
+    ~OnCores() { CAPixelWorkers::setCores(0); }
+};
+
+// Reports frames of `bytes` each measured at `spent` seconds in all: frames a second,
+// milliseconds a frame, the frame's cost as a multiple of a memcpy of it (taking `memcpy`
+// seconds), and the bytes the frame moves a second beside memcpy's. A frame reads two pictures of
+// its size and writes itself, three times its bytes; a memcpy reads and writes, twice.
+inline void reportFrames(benchmark::State& state, double spent, double memcpy, size_t bytes) {
     const double frame = spent / double(state.iterations());
     state.counters["fps"] = 1 / frame;
     state.counters["ms_frame"] = frame * 1e3;
     state.counters["x_memcpy"] = frame / memcpy;
-    state.counters["x_cairo"] = frame / cairo;
+    state.counters["GBps"] = 3 * double(bytes) / frame / 1e9;
+    state.counters["memcpy_GBps"] = 2 * double(bytes) / memcpy / 1e9;
+}
+
+// reportFrames, and the frame's cost as a multiple of cairo's pinch frame (`cairo` seconds).
+inline void report(benchmark::State& state, double spent, double memcpy, double cairo,
+                   size_t bytes) {
+    reportFrames(state, spent, memcpy, bytes);
+    state.counters["x_cairo"] = spent / double(state.iterations()) / cairo;
 }
 
 }  // namespace FrameYardsticks

@@ -2,7 +2,7 @@
 // pulled to the left and up and to the left) over a full-screen picture, at three screen sizes,
 // drawn through the renderer from the layers to the screen's pixels; against a memcpy of the
 // frame and cairo's bilinear paint of a full-screen picture turned and scaled over another,
-// measured in the same run.
+// measured in the same run; on one core, and the largest on two.
 
 #include <benchmark/benchmark.h>
 
@@ -19,8 +19,10 @@ namespace {
 
 using FrameYardsticks::screenLayer;
 
-// Arguments: points wide, points high, scale, the pull's angle in degrees.
-void BM_PageCurlFrame(benchmark::State& state) {
+// The peel of the benchmark's arguments (points wide, points high, scale, the pull's angle in
+// degrees) on `cores` cores.
+void pageCurlFrames(benchmark::State& state, int cores) {
+    const FrameYardsticks::OnCores on(state, cores);
     const CGSize points{float(state.range(0)), float(state.range(1))};
     const auto scale = CGFloat(state.range(2));
     const double angle = double(state.range(3)) * std::numbers::pi / 180;
@@ -45,7 +47,12 @@ void BM_PageCurlFrame(benchmark::State& state) {
         state.SetIterationTime(seconds);
         spent += seconds;
     }
-    FrameYardsticks::report(state, spent, copy, cairo);
+    FrameYardsticks::report(state, spent, copy, cairo, w * h * 4);
+}
+
+// On one core.
+void BM_PageCurlFrame(benchmark::State& state) {
+    pageCurlFrames(state, 1);
 }
 BENCHMARK(BM_PageCurlFrame)
     ->Args({320, 480, 1, 180})
@@ -53,6 +60,16 @@ BENCHMARK(BM_PageCurlFrame)
     ->Args({430, 932, 3, 180})
     ->Args({320, 480, 1, -135})
     ->Args({375, 667, 2, -135})
+    ->Args({430, 932, 3, -135})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// On two cores.
+void BM_PageCurlFrameTwoCores(benchmark::State& state) {
+    pageCurlFrames(state, 2);
+}
+BENCHMARK(BM_PageCurlFrameTwoCores)
+    ->Args({430, 932, 3, 180})
     ->Args({430, 932, 3, -135})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

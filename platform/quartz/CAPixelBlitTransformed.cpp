@@ -21,19 +21,43 @@ using CAPixelSample::Span;
 // Rounding error allowed for when a span is found from sums of doubles.
 constexpr double kSlack = 1e-7;
 
+// floor, ceil and lround for values well inside int's range, exact, and without the library
+// calls that a processor without SSE4.1's rounding takes for them: every row asks a dozen.
+int floorInt(double x) {
+    const int i = int(x);
+    return i - int(double(i) > x);
+}
+int ceilInt(double x) {
+    const int i = int(x);
+    return i + int(double(i) < x);
+}
+int roundNonNegative(double x) {
+    const int i = int(x);
+    return i + int(x - i >= 0.5);
+}
+
 // What to do with the pixels at the ends of a span that rounding leaves in doubt.
 enum class Doubtful { LeaveOut, TakeIn };
 
+// How fast a coordinate changes from pixel to pixel along a row, with its inverse: a row's spans
+// are found with multiplications rather than divisions, whose rounding the slack allows for.
+struct Slope {
+    explicit Slope(double b) : b(b), inverse(std::fabs(b) < 1e-12 ? 0 : 1 / b) {}
+    Slope operator-() const { return Slope(-b); }
+    double b, inverse;
+};
+
 // The pixels i of `span` where a + b i >= t, the doubtful ones at the ends left out or taken in;
 // an empty span is Span{}.
-Span atLeast(Span span, double a, double b, double t, Doubtful doubtful) {
+Span atLeast(Span span, double a, Slope slope, double t, Doubtful doubtful) {
     const double slack = doubtful == Doubtful::LeaveOut ? kSlack : -kSlack;
+    const double b = slope.b;
     if (std::fabs(b) < 1e-12) return a >= t + slack ? span : Span{};
-    const double x = std::clamp((t - a) / b, -2.0, double(span.end) + 2);
+    const double x = std::clamp((t - a) * slope.inverse, -2.0, double(span.end) + 2);
     if (b > 0) {
-        span.begin = std::max(span.begin, int(std::ceil(x + slack)));
+        span.begin = std::max(span.begin, ceilInt(x + slack));
     } else {
-        span.end = std::min(span.end, int(std::floor(x - slack)) + 1);
+        span.end = std::min(span.end, floorInt(x - slack) + 1);
     }
     return span.empty() ? Span{} : span;
 }
@@ -63,7 +87,7 @@ public:
     // The part of the pixel whose centre maps to (sx, sy) that the rectangle covers, of 256.
     uint32_t at(double sx, double sy) const {
         const double cover = x_.at(sx) * y_.at(sy);
-        return uint32_t(std::lround(cover * 256));
+        return uint32_t(roundNonNegative(cover * 256));
     }
     // How far (in source units) a coordinate reaches over a pixel's square from its centre.
     double reachX() const { return x_.reach; }
@@ -105,7 +129,10 @@ public:
           source_(source),
           m_(m),
           coverage_(m, source.width, source.height),
+          across_(m.a),
+          down_(m.b),
           alpha_(std::clamp(alpha, 0, 256)),
+          ahead_(aheadOf(m, source.stride)),
           direct_(kind == CAPixelSource::Opaque && alpha_ >= 256) {}
 
     // Draws row `y` over `below`, the picture under it indexed by the target's column.
@@ -121,14 +148,22 @@ public:
         edgePixels(dst, below, plan, {plan.reach.begin, inner.begin});
         if (!inner.empty()) {
             const int x = bounds_.x0 + inner.begin;
+            CAPixelWalk walk = plan.walk.from(inner.begin);
+            walk.ahead = ahead_;
             CAPixelKernels::sampleRow(dst + x, direct_ ? nullptr : below + x, source_.pixels,
-                                      source_.stride, plan.walk.from(inner.begin),
-                                      inner.end - inner.begin, alpha_);
+                                      source_.stride, walk, inner.end - inner.begin, alpha_);
         }
         edgePixels(dst, below, plan, {inner.end, plan.reach.end});
     }
 
 private:
+    // Where a pixel's taps lie some rows later, in source pixels: far enough down the source
+    // (two of its rows) for them to be fetched in time, but no more than 16 output rows on.
+    static int32_t aheadOf(const CAPixelAffine& m, int stride) {
+        const double rows = std::fabs(m.d) > 1e-6 ? std::clamp(std::ceil(2 / std::fabs(m.d)), 1.0, 16.0) : 16.0;
+        return int32_t(std::lround(rows * m.d) * stride + std::lround(rows * m.c));
+    }
+
     static void copy(uint32_t* dst, const uint32_t* below, int x0, int x1) {
         if (x1 > x0) std::memcpy(dst + x0, below + x0, sizeof(uint32_t) * size_t(x1 - x0));
     }
@@ -145,15 +180,15 @@ private:
         const double w = source_.width, h = source_.height;
         // The pixels whose square meets the rectangle, give or take one: the extra ones come out
         // uncovered.
-        Span reach = atLeast(all, plan.sx + rx, m_.a, -1, Doubtful::TakeIn);
-        reach = atLeast(reach, w + rx - plan.sx, -m_.a, -1, Doubtful::TakeIn);
-        reach = atLeast(reach, plan.sy + ry, m_.b, -1, Doubtful::TakeIn);
-        plan.reach = atLeast(reach, h + ry - plan.sy, -m_.b, -1, Doubtful::TakeIn);
+        Span reach = atLeast(all, plan.sx + rx, across_, -1, Doubtful::TakeIn);
+        reach = atLeast(reach, w + rx - plan.sx, -across_, -1, Doubtful::TakeIn);
+        reach = atLeast(reach, plan.sy + ry, down_, -1, Doubtful::TakeIn);
+        plan.reach = atLeast(reach, h + ry - plan.sy, -down_, -1, Doubtful::TakeIn);
         // The pixels whose square lies inside it and whose taps do too.
-        Span inner = atLeast(plan.reach, plan.sx - rx, m_.a, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, w - rx - plan.sx, -m_.a, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, plan.sy - ry, m_.b, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, h - ry - plan.sy, -m_.b, 0, Doubtful::LeaveOut);
+        Span inner = atLeast(plan.reach, plan.sx - rx, across_, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, w - rx - plan.sx, -across_, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, plan.sy - ry, down_, 0, Doubtful::LeaveOut);
+        inner = atLeast(inner, h - ry - plan.sy, -down_, 0, Doubtful::LeaveOut);
         plan.inner = CAPixelSample::tapsInside(inner, plan.walk, source_.width, source_.height);
         return plan;
     }
@@ -175,7 +210,9 @@ private:
     const CAPixelBuffer& source_;
     CAPixelAffine m_;
     Coverage coverage_;
+    Slope across_, down_;  // how the source's x and y change along a row
     int alpha_;
+    int32_t ahead_;
     bool direct_;  // an opaque source at full opacity: samples are written as they are
 };
 

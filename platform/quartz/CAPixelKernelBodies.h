@@ -22,7 +22,7 @@
 #include <cstdint>
 
 #if CA_KERNEL_SSE2
-#include <emmintrin.h>
+#include <immintrin.h>
 // A plain loop, compiled once more with AVX2 for processors that have it.
 #define CA_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
 #else
@@ -34,6 +34,13 @@ namespace {
 
 // Pixels mixed at a time by mixOver before they are blended, kept on the stack.
 constexpr int kChunk = 256;
+
+// Asks the processor to bring the pixel `ahead` pixels on from `p` into its cache. The pixel may
+// lie outside the source, where the request is dropped, so its address is reckoned as a number.
+[[gnu::always_inline]] inline void prefetch(const uint32_t* p, int32_t ahead) {
+    const auto address = reinterpret_cast<uintptr_t>(p) + uintptr_t(intptr_t(ahead) * 4);
+    __builtin_prefetch(reinterpret_cast<const void*>(address));
+}
 
 // The plain loops of the kernels.
 namespace Loops {
@@ -94,6 +101,8 @@ namespace Loops {
     int32_t u = walk.u, v = walk.v;
     for (int i = 0; i < n; ++i, u += walk.du, v += walk.dv) {
         const int32_t tap = (v >> 16) * stride + (u >> 16);
+        prefetch(source + tap, walk.ahead);
+        prefetch(source + tap + stride, walk.ahead);
         const uint32_t fx = uint32_t(u >> 8) & 0xFF, fy = uint32_t(v >> 8) & 0xFF;
         const uint32_t left = mixPixels(source[tap], source[tap + stride], fy);
         const uint32_t right = mixPixels(source[tap + 1], source[tap + stride + 1], fy);
@@ -114,7 +123,7 @@ namespace Loops {
     for (int start = 0; start < n; start += kChunk) {
         const int count = std::min(kChunk, n - start);
         const CAPixelWalk from{walk.u + start * walk.du, walk.v + start * walk.dv, walk.du,
-                               walk.dv};
+                               walk.dv, walk.ahead};
         samples(sampled, source, rows, from, count);
         for (int i = 0; i < count; ++i) {
             const uint32_t s = sampled[i], b = below[start + i];
@@ -308,6 +317,8 @@ int samplePairs(uint32_t* dst, const uint32_t* below, const uint32_t* source, st
         walk.u = u1 + walk.du, walk.v = v1 + walk.dv;
         const uint32_t* p0 = source + std::ptrdiff_t(v0 >> 16) * stride + (u0 >> 16);
         const uint32_t* p1 = source + std::ptrdiff_t(v1 >> 16) * stride + (u1 >> 16);
+        prefetch(p0, walk.ahead);
+        prefetch(p0 + stride, walk.ahead);
         // The fractions' top 8 bits, fx0 fx0 fx1 fx1 fy0 fy0 fy1 fy1 as 16-bit lanes.
         const __m128i fractions = _mm_and_si128(_mm_srli_epi32(points, 8), fractionMask);
         const __m128i packed = _mm_packs_epi32(fractions, fractions);
@@ -331,9 +342,109 @@ int samplePairs(uint32_t* dst, const uint32_t* below, const uint32_t* source, st
     return i;
 }
 
+// Whether this processor has AVX2, for the steps written for it.
+bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
+
+#define CA_AVX2 __attribute__((target("avx2")))
+
+// mix16 in 256 bits.
+CA_AVX2 inline __m256i mix16x2(__m256i a, __m256i b, __m256i w) {
+    const __m256i keep = _mm256_sub_epi16(_mm256_set1_epi16(256), w);
+    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(a, keep), _mm256_mullo_epi16(b, w));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
+// over16 in 256 bits, `src` already at its opacity.
+CA_AVX2 inline __m256i over16x2(__m256i src, __m256i dst) {
+    const __m256i alphas = _mm256_shufflehi_epi16(
+        _mm256_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+    const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), alphas);
+    return _mm256_add_epi16(src, _mm256_srli_epi16(_mm256_mullo_epi16(dst, inverse), 8));
+}
+
+// The neighbouring pixels at `a` and at `b`, side by side.
+CA_AVX2 inline __m128i twoPairs(const uint32_t* a, const uint32_t* b) {
+    const __m128i first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a));
+    return _mm_castpd_si128(
+        _mm_loadh_pd(_mm_castsi128_pd(first), reinterpret_cast<const double*>(b)));
+}
+
+// 16-bit lanes taking the bytes a, b, c and d of each 128-bit lane, four lanes each (their top
+// bytes 0): a shuffle that spreads fractions, 32-bit values at bytes 0, 4, 8 and 12, to weights.
+CA_AVX2 inline __m256i lanesOf(char a, char b, char c, char d) {
+    constexpr char z = -128;  // a byte from nowhere: 0
+    return _mm256_setr_epi8(a, z, a, z, a, z, a, z, b, z, b, z, b, z, b, z,
+                            c, z, c, z, c, z, c, z, d, z, d, z, d, z, d, z);
+}
+
+// sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
+// of taps lie in the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its
+// own vertical weight, then every pixel's left and right taps across. The weights are spread to
+// their lanes from the fractions by byte shuffles. Answers how many pixels were sampled, and
+// moves `walk` on past them.
+CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
+                        std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
+    const __m256i downFirst = lanesOf(0, 0, 8, 8);    // pixels 0 and 2, both their taps
+    const __m256i downSecond = lanesOf(4, 4, 12, 12);  // pixels 1 and 3
+    const __m256i across = lanesOf(0, 4, 8, 12);       // [0 1 | 2 3]
+    const __m128i fractionMask = _mm_set1_epi32(0xFF);
+    __m128i us = _mm_setr_epi32(walk.u, walk.u + walk.du, walk.u + 2 * walk.du, walk.u + 3 * walk.du);
+    __m128i vs = _mm_setr_epi32(walk.v, walk.v + walk.dv, walk.v + 2 * walk.dv, walk.v + 3 * walk.dv);
+    const __m128i uStep = _mm_set1_epi32(4 * walk.du), vStep = _mm_set1_epi32(4 * walk.dv);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const uint32_t* p[4];
+        for (auto*& tap : p) {
+            tap = source + std::ptrdiff_t(walk.v >> 16) * stride + (walk.u >> 16);
+            walk.u += walk.du, walk.v += walk.dv;
+        }
+        prefetch(p[0], walk.ahead);
+        prefetch(p[0] + stride, walk.ahead);
+        const __m256i upper =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0], p[1])), twoPairs(p[2], p[3]), 1);
+        const __m256i lower = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(twoPairs(p[0] + stride, p[1] + stride)),
+            twoPairs(p[2] + stride, p[3] + stride), 1);
+        const __m256i fx = _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(us, 8), fractionMask));
+        const __m256i fy = _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(vs, 8), fractionMask));
+        us = _mm_add_epi32(us, uStep), vs = _mm_add_epi32(vs, vStep);
+        // [0 left, 0 right | 2 left, 2 right] and [1 left, 1 right | 3 left, 3 right].
+        const __m256i first = mix16x2(_mm256_unpacklo_epi8(upper, zero),
+                                      _mm256_unpacklo_epi8(lower, zero), _mm256_shuffle_epi8(fy, downFirst));
+        const __m256i second = mix16x2(_mm256_unpackhi_epi8(upper, zero),
+                                       _mm256_unpackhi_epi8(lower, zero), _mm256_shuffle_epi8(fy, downSecond));
+        __m256i s = mix16x2(_mm256_unpacklo_epi64(first, second), _mm256_unpackhi_epi64(first, second),
+                            _mm256_shuffle_epi8(fx, across));
+        if (below) {
+            if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
+            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
+            s = over16x2(s, _mm256_cvtepu8_epi16(under));
+        }
+        // [0 1 0 1 | 2 3 2 3] as bytes; the first and third quarters hold the four pixels.
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(s, s), _MM_SHUFFLE(0, 0, 2, 0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm256_castsi256_si128(packed));
+    }
+    return i;
+}
+
+#undef CA_AVX2
+
 #endif  // CA_KERNEL_SSE2
 
 }  // namespace
+
+const char* instructionSet() {
+#if CA_KERNEL_SSE2
+    return hasAvx2() ? "AVX2" : "SSE2";
+#else
+    return "portable";
+#endif
+}
 
 void blendRow(uint32_t* dst, const uint32_t* src, int n, int alpha) {
     int i = 0;
@@ -364,7 +475,8 @@ void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std
                CAPixelWalk walk, int n, int alpha) {
     int i = 0;
 #if CA_KERNEL_SSE2
-    i = samplePairs(dst, below, source, stride, walk, n, alpha);
+    if (hasAvx2()) i = sampleQuads(dst, below, source, stride, walk, n, alpha);
+    i += samplePairs(dst + i, below ? below + i : nullptr, source, stride, walk, n - i, alpha);
 #endif
     if (i < n) {
         Loops::sampleRow(dst + i, below ? below + i : nullptr, source, stride, walk, n - i, alpha);

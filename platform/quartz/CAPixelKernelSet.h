@@ -9,6 +9,10 @@
 
 namespace CA_KERNEL_NS {
 
+// The instruction set these kernels' sampling runs on, on this processor: "portable", "SSE2" or
+// "AVX2".
+const char* instructionSet();
+
 // Blends `n` source pixels at opacity `alpha` (0 to 256, more counts as 256) over `n` destination
 // pixels, each channel saturating at 255.
 void blendRow(uint32_t* dst, const uint32_t* src, int n, int alpha);

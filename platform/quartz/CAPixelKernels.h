@@ -23,8 +23,13 @@ struct CAPixelTaps {
 // of the sample's four taps (a pixel's centre less half a pixel), so its whole part is the column
 // (or row) of the left (or upper) taps and the top 8 bits of its fraction are the weight of the
 // right (or lower) ones.
+// `ahead` says where the same pixel's taps lie a few output rows later, in pixels from these
+// (rows times the stride plus columns): the kernel asks the processor to bring them into its cache
+// while it works on this row, as a walk that slants through the source goes from row to row
+// faster than the processor's own prefetching follows. 0 asks for nothing.
 struct CAPixelWalk {
     int32_t u, v, du, dv;
+    int32_t ahead = 0;
 };
 
 // A page curl's table across its cylinder, as columns: for each entry, 16.16 offsets from a pixel
