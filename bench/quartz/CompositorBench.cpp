@@ -1,9 +1,9 @@
 // The compositor's cost per frame while the lock screen is dragged (a full-screen picture below,
 // the lock-screen picture over it, moved by a fraction of a pixel, at opacity 0.6), reported as a
 // ratio to a memcpy of the same frame measured in the same run; the same while it is pinched and
-// turned, also against cairo's bilinear paint of that frame, on one core and on two; the cost of drawing a view tree
-// into a context (a snapshot); a frame of the colour chooser (pattern, rounded corners, border);
-// and the cost of hit-testing and delivering one touch move.
+// turned, also against cairo's bilinear paint of that frame, on one core and on two; the cost of
+// drawing a view tree into a context (a snapshot); a frame of the colour chooser (pattern, rounded
+// corners, border); and the cost of hit-testing and delivering one touch move.
 
 #include <benchmark/benchmark.h>
 

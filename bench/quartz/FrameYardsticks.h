@@ -116,7 +116,8 @@ inline double cairoPinchSeconds(int width, int height) {
     return bestSeconds(5, [&](int) {
         cairo_surface_flush(frame);
         std::memcpy(cairo_image_surface_get_data(frame),
-                    cairo_image_surface_get_data(below->surface()), size_t(stride) * size_t(height));
+                    cairo_image_surface_get_data(below->surface()),
+                    size_t(stride) * size_t(height));
         cairo_surface_mark_dirty(frame);
         paintPinched(context.get(), above->surface(), width, height);
         cairo_surface_flush(frame);

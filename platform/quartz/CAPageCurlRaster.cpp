@@ -6,6 +6,7 @@
 #include "platform/quartz/CAPageCurlSpans.h"
 #include "platform/quartz/CAPixelKernels.h"
 #include "platform/quartz/CAPixelSample.h"
+#include "platform/quartz/CAPixelWorkers.h"
 
 #include <algorithm>
 #include <array>
@@ -77,6 +78,15 @@ FlapMix flapMixOver(BackTint tint, uint32_t shade) {
 }
 
 class CurlPainter {
+    // The cylinder's columns in a row of a band, which paintBand paints last.
+    struct CylinderRun {
+        RowOut out;
+        int row;
+        double along;
+        Span span;
+    };
+    using CylinderRuns = std::vector<CylinderRun>;
+
 public:
     CurlPainter(const CAPixelBuffer& page, const CAPageCurlGeometry& curl)
         : page_(page),
@@ -95,13 +105,14 @@ public:
     // columns, for a pull along a diagonal), so it is painted last, a tile of columns at a time
     // down all the rows, for the page's pixels it reads to stay in the processor's nearest cache;
     // under a pull along a side it reads whole rows, and a tile is the whole row.
+    // A painter paints several bands at once, one on each core, each with runs of its own.
     void paintBand(const RowOut* outs, int first, int count, Span limit) const {
-        cylinderRuns_.clear();
-        for (int i = 0; i < count; ++i) paintRow(outs[i], first + i, limit);
+        CylinderRuns cylinderRuns;
+        for (int i = 0; i < count; ++i) paintRow(outs[i], first + i, limit, cylinderRuns);
         const bool slanting = curl_.ux != 0 && curl_.uy != 0;
         const int columns = slanting ? kTileColumns : std::max(1, limit.end - limit.begin);
         for (int tile = limit.begin; tile < limit.end; tile += columns) {
-            for (const CylinderRun& run : cylinderRuns_) {
+            for (const CylinderRun& run : cylinderRuns) {
                 const Span part = run.span.intersect({tile, tile + columns});
                 if (!part.empty()) cylinderPixels(run.out, run.along, run.row, part);
             }
@@ -113,7 +124,7 @@ private:
     // which it leaves to paintBand. The columns where the whole pixel is the flat page, the flap
     // over the page, or nothing at all are done in runs; the rest, near the cylinder and the
     // edges, pixel by pixel.
-    void paintRow(const RowOut& o, int row, Span limit) const {
+    void paintRow(const RowOut& o, int row, Span limit, CylinderRuns& cylinderRuns) const {
         const double y = row + 0.5;
         const Row r = rowAt(y);
         const uint32_t* flat = page_.row(row);
@@ -130,7 +141,7 @@ private:
         for (const Run& run : runs) {
             const Span span = run.span.intersect(limit);
             if (span.empty()) continue;
-            paintPixels(o, flat, r, row, {column, span.begin});
+            paintPixels(o, flat, r, row, {column, span.begin}, cylinderRuns);
             const int n = span.end - span.begin;
             if (run.kind == Flat) paintFlat(o, flat, span);
             if (run.kind == Gone && !o.over) {
@@ -139,7 +150,7 @@ private:
             if (run.kind == Flap) paintFlap(o, flat, r, span);
             column = span.end;
         }
-        paintPixels(o, flat, r, row, {column, limit.end});
+        paintPixels(o, flat, r, row, {column, limit.end}, cylinderRuns);
     }
 
     // A row's layout: along u at column 0 (its pixel centre), the flap's source point at column 0
@@ -176,8 +187,8 @@ private:
 
     // Columns of `span` of the row at `y`, each worked out on its own: those over the cylinder and
     // in its shadow, the most of them, by the shorter ways that hold away from the page's edges.
-    void paintPixels(const RowOut& o, const uint32_t* flat, const Row& r, int row,
-                     Span span) const {
+    void paintPixels(const RowOut& o, const uint32_t* flat, const Row& r, int row, Span span,
+                     CylinderRuns& cylinderRuns) const {
         if (span.empty()) return;
         const double y = row + 0.5;
         const double ux = curl_.ux, edge = -curl_.radius - 0.5;
@@ -194,7 +205,7 @@ private:
             if (part.empty()) continue;
             anyPixels(o, flat, r, y, {column, part.begin});
             if (kind == 0) aheadPixels(o, flat, r, y, part);
-            if (kind == 1) cylinderRuns_.push_back({o, row, r.along, part});
+            if (kind == 1) cylinderRuns.push_back({o, row, r.along, part});
             if (kind == 2) shadowPixels(o, flat, r, y, part);
             column = part.end;
         }
@@ -500,14 +511,6 @@ private:
     BackTint flapTint_;
     FlapMix flapMix_;
     int32_t fixedWidth_, fixedHeight_;  // the page's size, 16.16
-    // The cylinder's columns in the rows of a band, which paintBand paints last.
-    struct CylinderRun {
-        RowOut out;
-        int row;
-        double along;
-        Span span;
-    };
-    mutable std::vector<CylinderRun> cylinderRuns_;
 };
 
 }  // namespace
@@ -515,12 +518,14 @@ private:
 void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
                       const CAPageCurlGeometry& curl) {
     const CurlPainter painter(page, curl);
-    std::array<RowOut, kBandRows> outs;
-    for (int top = 0; top < out.height; top += kBandRows) {
+    const int bands = (out.height + kBandRows - 1) / kBandRows;
+    CAPixelWorkers::forEach(bands, int64_t(out.width) * out.height, [&](int band) {
+        const int top = band * kBandRows;
         const int count = std::min(kBandRows, out.height - top);
+        std::array<RowOut, kBandRows> outs;
         for (int i = 0; i < count; ++i) outs[size_t(i)] = {out.row(top + i)};
         painter.paintBand(outs.data(), top, count, {0, page.width});
-    }
+    });
 }
 
 void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
@@ -530,9 +535,12 @@ void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, 
                                  .intersect({x, y, x + page.width, y + page.height});
     if (area.isEmpty() || alpha <= 0) return;
     const CurlPainter painter(page, curl);
-    std::array<RowOut, kBandRows> outs;
-    for (int top = area.y0; top < area.y1; top += kBandRows) {
+    const int bands = (area.y1 - area.y0 + kBandRows - 1) / kBandRows;
+    const int64_t pixels = int64_t(area.x1 - area.x0) * (area.y1 - area.y0);
+    CAPixelWorkers::forEach(bands, pixels, [&](int band) {
+        const int top = area.y0 + band * kBandRows;
         const int count = std::min(kBandRows, area.y1 - top);
+        std::array<RowOut, kBandRows> outs;
         // Indexed by the page's column.
         for (int i = 0; i < count; ++i) {
             outs[size_t(i)] = {.out = target.row(top + i) + x,
@@ -541,5 +549,5 @@ void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, 
                                .pageOpaque = kind == CAPixelSource::Opaque};
         }
         painter.paintBand(outs.data(), top - y, count, {area.x0 - x, area.x1 - x});
-    }
+    });
 }

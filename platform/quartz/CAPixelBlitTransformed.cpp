@@ -160,7 +160,8 @@ private:
     // Where a pixel's taps lie some rows later, in source pixels: far enough down the source
     // (two of its rows) for them to be fetched in time, but no more than 16 output rows on.
     static int32_t aheadOf(const CAPixelAffine& m, int stride) {
-        const double rows = std::fabs(m.d) > 1e-6 ? std::clamp(std::ceil(2 / std::fabs(m.d)), 1.0, 16.0) : 16.0;
+        const double rows =
+            std::fabs(m.d) > 1e-6 ? std::clamp(std::ceil(2 / std::fabs(m.d)), 1.0, 16.0) : 16.0;
         return int32_t(std::lround(rows * m.d) * stride + std::lround(rows * m.c));
     }
 

@@ -122,8 +122,8 @@ namespace Loops {
     const auto weight = uint32_t(alpha);
     for (int start = 0; start < n; start += kChunk) {
         const int count = std::min(kChunk, n - start);
-        const CAPixelWalk from{walk.u + start * walk.du, walk.v + start * walk.dv, walk.du,
-                               walk.dv, walk.ahead};
+        const CAPixelWalk from{walk.u + start * walk.du, walk.v + start * walk.dv, walk.du, walk.dv,
+                               walk.ahead};
         samples(sampled, source, rows, from, count);
         for (int i = 0; i < count; ++i) {
             const uint32_t s = sampled[i], b = below[start + i];
@@ -376,8 +376,8 @@ CA_AVX2 inline __m128i twoPairs(const uint32_t* a, const uint32_t* b) {
 // bytes 0): a shuffle that spreads fractions, 32-bit values at bytes 0, 4, 8 and 12, to weights.
 CA_AVX2 inline __m256i lanesOf(char a, char b, char c, char d) {
     constexpr char z = -128;  // a byte from nowhere: 0
-    return _mm256_setr_epi8(a, z, a, z, a, z, a, z, b, z, b, z, b, z, b, z,
-                            c, z, c, z, c, z, c, z, d, z, d, z, d, z, d, z);
+    return _mm256_setr_epi8(a, z, a, z, a, z, a, z, b, z, b, z, b, z, b, z, c, z, c, z, c, z, c, z,
+                            d, z, d, z, d, z, d, z);
 }
 
 // sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
@@ -389,12 +389,14 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
-    const __m256i downFirst = lanesOf(0, 0, 8, 8);    // pixels 0 and 2, both their taps
+    const __m256i downFirst = lanesOf(0, 0, 8, 8);     // pixels 0 and 2, both their taps
     const __m256i downSecond = lanesOf(4, 4, 12, 12);  // pixels 1 and 3
     const __m256i across = lanesOf(0, 4, 8, 12);       // [0 1 | 2 3]
     const __m128i fractionMask = _mm_set1_epi32(0xFF);
-    __m128i us = _mm_setr_epi32(walk.u, walk.u + walk.du, walk.u + 2 * walk.du, walk.u + 3 * walk.du);
-    __m128i vs = _mm_setr_epi32(walk.v, walk.v + walk.dv, walk.v + 2 * walk.dv, walk.v + 3 * walk.dv);
+    __m128i us =
+        _mm_setr_epi32(walk.u, walk.u + walk.du, walk.u + 2 * walk.du, walk.u + 3 * walk.du);
+    __m128i vs =
+        _mm_setr_epi32(walk.v, walk.v + walk.dv, walk.v + 2 * walk.dv, walk.v + 3 * walk.dv);
     const __m128i uStep = _mm_set1_epi32(4 * walk.du), vStep = _mm_set1_epi32(4 * walk.dv);
     int i = 0;
     for (; i + 4 <= n; i += 4) {
@@ -405,28 +407,33 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
         }
         prefetch(p[0], walk.ahead);
         prefetch(p[0] + stride, walk.ahead);
-        const __m256i upper =
-            _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0], p[1])), twoPairs(p[2], p[3]), 1);
-        const __m256i lower = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(twoPairs(p[0] + stride, p[1] + stride)),
-            twoPairs(p[2] + stride, p[3] + stride), 1);
-        const __m256i fx = _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(us, 8), fractionMask));
-        const __m256i fy = _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(vs, 8), fractionMask));
+        const __m256i upper = _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0], p[1])),
+                                                      twoPairs(p[2], p[3]), 1);
+        const __m256i lower =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0] + stride, p[1] + stride)),
+                                    twoPairs(p[2] + stride, p[3] + stride), 1);
+        const __m256i fx =
+            _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(us, 8), fractionMask));
+        const __m256i fy =
+            _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(vs, 8), fractionMask));
         us = _mm_add_epi32(us, uStep), vs = _mm_add_epi32(vs, vStep);
         // [0 left, 0 right | 2 left, 2 right] and [1 left, 1 right | 3 left, 3 right].
-        const __m256i first = mix16x2(_mm256_unpacklo_epi8(upper, zero),
-                                      _mm256_unpacklo_epi8(lower, zero), _mm256_shuffle_epi8(fy, downFirst));
-        const __m256i second = mix16x2(_mm256_unpackhi_epi8(upper, zero),
-                                       _mm256_unpackhi_epi8(lower, zero), _mm256_shuffle_epi8(fy, downSecond));
-        __m256i s = mix16x2(_mm256_unpacklo_epi64(first, second), _mm256_unpackhi_epi64(first, second),
-                            _mm256_shuffle_epi8(fx, across));
+        const __m256i first =
+            mix16x2(_mm256_unpacklo_epi8(upper, zero), _mm256_unpacklo_epi8(lower, zero),
+                    _mm256_shuffle_epi8(fy, downFirst));
+        const __m256i second =
+            mix16x2(_mm256_unpackhi_epi8(upper, zero), _mm256_unpackhi_epi8(lower, zero),
+                    _mm256_shuffle_epi8(fy, downSecond));
+        __m256i s = mix16x2(_mm256_unpacklo_epi64(first, second),
+                            _mm256_unpackhi_epi64(first, second), _mm256_shuffle_epi8(fx, across));
         if (below) {
             if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
             const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
             s = over16x2(s, _mm256_cvtepu8_epi16(under));
         }
         // [0 1 0 1 | 2 3 2 3] as bytes; the first and third quarters hold the four pixels.
-        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(s, s), _MM_SHUFFLE(0, 0, 2, 0));
+        const __m256i packed =
+            _mm256_permute4x64_epi64(_mm256_packus_epi16(s, s), _MM_SHUFFLE(0, 0, 2, 0));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm256_castsi256_si128(packed));
     }
     return i;

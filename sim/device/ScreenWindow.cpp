@@ -38,9 +38,9 @@ SDL_Texture* textureOf(SDL_Renderer* renderer, const CGImageRef& image, bool ble
     if (!image) return nullptr;
     cairo_surface_t* surface = image->surface();
     cairo_surface_flush(surface);
-    SDL_Texture* texture =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                          cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
+    SDL_Texture* texture = SDL_CreateTexture(
+        renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+        cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface));
     if (!texture) return nullptr;
     SDL_UpdateTexture(texture, nullptr, cairo_image_surface_get_data(surface),
                       cairo_image_surface_get_stride(surface));
@@ -50,7 +50,8 @@ SDL_Texture* textureOf(SDL_Renderer* renderer, const CGImageRef& image, bool ble
 
 // A faint ring, the second finger's mark.
 CGImageRef fingerRing() {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kFingerRing, kFingerRing);
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kFingerRing, kFingerRing);
     cairo_t* cr = cairo_create(surface);
     const double r = kFingerRing / 2.0;
     cairo_arc(cr, r, r, r - 3, 0, 2 * M_PI);
@@ -66,7 +67,10 @@ CGImageRef fingerRing() {
 class ScreenWindow {
 public:
     ScreenWindow(ScreenWindowDevice& device, const ScreenWindowOptions& options)
-        : device_(device), options_(options), fingers_(screenPoints()), latency_(options.latencyLog) {}
+        : device_(device),
+          options_(options),
+          fingers_(screenPoints()),
+          latency_(options.latencyLog) {}
     ~ScreenWindow();
 
     // Opens the window; false with a message on standard error when it cannot.
@@ -171,14 +175,17 @@ bool ScreenWindow::open() {
     if (const auto why = startVideo()) return noWindow(*why);
     SDL_Rect usable{0, 0, 1280, 1024};
     SDL_GetDisplayUsableBounds(0, &usable);
-    layout_ = layoutWindow(screenPoints(), {usable.x, usable.y, usable.w, usable.h}, options_.placement);
+    layout_ =
+        layoutWindow(screenPoints(), {usable.x, usable.y, usable.w, usable.h}, options_.placement);
     SDL_DisplayMode mode{};
     const int refresh = SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0
                             ? mode.refresh_rate
                             : kFallbackRefreshRate;
-    framePeriod_ = std::chrono::duration_cast<ClockTime>(std::chrono::duration<double>(1.0 / refresh));
+    framePeriod_ =
+        std::chrono::duration_cast<ClockTime>(std::chrono::duration<double>(1.0 / refresh));
     // Scaling the screen down to the window wants smoothing; scaling up by whole steps does not.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, layout_.scale < 1 || UIScreen::mainScreen()->scale() > 1 ? "1" : "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY,
+                layout_.scale < 1 || UIScreen::mainScreen()->scale() > 1 ? "1" : "0");
     const auto& f = layout_.frame;
     window_ = SDL_CreateWindow(options_.title.c_str(), f.x, f.y, f.width, f.height,
                                SDL_WINDOW_ALLOW_HIGHDPI);
@@ -194,7 +201,8 @@ bool ScreenWindow::open() {
 }
 
 CGPoint ScreenWindow::pointAt(int x, int y) const {
-    return CGPointMake(static_cast<float>(x / layout_.scale), static_cast<float>(y / layout_.scale));
+    return CGPointMake(static_cast<float>(x / layout_.scale),
+                       static_cast<float>(y / layout_.scale));
 }
 
 // Whether the event moves a finger: the input whose wait to be seen counts.
@@ -205,8 +213,10 @@ bool isTouch(const SDL_Event& event) {
         case SDL_MOUSEMOTION:
         case SDL_FINGERDOWN:
         case SDL_FINGERMOTION:
-        case SDL_FINGERUP: return true;
-        default: return false;
+        case SDL_FINGERUP:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -218,7 +228,9 @@ void ScreenWindow::run() {
     ClockTime lastFrame = loop.now() - framePeriod_;
     countingSince_ = loop.now();
     bool inputShown = true;  // whether every input handled is on the screen
-    const auto frameDue = [&] { return lastFrame + (inputShown ? framePeriod_ : framePeriod_ / 2); };
+    const auto frameDue = [&] {
+        return lastFrame + (inputShown ? framePeriod_ : framePeriod_ / 2);
+    };
     for (;;) {
         SDL_Event event;
         while (nextEvent(event, frameDue())) {
@@ -247,8 +259,10 @@ bool ScreenWindow::nextEvent(SDL_Event& event, ClockTime due) const {
 
 bool ScreenWindow::handle(const SDL_Event& event) {
     switch (event.type) {
-        case SDL_QUIT: return false;
-        case SDL_KEYDOWN: return handleKey(event.key);
+        case SDL_QUIT:
+            return false;
+        case SDL_KEYDOWN:
+            return handleKey(event.key);
         case SDL_TEXTINPUT:
             if (std::string_view(event.text.text) == "?") {
                 showHelp_ = !showHelp_;
@@ -257,17 +271,23 @@ bool ScreenWindow::handle(const SDL_Event& event) {
             return true;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-        case SDL_MOUSEMOTION: handleMouse(event); return true;
+        case SDL_MOUSEMOTION:
+            handleMouse(event);
+            return true;
         case SDL_FINGERDOWN:
         case SDL_FINGERMOTION:
-        case SDL_FINGERUP: handleFinger(event.tfinger); return true;
-        default: return true;
+        case SDL_FINGERUP:
+            handleFinger(event.tfinger);
+            return true;
+        default:
+            return true;
     }
 }
 
 bool ScreenWindow::handleKey(const SDL_KeyboardEvent& key) {
     switch (key.keysym.sym) {
-        case SDLK_q: return false;
+        case SDLK_q:
+            return false;
         case SDLK_f:
             showFrameRate_ = !showFrameRate_;
             overlayStale_ = true;
@@ -276,7 +296,9 @@ bool ScreenWindow::handleKey(const SDL_KeyboardEvent& key) {
             showHelp_ = !showHelp_;
             overlayStale_ = true;
             return true;
-        default: device_.key(key.keysym.sym); return true;
+        default:
+            device_.key(key.keysym.sym);
+            return true;
     }
 }
 
@@ -308,8 +330,10 @@ void ScreenWindow::handleMouse(const SDL_Event& event) {
 void ScreenWindow::handleFinger(const SDL_TouchFingerEvent& finger) {
     const CGSize screen = screenPoints();
     const CGPoint point = CGPointMake(finger.x * screen.width, finger.y * screen.height);
-    if (finger.type == SDL_FINGERDOWN) send(fingers_.fingerDown(finger.fingerId, point), finger.timestamp);
-    if (finger.type == SDL_FINGERMOTION) send(fingers_.fingerMoved(finger.fingerId, point), finger.timestamp);
+    if (finger.type == SDL_FINGERDOWN)
+        send(fingers_.fingerDown(finger.fingerId, point), finger.timestamp);
+    if (finger.type == SDL_FINGERMOTION)
+        send(fingers_.fingerMoved(finger.fingerId, point), finger.timestamp);
     if (finger.type == SDL_FINGERUP) send(fingers_.fingerUp(finger.fingerId), finger.timestamp);
 }
 
@@ -341,7 +365,8 @@ void ScreenWindow::present() {
 void ScreenWindow::uploadScreen(const CGImageRef& image) {
     cairo_surface_t* surface = image->surface();
     cairo_surface_flush(surface);
-    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    int width = cairo_image_surface_get_width(surface),
+        height = cairo_image_surface_get_height(surface);
     const uint8_t* pixels = cairo_image_surface_get_data(surface);
     int stride = cairo_image_surface_get_stride(surface);
     int outWidth = 0, outHeight = 0;
@@ -353,8 +378,8 @@ void ScreenWindow::uploadScreen(const CGImageRef& image) {
     }
     if (!screen_ || textureWidth_ != width || textureHeight_ != height) {
         if (screen_) SDL_DestroyTexture(screen_);
-        screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                    width, height);
+        screen_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_STREAMING, width, height);
         textureWidth_ = width, textureHeight_ = height;
     }
     SDL_UpdateTexture(screen_, nullptr, pixels, stride);
@@ -370,7 +395,8 @@ void ScreenWindow::drawSecondFinger() {
     SDL_GetWindowSize(window_, &windowWidth, &windowHeight);
     const double pixels = layout_.scale * outputWidth / std::max(windowWidth, 1);
     const SDL_Rect ring{static_cast<int>(second->x * pixels) - kFingerRing / 2,
-                        static_cast<int>(second->y * pixels) - kFingerRing / 2, kFingerRing, kFingerRing};
+                        static_cast<int>(second->y * pixels) - kFingerRing / 2, kFingerRing,
+                        kFingerRing};
     SDL_RenderCopy(renderer_, ring_, nullptr, &ring);
 }
 

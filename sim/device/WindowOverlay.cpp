@@ -13,7 +13,9 @@ constexpr float kPadding = 10;  // points round the text of a panel
 CGColorRef rgba(float r, float g, float b, float a) {
     return CGColorCreate(CGColorSpaceCreateDeviceRGB(), {r, g, b, a});
 }
-CGColorRef textColour() { return rgba(1, 1, 1, 1); }
+CGColorRef textColour() {
+    return rgba(1, 1, 1, 1);
+}
 
 void fillPanel(const CGContextRef& ctx, CGRect rect) {
     CGContextSetFillColorWithColor(ctx, rgba(0.05f, 0.06f, 0.09f, 0.82f));
@@ -24,9 +26,8 @@ void fillPanel(const CGContextRef& ctx, CGRect rect) {
 void drawHelp(const CGContextRef& ctx, CGSize window, const std::vector<std::string>& lines) {
     const float width = std::min(window.width - 16.0f, 420.0f);
     const float height = static_cast<float>(lines.size()) * kLine + 2 * kPadding;
-    const CGRect panel =
-        CGRectMake((window.width - width) / 2, std::max(8.0f, (window.height - height) / 2), width,
-                   height);
+    const CGRect panel = CGRectMake((window.width - width) / 2,
+                                    std::max(8.0f, (window.height - height) / 2), width, height);
     fillPanel(ctx, panel);
     const CGTextStyle style{11, CGTextWeight::Regular, CGTextAlignment::Left, textColour()};
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -46,8 +47,9 @@ void drawFrameRate(const CGContextRef& ctx, CGSize window, const WindowOverlayCo
     CGContextShowTextInRect(ctx, content.frameRate, line, bold);
     if (wait) {
         const CGRect below = CGRectMake(line.origin.x, line.origin.y + 16, line.size.width, 22);
-        CGContextShowTextInRect(ctx, content.touchWait, below,
-                                CGTextStyle{11, CGTextWeight::Regular, CGTextAlignment::Center, textColour()});
+        CGContextShowTextInRect(
+            ctx, content.touchWait, below,
+            CGTextStyle{11, CGTextWeight::Regular, CGTextAlignment::Center, textColour()});
     }
 }
 
@@ -56,7 +58,8 @@ void drawFrameRate(const CGContextRef& ctx, CGSize window, const WindowOverlayCo
 CGImageRef drawWindowOverlay(int width, int height, double textScale,
                              const WindowOverlayContent& content) {
     if (content.help.empty() && content.frameRate.empty()) return nullptr;
-    const CGContextRef ctx = CGBitmapContextCreate(static_cast<size_t>(width), static_cast<size_t>(height));
+    const CGContextRef ctx =
+        CGBitmapContextCreate(static_cast<size_t>(width), static_cast<size_t>(height));
     if (!ctx) return nullptr;
     // Drawn in points with the first row at the top, as the window's texture is laid out.
     const auto scale = static_cast<CGFloat>(textScale);

@@ -17,9 +17,9 @@ TEST(ScreenDownscale, TheFactorKeepsAtLeastTheWindowsPixels) {
     const Case cases[] = {
         {1290, 2796, 430, 932, 3},   // the largest phone in its window
         {1290, 2796, 500, 1000, 2},  // a little larger window: the rest is the window's scaling
-        {320, 480, 320, 480, 1},     {320, 480, 640, 960, 1},  // same size, or scaled up
-        {750, 1334, 375, 667, 2},    {10000, 10000, 10, 10, 16},  // at most 16
-        {320, 480, 0, 0, 1},  // a window not yet sized
+        {320, 480, 320, 480, 1},    {320, 480, 640, 960, 1},     // same size, or scaled up
+        {750, 1334, 375, 667, 2},   {10000, 10000, 10, 10, 16},  // at most 16
+        {320, 480, 0, 0, 1},                                     // a window not yet sized
     };
     for (const auto& c : cases) {
         EXPECT_EQ(screenDownscaleFactor(c.width, c.height, c.outWidth, c.outHeight), c.factor)
@@ -45,7 +45,8 @@ TEST(ScreenDownscale, EachBlockBecomesItsRoundedAverageAndTheRestIsLeftOut) {
     ASSERT_EQ(out.size(), 4u);
     const auto* bytes = reinterpret_cast<const uint8_t*>(out.data());
     // Block (bx, by) of the ramp: the mean of 10 x + y over its four pixels, rounded.
-    const uint8_t expected[4][4] = {{64, 6, 255, 1}, {0, 26, 255, 1}, {0, 8, 255, 1}, {0, 28, 255, 1}};
+    const uint8_t expected[4][4] = {
+        {64, 6, 255, 1}, {0, 26, 255, 1}, {0, 8, 255, 1}, {0, 28, 255, 1}};
     for (int i = 0; i < 4; ++i) {
         for (int c = 0; c < 4; ++c) EXPECT_EQ(bytes[4 * i + c], expected[i][c]) << i << " " << c;
     }
@@ -56,9 +57,9 @@ TEST(WindowLatency, TheWaitRunsFromTheFirstInputSinceTheLastFrame) {
     WindowLatency latency(&log);
     latency.presented(100, 1, 1);  // a frame with no input shown: not counted
     latency.input(110);
-    latency.input(115);            // a later input waits less; the first one counts
+    latency.input(115);  // a later input waits less; the first one counts
     latency.presented(122, 5.04, 2.46);
-    latency.input(0xFFFFFFF0u);    // across the wrap of SDL's clock
+    latency.input(0xFFFFFFF0u);  // across the wrap of SDL's clock
     latency.presented(0x0000000Au, 5, 2);
     latency.input(200);
     latency.presented(230, 5, 2);
