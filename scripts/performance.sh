@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release, runs every one of them (the best of five repetitions) and
-# rewrites docs/performance.md and docs/pictures/frame-times.svg from the results. Run it on a
-# quiet machine: the figures are only as steady as the machine is idle.
+# Builds the benchmarks in Release, runs every one of them (the best of five repetitions), the
+# frame benchmarks once more built with the portable pixel loops, and, where a virtual display can
+# be had, the window's wait from a touch to the screen; then rewrites docs/performance.md and
+# docs/pictures/frame-times.svg from the results. Run it on a quiet machine: the figures are only
+# as steady as the machine is idle.
 # Usage: scripts/performance.sh [BUILD_FOLDER]   (default build, the Release build of ./test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+portable="$build-portable-bench"
 
 bash scripts/install-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+export CCACHE_BASEDIR="$PWD"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 >/dev/null
+cmake -S . -B "$portable" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON -DCORVANE_SIMD=OFF \
+    -DCORVANE_TESTS=OFF "${launcher[@]}" >/dev/null
+cmake --build "$portable" -j2 --target compositor_bench page_curl_bench >/dev/null
 
 results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
@@ -19,10 +28,23 @@ for bench in "$build"/bench/*_bench; do
     "$bench" --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_out="$results/$name.json" --benchmark_out_format=json >/dev/null
 done
+mkdir -p "$results/portable"
+for name in compositor_bench page_curl_bench; do
+    echo "running $name built with the portable pixel loops"
+    "$portable/bench/$name" --benchmark_filter='Frame/' --benchmark_repetitions=3 \
+        --benchmark_display_aggregates_only=true \
+        --benchmark_out="$results/portable/$name.json" --benchmark_out_format=json >/dev/null
+done
+latency=()
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+    echo "measuring the wait of a touch in the window"
+    bash scripts/window-latency.sh "$build" iphone-430 10 >"$results/latency.json"
+    latency=(--latency "$results/latency.json")
+fi
 
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 machine="$model, $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(date -u +%Y-%m-%d)"
 mkdir -p docs/pictures
 python3 scripts/performance_report.py docs/performance.md docs/pictures/frame-times.svg \
-    "$machine" "$results"/*.json
+    "$machine" "$results"/*.json "${latency[@]}" --portable "$results"/portable/*.json
 echo "wrote docs/performance.md and docs/pictures/frame-times.svg"

@@ -6,8 +6,15 @@ same frame and of cairo's own drawing of it (the counters x_memcpy and x_cairo t
 report) and as a share of a 120 Hz frame (8.3 ms); everything else as a share of that frame too,
 since each runs once a touch or once a frame at most.
 
+Beside them: what ran (the instruction set of the sampling kernels and how many cores drew, from
+the frame benchmarks' labels), how many bytes a frame moves a second beside memcpy's, the frames
+drawn on two cores against one, the same frames built with the portable pixel loops, the wait of a
+touch to be seen in the window, and the targets the frames are held to.
+
 Usage: performance_report.py OUTPUT_MD PLOT_SVG MACHINE_LINE RESULT.json...
+           [--latency LATENCY.json] [--portable P.json...]
 """
+import argparse
 import json
 import math
 import pathlib
@@ -48,6 +55,16 @@ def best_ratio(runs, counter):
     return min(nanoseconds(run) for run in runs) / min(yardsticks)
 
 
+def best_counter(runs, counter):
+    values = [run[counter] for run in runs if run.get(counter)]
+    return max(values) if values else None
+
+
+def short_name(name):
+    """How a benchmark was timed is not part of what it measures."""
+    return re.sub(r"/(manual_time|iterations:\d+)$", "", name)
+
+
 def rows_of(files):
     """A row per benchmark: its best repetition, beside the best of its yardsticks."""
     rows = []
@@ -59,25 +76,116 @@ def rows_of(files):
             if run.get("run_type") != "aggregate":
                 repetitions.setdefault(run.get("run_name", run["name"]), []).append(run)
         for name, runs in repetitions.items():
-            rows.append({"program": program, "name": name,
+            rows.append({"program": program, "name": short_name(name),
                          "ns": min(nanoseconds(run) for run in runs),
                          "x_memcpy": best_ratio(runs, "x_memcpy"),
-                         "x_cairo": best_ratio(runs, "x_cairo")})
+                         "x_cairo": best_ratio(runs, "x_cairo"),
+                         "gbps": best_counter(runs, "GBps"),
+                         "memcpy_gbps": best_counter(runs, "memcpy_GBps"),
+                         "label": runs[0].get("label", "")})
     return rows
 
 
 def table(rows):
-    lines = ["| program | benchmark | time | × memcpy of the frame | × cairo | share of a 120 Hz frame |",
-             "|---|---|---|---|---|---|"]
+    lines = ["| program | benchmark | drawn with | time | × memcpy of the frame | × cairo | "
+             "GB/s (memcpy's) | share of a 120 Hz frame |",
+             "|---|---|---|---|---|---|---|---|"]
     for row in rows:
         memcpy = f"{row['x_memcpy']:.1f}" if row["x_memcpy"] else ""
         cairo = f"{row['x_cairo']:.2f}" if row["x_cairo"] else ""
+        rate = (f"{row['gbps']:.1f} ({row['memcpy_gbps']:.0f})"
+                if row["gbps"] and row["memcpy_gbps"] else "")
         share = f"{100 * row['ns'] / FRAME_120HZ_NS:.3g} %"
-        # How a benchmark was timed is not part of what it measures.
-        name = re.sub(r"/(manual_time|iterations:\d+)$", "", row["name"])
-        lines.append(f"| {row['program']} | `{name}` | {readable(row['ns'])} | {memcpy} | "
-                     f"{cairo} | {share} |")
+        lines.append(f"| {row['program']} | `{row['name']}` | {row['label']} | "
+                     f"{readable(row['ns'])} | {memcpy} | {cairo} | {rate} | {share} |")
     return "\n".join(lines)
+
+
+def find(rows, name):
+    return next((row for row in rows if row["name"] == name), None)
+
+
+def two_cores(rows):
+    """Each frame drawn on two cores beside the same frame on one."""
+    lines = ["| frame | one core | two cores | two cores ÷ one |", "|---|---|---|---|"]
+    for row in rows:
+        if "TwoCores" not in row["name"]:
+            continue
+        one = find(rows, row["name"].replace("TwoCores", ""))
+        if not one:
+            continue
+        lines.append(f"| `{one['name']}` | {readable(one['ns'])} | {readable(row['ns'])} | "
+                     f"{row['ns'] / one['ns']:.2f} |")
+    return "\n".join(lines)
+
+
+def portable(rows, portable_rows):
+    """The frames built with the portable pixel loops beside the same frames built with SIMD."""
+    lines = ["| frame | SIMD build | portable build | portable ÷ SIMD |", "|---|---|---|---|"]
+    for row in portable_rows:
+        simd = find(rows, row["name"])
+        if not simd or "TwoCores" in row["name"] or not SIZE.match(row["name"]):
+            continue
+        lines.append(f"| `{row['name']}` | {readable(simd['ns'])} ({simd['label']}) | "
+                     f"{readable(row['ns'])} | {row['ns'] / simd['ns']:.2f} |")
+    return "\n".join(lines)
+
+
+# The frames' targets: (benchmark, most milliseconds, most × cairo, most × memcpy, most × one core).
+TARGETS = [
+    ("BM_PinchRotateFrame/430/932/3", 5, 0.30, None, None),
+    ("BM_PinchRotateFrame/320/480/1", 0.15, None, None, None),
+    ("BM_PageCurlFrame/430/932/3/180", 6, 0.35, None, None),
+    ("BM_PageCurlFrame/430/932/3/-135", 6, 0.35, None, None),
+    ("BM_DragFrame/430/932/3", None, None, 4, None),
+    ("BM_PinchRotateFrameTwoCores/430/932/3", None, None, None, 0.6),
+    ("BM_PageCurlFrameTwoCores/430/932/3/-135", None, None, None, 0.6),
+]
+
+
+def targets(rows):
+    lines = ["| frame | target | measured | held |", "|---|---|---|---|"]
+    for name, ms, cairo, memcpy, cores in TARGETS:
+        row = find(rows, name)
+        if not row:
+            continue
+        checks = []
+        if ms is not None:
+            checks.append((f"≤ {ms:g} ms", f"{row['ns'] / 1e6:.3g} ms", row["ns"] / 1e6 <= ms))
+        if cairo is not None and row["x_cairo"]:
+            checks.append((f"≤ {cairo:g} × cairo", f"{row['x_cairo']:.2f} × cairo",
+                           row["x_cairo"] <= cairo))
+        if memcpy is not None and row["x_memcpy"]:
+            checks.append((f"≤ {memcpy:g} × memcpy", f"{row['x_memcpy']:.1f} × memcpy",
+                           row["x_memcpy"] <= memcpy))
+        one = find(rows, name.replace("TwoCores", ""))
+        if cores is not None and one:
+            ratio = row["ns"] / one["ns"]
+            checks.append((f"≤ {cores:g} × one core", f"{ratio:.2f} × one core", ratio <= cores))
+        for target, measured, held in checks:
+            lines.append(f"| `{name}` | {target} | {measured} | {'yes' if held else '**no**'} |")
+    return "\n".join(lines)
+
+
+def latency_section(path):
+    if not path:
+        return ("The wait of a touch to be seen in the window was not measured here (it needs Xvfb "
+                "and xdotool: `scripts/window-latency.sh build`).")
+    figures = json.loads(pathlib.Path(path).read_text())
+    return f"""From a mouse event to the present of the first frame that shows it, in the device window
+of `corvane-sim --device {figures['device']}` (1290×2796 pixels, shown scaled down) on a virtual
+display, two fingers pinching and turning the lock screen (the costliest frame), measured by the
+window itself (`--latency-log`: SDL's event timestamps against the moment the frame is
+presented) over {figures['frames']} frames by `scripts/window-latency.sh`:
+
+| wait of a touch | middle | 95th percentile | longest | drawing a frame (middle) | presenting it (middle) |
+|---|---|---|---|---|---|
+| milliseconds | {figures['input_ms_median']:g} | {figures['input_ms_p95']:g} | {figures['input_ms_max']:g} | {figures['draw_ms_median']:g} | {figures['present_ms_median']:g} |
+
+A 60 Hz display shows a frame every 16.7 ms. The window draws the frame that shows a touch as
+soon as the touch comes (unless a frame went out less than half a refresh before), and hands the
+window system a screen shrunk by whole blocks to about the window's size rather than the full
+14 MB picture."""
 
 
 def series(rows):
@@ -151,8 +259,17 @@ def plot(families, path):
 
 
 def main():
-    output, plot_path, machine, *files = sys.argv[1:]
-    rows = rows_of(files)
+    arguments = argparse.ArgumentParser()
+    arguments.add_argument("output")
+    arguments.add_argument("plot")
+    arguments.add_argument("machine")
+    arguments.add_argument("--portable", nargs="*", default=[])
+    arguments.add_argument("--latency")
+    arguments.add_argument("results", nargs="+")
+    options = arguments.parse_args()
+    output, plot_path, machine = options.output, options.plot, options.machine
+    rows = rows_of(options.results)
+    portable_rows = rows_of(options.portable)
     plot(series(rows), plot_path)
     relative_plot = pathlib.Path(plot_path).relative_to(pathlib.Path(output).parent)
     text = f"""# Performance
@@ -163,7 +280,10 @@ share of a 120 Hz frame (8.3 ms), the budget of a smooth screen. Every time is t
 repetitions, and every ratio that best over the best of the yardstick's own tries in those
 repetitions: on a shared machine the best run is the one least disturbed by others.
 
-Machine: {machine}
+Machine: {machine}. Each frame benchmark names the instruction set its sampling ran on
+(portable C++, SSE2, or AVX2 where the processor has it, for the hand-written steps and the
+compiler's clones alike) and how many cores drew; the one-core figures are the ones held to the
+targets below, the two-core ones show what sharing a frame in bands of rows gains.
 
 Regenerate with `scripts/performance.sh` (it builds the benchmarks in Release and rewrites this
 page and its plot).
@@ -176,7 +296,30 @@ scale, and for the curl the pull's angle in degrees (180 pulls to the left, as a
 turned, and -135 up and to the left, the slowest; the plot shows the leftward pull). The drag frame moves a whole-pixel picture and is bounded by memory bandwidth;
 the curl and pinch frames resample every pixel.
 
+A frame's bytes a second count what it must at least move: two pictures of the screen's size
+read and one written, against memcpy's read and write of one; the distance between the two shows
+how far a frame is from the memory's limit.
+
 {table(rows)}
+
+## Targets
+
+{targets(rows)}
+
+## Two cores
+
+{two_cores(rows)}
+
+## The portable build
+
+The same frames with the pixel loops in plain C++ (`-DCORVANE_SIMD=OFF`, as on a processor
+without SSE2), one core:
+
+{portable(rows, portable_rows) if portable_rows else "Not measured in this run."}
+
+## Touch to screen
+
+{latency_section(options.latency)}
 """
     pathlib.Path(output).write_text(text)
 
