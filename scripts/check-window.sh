@@ -24,12 +24,9 @@ fail() {
     exit 1
 }
 
-# A display of its own: Xvfb picks a free number and writes it once it is ready.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+# A display of its own.
+source "$(dirname "$0")/virtual-display.sh"
+start_virtual_display "$scratch" 1280x1024
 
 cp -r "$build/device" "$scratch/root"
 rm -rf "$scratch/root/User" "$scratch/root/var"  # a fresh device: default settings
@@ -43,15 +40,8 @@ timeout 20 xdotool search --sync --onlyvisible --name "^Corvane settings" >/dev/
 sleep 1
 import -window root "$shots/both-windows.png"
 
-# The window's top-left corner on the display, the screen's points at one pixel each, once the
-# window has settled where it was placed (a loaded machine maps it late).
-where() { xdotool getwindowgeometry --shell "$springboard" | grep -E '^[XY]=' | tr '\n' ' '; }
-for _ in $(seq 50); do
-    before=$(where); sleep 0.2; after=$(where)
-    [ "$before" = "$after" ] && [[ "$after" != *"X=0 "* ]] && break
-done
-eval "$(where)"
-x0=$X y0=$Y
+# The window's top-left corner on the display, the screen's points at one pixel each.
+settled_corner "$springboard"
 unlocks() { grep -c '"ev":"unlocked"' "$trace" || true; }
 # Waits up to five seconds for the trace to hold `count` unlocks.
 unlocked() {
@@ -109,12 +99,7 @@ trace="$scratch/saving.jsonl"
 saving=$!
 pids+=($saving)
 springboard=$(timeout 20 xdotool search --sync --onlyvisible --name "^Corvane: iphone" | head -n 1)
-for _ in $(seq 50); do
-    before=$(where); sleep 0.2; after=$(where)
-    [ "$before" = "$after" ] && [[ "$after" != *"X=0 "* ]] && break
-done
-eval "$(where)"
-x0=$X y0=$Y
+settled_corner "$springboard"
 for _ in $(seq 10); do
     seen=$(timers)
     xdotool mousemove $((x0 + 160)) $((y0 + 240)) click 1

@@ -21,11 +21,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "window-latency: $*" >&2; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+source "$(dirname "$0")/virtual-display.sh"
+start_virtual_display "$scratch" 1920x1200
 
 cp -r "$build/device" "$scratch/root"
 rm -rf "$scratch/root/User" "$scratch/root/var"
