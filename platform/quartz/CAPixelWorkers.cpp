@@ -39,13 +39,12 @@ public:
         wake_.notify_all();
     }
 
-    int count() const { return int(threads_.size()); }
-
     // Runs the job with `helpers` of the threads taking parts beside the caller; false, with
     // nothing run, when another caller's job holds them.
     bool run(int count, const std::function<void(int)>& part, int helpers) {
         std::unique_lock busy(busy_, std::try_to_lock);
         if (!busy) return false;
+        uint64_t generation;
         {
             std::lock_guard lock(mutex_);
             job_ = &part;
@@ -53,10 +52,10 @@ public:
             next_ = 0;
             unfinished_ = count;
             helpers_ = helpers;
-            ++generation_;
+            generation = ++generation_;
         }
         wake_.notify_all();
-        takeParts(generation_);
+        takeParts(generation);
         std::unique_lock lock(mutex_);
         done_.wait(lock, [this] { return unfinished_ == 0; });
         job_ = nullptr;
@@ -109,15 +108,16 @@ private:
     std::vector<std::jthread> threads_;  // last: they stop and are joined first
 };
 
-// The process's workers, made at the first drawing that wants them. A process forked from one
-// that had them has none of their threads, and makes its own.
+// The process's workers, made when first asked for; they live as long as the process. A process
+// forked from one that had them has none of their threads, and makes its own.
 Workers& workers() {
     static std::mutex guard;
     static Workers* shared = nullptr;
+    static std::vector<Workers*> forsaken;  // a forked parent's, which cannot be ended here
     static pid_t owner = 0;
     std::lock_guard lock(guard);
     if (!shared || owner != ::getpid()) {
-        // Forked: the old threads are not in this process, and their object cannot be ended.
+        if (shared) forsaken.push_back(shared);
         shared = new Workers(processorCores() - 1);
         owner = ::getpid();
     }

@@ -1,7 +1,8 @@
 // Frames drawn on several cores against the same frames on one: a large frame is shared out in
 // bands of rows, and must come out the same, pixel for pixel, however many cores drew it. And the
 // workers themselves: every part runs once, a part that shares out its own work runs it itself,
-// and a second thread asking while the workers are busy is not kept waiting for them.
+// a second thread asking while the workers are busy is not kept waiting for them, and a forked
+// process has workers of its own.
 
 #include "platform/foundation/RunLoop.h"
 #include "platform/graphics/CGImage.h"
@@ -11,6 +12,9 @@
 #include "platform/quartz/CARenderer.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cairo.h>
 #include <atomic>
@@ -128,6 +132,26 @@ TEST(CAPixelWorkers, EveryPartRunsOnceAndNestedOrConcurrentWorkRunsInPlace) {
     ask();
     other.join();
     EXPECT_EQ(total.load(), 2 * 500 * 8);
+}
+
+// A SpringBoard kept alive is forked from a process that may have drawn already: the child has
+// none of its parent's worker threads, and must draw all the same rather than wait for them.
+TEST(CAPixelWorkers, AForkedProcessDrawsWithWorkersOfItsOwn) {
+    CAPixelWorkers::prepare();
+    std::atomic<int> before{0};
+    CAPixelWorkers::forEach(8, 1'000'000, [&](int) { ++before; });
+    ASSERT_EQ(before.load(), 8);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::atomic<int> parts{0};
+        for (int job = 0; job < 50; ++job) {
+            CAPixelWorkers::forEach(8, 1'000'000, [&](int) { ++parts; });
+        }
+        ::_exit(parts.load() == 50 * 8 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
