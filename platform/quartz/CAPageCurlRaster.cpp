@@ -32,6 +32,8 @@ constexpr double kFlapShadowWidth = 0.5;  // of the radius
 // Under a slanting pull the cylinder is painted in tiles of so many rows and columns.
 constexpr int kBandRows = 32;
 constexpr int kTileColumns = 128;
+// How many rows ahead the cylinder's pixels ask for the page's pixels they will read.
+constexpr int kAheadRows = 2;
 // How far inside its part of the row a pixel is taken for the shorter ways, along u.
 constexpr double kSlackAlong = 1e-6;
 
@@ -98,7 +100,8 @@ public:
           flapTint_(CAPageCurlBackTint(1, 0)),
           flapMix_(flapMixOver(flapTint_, underFlap_ >> 24)),
           fixedWidth_(page.width << 16),
-          fixedHeight_(page.height << 16) {}
+          fixedHeight_(page.height << 16),
+          ahead_(aheadOf(curl, page.stride)) {}
 
     // Paints columns `limit` of rows [first, first + count) of the curled page into `outs`.
     // Under a slanting pull the cylinder reads the page along slanting lines through it (down its
@@ -246,7 +249,7 @@ private:
         int32_t done[kChunk];
         for (int begin = span.begin; begin < span.end; begin += kChunk) {
             const int n = std::min(kChunk, span.end - begin);
-            const CAPixelCurlRow at{begin, row, int32_t(f0 + begin * df), int32_t(df)};
+            const CAPixelCurlRow at{begin, row, int32_t(f0 + begin * df), int32_t(df), ahead_};
             CAPixelKernels::curlCylinderRow(out, done, page_.pixels, page_.stride, page_.width,
                                             page_.height, table_.columns(), at, n);
             for (int i = 0; i < n; ++i) {
@@ -502,6 +505,17 @@ private:
         return std::sqrt(dx * dx + dy * dy);
     }
 
+    // Where the paper that a pixel over the cylinder reads lies kAheadRows rows later, in the
+    // page's pixels from it: the pixel as far along the pull that many rows down, -uy/ux columns
+    // across a row, reads the page at the same offsets from itself. Under a pull straight up or
+    // down no pixel of a later row lies as far along, and one too far across lies in another tile.
+    static int32_t aheadOf(const CAPageCurlGeometry& curl, int stride) {
+        if (curl.ux == 0) return 0;
+        const double across = -kAheadRows * curl.uy / curl.ux;
+        if (std::fabs(across) > kTileColumns) return 0;
+        return int32_t(kAheadRows * stride + std::lround(across));
+    }
+
     const CAPixelBuffer& page_;
     CAPageCurlSampler sampler_;
     const CAPageCurlGeometry& curl_;
@@ -511,6 +525,7 @@ private:
     BackTint flapTint_;
     FlapMix flapMix_;
     int32_t fixedWidth_, fixedHeight_;  // the page's size, 16.16
+    int32_t ahead_;                     // aheadOf()
 };
 
 }  // namespace
