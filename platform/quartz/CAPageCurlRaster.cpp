@@ -150,6 +150,7 @@ private:
             if (run.kind == Gone && !o.over) {
                 std::memset(o.out + span.begin, 0, size_t(n) * sizeof(uint32_t));
             }
+            if (run.kind == Gone) o.uncover(span.begin, span.end);
             if (run.kind == Flap) paintFlap(o, flat, r, span);
             column = span.end;
         }
@@ -277,9 +278,10 @@ private:
         const auto t0 = float((-curl_.radius - r.along) / curl_.shadowWidth);
         const auto dt = float(-ux / curl_.shadowWidth);
         if (o.over && o.alpha >= 256) {
+            const uint32_t* under = o.under();
             for (int column = run.begin; column < run.end; ++column) {
                 const uint32_t a = sideShadowAt(t0 + float(column) * dt);
-                o.out[column] = px::over(px::shadow(a), o.out[column]);
+                o.out[column] = px::over(px::shadow(a), under[column]);
             }
         } else {
             for (int column = run.begin; column < run.end; ++column) {
@@ -340,6 +342,7 @@ private:
         if (o.writesPaper()) {
             std::memcpy(o.out + span.begin, flat + span.begin, size_t(n) * sizeof(uint32_t));
         } else {
+            o.uncover(span.begin, span.end);
             CAPixelKernels::blendRow(o.out + span.begin, flat + span.begin, n, int(o.alpha));
         }
     }
@@ -543,12 +546,37 @@ void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
     });
 }
 
-void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, CAPixelSource kind,
-                          const CAPageCurlGeometry& curl, int alpha) {
-    const CAPixelRect area = clip.intersect({0, 0, target.width, target.height})
-                                 .intersect({x, y, x + page.width, y + page.height});
-    if (area.isEmpty() || alpha <= 0) return;
+namespace {
+
+// Lays the pixels of `under` at the target's columns [x0, x1) of row `row`.
+void uncover(const CAPixelBuffer& target, const CAPixelUnder& under, int row, int x0, int x1) {
+    if (x1 > x0) {
+        std::memcpy(target.row(row) + x0, under.row(row) + x0, size_t(x1 - x0) * sizeof(uint32_t));
+    }
+}
+
+// Lays `under` over the pixels of `clip` that lie outside `area`, which the page does not reach.
+void uncoverAround(const CAPixelBuffer& target, const CAPixelRect& clip, const CAPixelRect& area,
+                   const CAPixelUnder& under) {
+    for (int row = clip.y0; row < clip.y1; ++row) {
+        if (area.isEmpty() || row < area.y0 || row >= area.y1) {
+            uncover(target, under, row, clip.x0, clip.x1);
+        } else {
+            uncover(target, under, row, clip.x0, area.x0);
+            uncover(target, under, row, area.x1, clip.x1);
+        }
+    }
+}
+
+// CAPageCurlRasterOver, over `under` where it is given.
+void rasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                const CAPixelBuffer& page, CAPixelSource kind, const CAPageCurlGeometry& curl,
+                int alpha, const CAPixelUnder* under) {
+    const CAPixelRect bounds = clip.intersect({0, 0, target.width, target.height});
+    CAPixelRect area = bounds.intersect({x, y, x + page.width, y + page.height});
+    if (alpha <= 0) area = {};
+    if (under) uncoverAround(target, bounds, area, *under);
+    if (area.isEmpty()) return;
     const CurlPainter painter(page, curl);
     const int bands = (area.y1 - area.y0 + kBandRows - 1) / kBandRows;
     const int64_t pixels = int64_t(area.x1 - area.x0) * (area.y1 - area.y0);
@@ -561,8 +589,24 @@ void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, 
             outs[size_t(i)] = {.out = target.row(top + i) + x,
                                .over = true,
                                .alpha = uint32_t(std::min(alpha, 256)),
-                               .pageOpaque = kind == CAPixelSource::Opaque};
+                               .pageOpaque = kind == CAPixelSource::Opaque,
+                               .below = under ? under->row(top + i) + x : nullptr};
         }
         painter.paintBand(outs.data(), top - y, count, {area.x0 - x, area.x1 - x});
     });
+}
+
+}  // namespace
+
+void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, CAPixelSource kind,
+                          const CAPageCurlGeometry& curl, int alpha) {
+    rasterOver(target, clip, x, y, page, kind, curl, alpha, nullptr);
+}
+
+void CAPageCurlRasterOverPicture(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                                 const CAPixelBuffer& page, CAPixelSource kind,
+                                 const CAPageCurlGeometry& curl, int alpha,
+                                 const CAPixelUnder& under) {
+    rasterOver(target, clip, x, y, page, kind, curl, alpha, &under);
 }
