@@ -110,6 +110,35 @@ namespace Loops {
     }
 }
 
+// The samples of a walk that steps a whole pixel along a row of the source (du of `Step` pixels,
+// dv of 0), as a page mirrored or laid straight is read under a pull along a side, whose
+// fractions are then the same for every pixel: as samples() works them out, the two rows mixed
+// down first, a chunk of columns at a time, each column once, then across. Where the walk keeps
+// to a row of the source (fy of 0) the mix down changes nothing and is left out.
+template <int Step>
+[[gnu::always_inline]] inline void samplesAlongRow(uint32_t* __restrict out,
+                                                   const uint32_t* __restrict upper,
+                                                   const uint32_t* __restrict lower, uint32_t fx,
+                                                   uint32_t fy, int n) {
+    constexpr int kColumns = 256;
+    uint32_t columns[kColumns + 1];
+    for (int start = 0; start < n; start += kColumns) {
+        const int count = std::min(kColumns, n - start);
+        // The chunk's columns, leftmost first.
+        const int first = Step > 0 ? start : -(start + count - 1);
+        const uint32_t* a = upper + first;
+        const uint32_t* c = fy ? columns : a;
+        if (fy) {
+            const uint32_t* b = lower + first;
+            for (int j = 0; j <= count; ++j) columns[j] = mixPixels(a[j], b[j], fy);
+        }
+        for (int i = 0; i < count; ++i) {
+            const int j = Step > 0 ? i : count - 1 - i;
+            out[start + i] = mixPixels(c[j], c[j + 1], fx);
+        }
+    }
+}
+
 // The plain sampleRow: the samples, then their blend over `below` a chunk at a time.
 [[gnu::always_inline]] inline void sampleRow(uint32_t* dst, const uint32_t* below,
                                              const uint32_t* __restrict source,
@@ -669,8 +698,28 @@ CA_KERNEL_CLONES void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uin
     Loops::mixTapsLanes(dst, below, rowJ, rowJm1, l0, l1, t);
 }
 
+namespace {
+
+// sampleRow's samples, written as they are, of a walk along a row of the source, a whole pixel a
+// step.
+CA_KERNEL_CLONES void sampleAlongRow(uint32_t* dst, const uint32_t* source, std::ptrdiff_t stride,
+                                     CAPixelWalk walk, int n) {
+    const uint32_t* upper = source + std::ptrdiff_t(walk.v >> 16) * stride + (walk.u >> 16);
+    const uint32_t fx = uint32_t(walk.u >> 8) & 0xFF, fy = uint32_t(walk.v >> 8) & 0xFF;
+    if (walk.du > 0) {
+        Loops::samplesAlongRow<1>(dst, upper, upper + stride, fx, fy, n);
+    } else {
+        Loops::samplesAlongRow<-1>(dst, upper, upper + stride, fx, fy, n);
+    }
+}
+
+}  // namespace
+
 void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
                CAPixelWalk walk, int n, int alpha) {
+    if (!below && walk.dv == 0 && (walk.du == 65536 || walk.du == -65536)) {
+        return sampleAlongRow(dst, source, stride, walk, n);
+    }
     int i = 0;
 #if CA_KERNEL_SSE2
     if (hasAvx2()) i = sampleQuads(dst, below, source, stride, walk, n, alpha);

@@ -180,6 +180,38 @@ TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
     }
 }
 
+// A walk a whole pixel a step along a row, either way, as a page mirrored under a pull along a
+// side is read, which is sampled a column at a time: the same pixels as the walk's samples blended
+// at full opacity over a picture (which an opaque source hides, leaving the samples as they are),
+// with every fraction, on a row of the source and between two, in rows of every length past the
+// chunks the columns are mixed in.
+TEST(CAPixelKernels, SampleWalksAlongARowAsTheyAreBlendedWithSse2AndWithPlainCode) {
+    constexpr int kWidth = 600, kHeight = 6;
+    const auto source = pixels(size_t(kWidth * kHeight), 16, true);
+    const auto below = pixels(size_t(kWidth), 17, true);
+    for (int32_t du : {65536, -65536}) {
+        for (int32_t fx : {0, 1, 128, 255}) {
+            for (int32_t fy : {0, 1, 77, 255}) {
+                for (int n : {1, 2, 7, 8, 9, 255, 256, 257, 300, 513, kWidth - 2}) {
+                    const int32_t u = (du > 0 ? 0 : kWidth - 2) * 65536 + (fx << 8);
+                    const CAPixelWalk walk{u, (2 << 16) + (fy << 8), du, 0};
+                    auto sample = [&](auto kernel, const uint32_t* under) {
+                        std::vector<uint32_t> out(static_cast<size_t>(n));
+                        kernel(out.data(), under, source.data(), kWidth, walk, n, 256);
+                        return out;
+                    };
+                    const auto blended = sample(portable::sampleRow, below.data());
+                    ASSERT_EQ(sample(sse2::sampleRow, below.data()), blended);
+                    ASSERT_EQ(sample(portable::sampleRow, nullptr), blended)
+                        << n << " pixels, du " << du << ", fx " << fx << ", fy " << fy;
+                    ASSERT_EQ(sample(sse2::sampleRow, nullptr), blended)
+                        << n << " pixels, du " << du << ", fx " << fx << ", fy " << fy;
+                }
+            }
+        }
+    }
+}
+
 TEST(CAPixelKernels, MixTwoRowsToTheSameLanesWithSse2AsWithPlainCode) {
     for (int n : {1, 3, 8, 17, 64}) {
         const auto a = pixels(size_t(n), 12, false), b = pixels(size_t(n), 13, true);
