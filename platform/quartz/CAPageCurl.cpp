@@ -50,3 +50,16 @@ void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, 
     CAPageCurlRasterOver(target, clip, x, y, page, kind,
                          CAPageCurlGeometryMake(page.width, page.height, time, angle), alpha);
 }
+
+void CAPageCurlDrawPixelsOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                              const CAPixelBuffer& page, CAPixelSource kind, double time,
+                              double angle, int alpha, const CAPixelUnder& under) {
+    if (time <= 0 || time >= 1) {
+        // The page untouched or gone: the picture, then the page as it is drawn alone.
+        CAPixelDrawImage(target, clip, under.picture, CAPixelSource::Opaque, under.x, under.y, 256);
+        return CAPageCurlDrawPixels(target, clip, x, y, page, kind, time, angle, alpha);
+    }
+    CAPageCurlRasterOverPicture(target, clip, x, y, page, kind,
+                                CAPageCurlGeometryMake(page.width, page.height, time, angle), alpha,
+                                under);
+}

@@ -25,3 +25,10 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
 void CAPageCurlDrawPixels(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
                           const CAPixelBuffer& page, CAPixelSource kind, double time, double angle,
                           int alpha);
+
+// As CAPageCurlDrawPixels, over `under` (covering all of `clip`) instead of what the target holds:
+// every target pixel in `clip` is written once, as if `under` had been copied there first. This
+// is how a page is peeled off a still picture.
+void CAPageCurlDrawPixelsOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                              const CAPixelBuffer& page, CAPixelSource kind, double time,
+                              double angle, int alpha, const CAPixelUnder& under);

@@ -32,6 +32,8 @@ constexpr double kFlapShadowWidth = 0.5;  // of the radius
 // Under a slanting pull the cylinder is painted in tiles of so many rows and columns.
 constexpr int kBandRows = 32;
 constexpr int kTileColumns = 128;
+// How many rows ahead the cylinder's pixels ask for the page's pixels they will read.
+constexpr int kAheadRows = 2;
 // How far inside its part of the row a pixel is taken for the shorter ways, along u.
 constexpr double kSlackAlong = 1e-6;
 
@@ -98,7 +100,8 @@ public:
           flapTint_(CAPageCurlBackTint(1, 0)),
           flapMix_(flapMixOver(flapTint_, underFlap_ >> 24)),
           fixedWidth_(page.width << 16),
-          fixedHeight_(page.height << 16) {}
+          fixedHeight_(page.height << 16),
+          ahead_(aheadOf(curl, page.stride)) {}
 
     // Paints columns `limit` of rows [first, first + count) of the curled page into `outs`.
     // Under a slanting pull the cylinder reads the page along slanting lines through it (down its
@@ -147,6 +150,7 @@ private:
             if (run.kind == Gone && !o.over) {
                 std::memset(o.out + span.begin, 0, size_t(n) * sizeof(uint32_t));
             }
+            if (run.kind == Gone) o.uncover(span.begin, span.end);
             if (run.kind == Flap) paintFlap(o, flat, r, span);
             column = span.end;
         }
@@ -246,7 +250,7 @@ private:
         int32_t done[kChunk];
         for (int begin = span.begin; begin < span.end; begin += kChunk) {
             const int n = std::min(kChunk, span.end - begin);
-            const CAPixelCurlRow at{begin, row, int32_t(f0 + begin * df), int32_t(df)};
+            const CAPixelCurlRow at{begin, row, int32_t(f0 + begin * df), int32_t(df), ahead_};
             CAPixelKernels::curlCylinderRow(out, done, page_.pixels, page_.stride, page_.width,
                                             page_.height, table_.columns(), at, n);
             for (int i = 0; i < n; ++i) {
@@ -274,9 +278,10 @@ private:
         const auto t0 = float((-curl_.radius - r.along) / curl_.shadowWidth);
         const auto dt = float(-ux / curl_.shadowWidth);
         if (o.over && o.alpha >= 256) {
+            const uint32_t* under = o.under();
             for (int column = run.begin; column < run.end; ++column) {
                 const uint32_t a = sideShadowAt(t0 + float(column) * dt);
-                o.out[column] = px::over(px::shadow(a), o.out[column]);
+                o.out[column] = px::over(px::shadow(a), under[column]);
             }
         } else {
             for (int column = run.begin; column < run.end; ++column) {
@@ -337,6 +342,7 @@ private:
         if (o.writesPaper()) {
             std::memcpy(o.out + span.begin, flat + span.begin, size_t(n) * sizeof(uint32_t));
         } else {
+            o.uncover(span.begin, span.end);
             CAPixelKernels::blendRow(o.out + span.begin, flat + span.begin, n, int(o.alpha));
         }
     }
@@ -502,6 +508,17 @@ private:
         return std::sqrt(dx * dx + dy * dy);
     }
 
+    // Where the paper that a pixel over the cylinder reads lies kAheadRows rows later, in the
+    // page's pixels from it: the pixel as far along the pull that many rows down, -uy/ux columns
+    // across a row, reads the page at the same offsets from itself. Under a pull straight up or
+    // down no pixel of a later row lies as far along, and one too far across lies in another tile.
+    static int32_t aheadOf(const CAPageCurlGeometry& curl, int stride) {
+        if (curl.ux == 0) return 0;
+        const double across = -kAheadRows * curl.uy / curl.ux;
+        if (std::fabs(across) > kTileColumns) return 0;
+        return int32_t(kAheadRows * stride + std::lround(across));
+    }
+
     const CAPixelBuffer& page_;
     CAPageCurlSampler sampler_;
     const CAPageCurlGeometry& curl_;
@@ -511,6 +528,7 @@ private:
     BackTint flapTint_;
     FlapMix flapMix_;
     int32_t fixedWidth_, fixedHeight_;  // the page's size, 16.16
+    int32_t ahead_;                     // aheadOf()
 };
 
 }  // namespace
@@ -528,12 +546,37 @@ void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
     });
 }
 
-void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
-                          const CAPixelBuffer& page, CAPixelSource kind,
-                          const CAPageCurlGeometry& curl, int alpha) {
-    const CAPixelRect area = clip.intersect({0, 0, target.width, target.height})
-                                 .intersect({x, y, x + page.width, y + page.height});
-    if (area.isEmpty() || alpha <= 0) return;
+namespace {
+
+// Lays the pixels of `under` at the target's columns [x0, x1) of row `row`.
+void uncover(const CAPixelBuffer& target, const CAPixelUnder& under, int row, int x0, int x1) {
+    if (x1 > x0) {
+        std::memcpy(target.row(row) + x0, under.row(row) + x0, size_t(x1 - x0) * sizeof(uint32_t));
+    }
+}
+
+// Lays `under` over the pixels of `clip` that lie outside `area`, which the page does not reach.
+void uncoverAround(const CAPixelBuffer& target, const CAPixelRect& clip, const CAPixelRect& area,
+                   const CAPixelUnder& under) {
+    for (int row = clip.y0; row < clip.y1; ++row) {
+        if (area.isEmpty() || row < area.y0 || row >= area.y1) {
+            uncover(target, under, row, clip.x0, clip.x1);
+        } else {
+            uncover(target, under, row, clip.x0, area.x0);
+            uncover(target, under, row, area.x1, clip.x1);
+        }
+    }
+}
+
+// CAPageCurlRasterOver, over `under` where it is given.
+void rasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                const CAPixelBuffer& page, CAPixelSource kind, const CAPageCurlGeometry& curl,
+                int alpha, const CAPixelUnder* under) {
+    const CAPixelRect bounds = clip.intersect({0, 0, target.width, target.height});
+    CAPixelRect area = bounds.intersect({x, y, x + page.width, y + page.height});
+    if (alpha <= 0) area = {};
+    if (under) uncoverAround(target, bounds, area, *under);
+    if (area.isEmpty()) return;
     const CurlPainter painter(page, curl);
     const int bands = (area.y1 - area.y0 + kBandRows - 1) / kBandRows;
     const int64_t pixels = int64_t(area.x1 - area.x0) * (area.y1 - area.y0);
@@ -546,8 +589,24 @@ void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, 
             outs[size_t(i)] = {.out = target.row(top + i) + x,
                                .over = true,
                                .alpha = uint32_t(std::min(alpha, 256)),
-                               .pageOpaque = kind == CAPixelSource::Opaque};
+                               .pageOpaque = kind == CAPixelSource::Opaque,
+                               .below = under ? under->row(top + i) + x : nullptr};
         }
         painter.paintBand(outs.data(), top - y, count, {area.x0 - x, area.x1 - x});
     });
+}
+
+}  // namespace
+
+void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                          const CAPixelBuffer& page, CAPixelSource kind,
+                          const CAPageCurlGeometry& curl, int alpha) {
+    rasterOver(target, clip, x, y, page, kind, curl, alpha, nullptr);
+}
+
+void CAPageCurlRasterOverPicture(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                                 const CAPixelBuffer& page, CAPixelSource kind,
+                                 const CAPageCurlGeometry& curl, int alpha,
+                                 const CAPixelUnder& under) {
+    rasterOver(target, clip, x, y, page, kind, curl, alpha, &under);
 }

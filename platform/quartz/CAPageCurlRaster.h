@@ -23,3 +23,10 @@ void CAPageCurlRaster(const CAPixelBuffer& out, const CAPixelBuffer& page,
 void CAPageCurlRasterOver(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
                           const CAPixelBuffer& page, CAPixelSource kind,
                           const CAPageCurlGeometry& curl, int alpha);
+
+// As CAPageCurlRasterOver, over `under` (covering all of `clip`) instead of what the target holds:
+// every target pixel in `clip` is written once, as if `under` had been copied there first.
+void CAPageCurlRasterOverPicture(const CAPixelBuffer& target, const CAPixelRect& clip, int x, int y,
+                                 const CAPixelBuffer& page, CAPixelSource kind,
+                                 const CAPageCurlGeometry& curl, int alpha,
+                                 const CAPixelUnder& under);

@@ -340,12 +340,20 @@ bool CAPainter::fastImage(const CARenderTarget& target, const CARenderItem& item
 bool CAPainter::fastPair(const CARenderTarget& target, const CARenderItem& below,
                          const CARenderItem& above) {
     Placement under, over;
-    if (below.kind != CARenderItem::Kind::Image || above.kind != CARenderItem::Kind::Image ||
+    const bool aboveFits =
+        above.kind == CARenderItem::Kind::Image || above.kind == CARenderItem::Kind::Curl;
+    if (below.kind != CARenderItem::Kind::Image || !aboveFits ||
         !coversTarget(below, target.clip) || !place(target, below, under)) {
         return false;
     }
-    const CAPixelBuffer source = pixelsOf(above.image->surface());
     const CAPixelBuffer picture = pixelsOf(below.image->surface());
+    if (above.kind == CARenderItem::Kind::Curl) {
+        if (!drawCurlOver(target, above, {picture, under.x, under.y})) return false;
+        ++statistics_.fast;
+        ++statistics_.drawn;
+        return true;
+    }
+    const CAPixelBuffer source = pixelsOf(above.image->surface());
     if (place(target, above, over)) {
         if (!over.shifted() || !(over.clip == target.clip)) return false;
         CAPixelDrawImageShiftedOver(target.pixels, over.clip, source, pixelSourceOf(*above.image),
@@ -433,38 +441,70 @@ void CAPainter::drawGroup(const CARenderTarget& target, const CARenderItem& item
     }
 }
 
-void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item) {
+bool CAPainter::curlPlacement(const CARenderTarget& target, const CARenderItem& item,
+                              CurlPlacement& p) {
     const double s = shrinkOf(item.transform);
-    const int w = std::max(1, int(std::ceil(item.rect.size.width * s)));
-    const int h = std::max(1, int(std::ceil(item.rect.size.height * s)));
+    p.w = std::max(1, int(std::ceil(item.rect.size.width * s)));
+    p.h = std::max(1, int(std::ceil(item.rect.size.height * s)));
     // Page pixels to the layer's coordinates, then on to the target's pixels.
     const CGAffineTransform pageToLayer = {
         float(1 / s), 0, 0, float(1 / s), item.rect.origin.x, item.rect.origin.y};
-    const CGAffineTransform pageToPixels = CGAffineTransformConcat(pageToLayer, item.transform);
-    CAPixelRect clip;
-    if (target.fastAllowed() && isWholePixelMove(pageToPixels) &&
-        clipRect(item.clips, target.clip, clip)) {
+    p.pageToPixels = CGAffineTransformConcat(pageToLayer, item.transform);
+    if (!target.fastAllowed() || !isWholePixelMove(p.pageToPixels) ||
+        !clipRect(item.clips, target.clip, p.clip)) {
+        return false;
+    }
+    p.x = int(std::lround(p.pageToPixels.tx));
+    p.y = int(std::lround(p.pageToPixels.ty));
+    return true;
+}
+
+CAPixelBuffer CAPainter::pagePixels(const CARenderItem& item, int w, int h, CairoSurfacePtr& apart,
+                                    CAPixelSource& kind) {
+    CAPixelBuffer pixels;
+    if (pagePicture(item, w, h, pixels)) {
+        kind = pixelSourceOf(*item.children.front().image);
+        return pixels;
+    }
+    kind = CAPixelSource::Translucent;
+    apart = drawApart(w, h, item.children, CAFastPaths::Allowed);
+    return pixelsOf(apart.get());
+}
+
+void CAPainter::drawCurl(const CARenderTarget& target, const CARenderItem& item) {
+    CurlPlacement p;
+    if (curlPlacement(target, item, p)) {
         // The page's pixels are the target's: the curl is laid straight into them.
-        CAPixelBuffer pixels;
         CairoSurfacePtr apart;
-        CAPixelSource kind = CAPixelSource::Translucent;
-        if (pagePicture(item, w, h, pixels)) {
-            kind = pixelSourceOf(*item.children.front().image);
-        } else {
-            apart = drawApart(w, h, item.children, CAFastPaths::Allowed);
-            pixels = pixelsOf(apart.get());
-        }
-        CAPageCurlDrawPixels(target.pixels, clip, int(std::lround(pageToPixels.tx)),
-                             int(std::lround(pageToPixels.ty)), pixels, kind, item.curlTime,
+        CAPixelSource kind;
+        const CAPixelBuffer pixels = pagePixels(item, p.w, p.h, apart, kind);
+        CAPageCurlDrawPixels(target.pixels, p.clip, p.x, p.y, pixels, kind, item.curlTime,
                              item.curlAngle, alphaOf(item));
         ++statistics_.fast;
         return;
     }
-    const CairoSurfacePtr page = drawApart(w, h, item.children, CAFastPaths::Allowed);
+    const CairoSurfacePtr page = drawApart(p.w, p.h, item.children, CAFastPaths::Allowed);
     const CairoPass pass(target, item);
-    const cairo_matrix_t m = cairoMatrix(pageToPixels);
+    const cairo_matrix_t m = cairoMatrix(p.pageToPixels);
     cairo_set_matrix(target.cr, &m);
     CAPageCurlDraw(target.cr, page.get(), item.curlTime, item.curlAngle, item.opacity);
+}
+
+bool CAPainter::drawCurlOver(const CARenderTarget& target, const CARenderItem& item,
+                             const CAPixelUnder& under) {
+    CurlPlacement p;
+    if (item.kind != CARenderItem::Kind::Curl || !curlPlacement(target, item, p) ||
+        !(p.clip == target.clip)) {
+        return false;
+    }
+    CairoSurfacePtr apart;
+    CAPixelSource kind;
+    const CAPixelBuffer pixels = pagePixels(item, p.w, p.h, apart, kind);
+    CAPageCurlDrawPixelsOver(target.pixels, p.clip, p.x, p.y, pixels, kind, item.curlTime,
+                             item.curlAngle, alphaOf(item), under);
+    ++statistics_.drawn;
+    ++statistics_.fast;
+    return true;
 }
 
 bool CAPainter::pagePicture(const CARenderItem& item, int w, int h, CAPixelBuffer& pixels) {

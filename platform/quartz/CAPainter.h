@@ -24,6 +24,12 @@ public:
     static bool drawsFast(const CARenderTarget& target, const CARenderItem& item);
     // Whether `item` paints every pixel of the target opaquely, hiding everything before it.
     static bool coversTarget(const CARenderItem& item, const CAPixelRect& whole);
+    // Draws `item`, a curled page, over `under`, a still picture covering the target's clip, in
+    // one pass, every pixel of the clip written once, where the page is laid straight into the
+    // target's pixels (a lock screen peeled off what lies beneath it); answers whether it did.
+    // Otherwise it draws nothing.
+    bool drawCurlOver(const CARenderTarget& target, const CARenderItem& item,
+                      const CAPixelUnder& under);
 
 private:
     static bool fillPlacement(const CARenderTarget& target, const CARenderItem& item,
@@ -45,9 +51,9 @@ private:
     };
     static bool place(const CARenderTarget& target, const CARenderItem& item, Placement& p);
     bool fastImage(const CARenderTarget& target, const CARenderItem& item);
-    // A picture moved by a fraction of a pixel, or turned or scaled, straight over an opaque
-    // picture that covers the target (a dragged or pinched lock screen over what lies beneath
-    // it) is drawn in one pass over both.
+    // A picture moved by a fraction of a pixel, or turned or scaled, or a curled page laid
+    // straight into the target, over an opaque picture that covers the target (a dragged, pinched
+    // or peeled lock screen over what lies beneath it) is drawn in one pass over both.
     bool fastPair(const CARenderTarget& target, const CARenderItem& below,
                   const CARenderItem& above);
     // A background, plain or of a pattern, its corners rounded when it has a corner radius.
@@ -65,9 +71,22 @@ private:
     // A curled page is laid straight into the target's pixels where the page's pixels are the
     // target's (moved by whole pixels), and otherwise drawn apart and painted through cairo.
     void drawCurl(const CARenderTarget& target, const CARenderItem& item);
+    // Where a curl's page of w × h pixels lands: its pixels to the target's, and whether the fast
+    // paths can lay it straight into the target, its top-left pixel at (x, y), within `clip`.
+    struct CurlPlacement {
+        CGAffineTransform pageToPixels;
+        CAPixelRect clip;
+        int w = 0, h = 0, x = 0, y = 0;
+    };
+    static bool curlPlacement(const CARenderTarget& target, const CARenderItem& item,
+                              CurlPlacement& p);
     // Whether a curl's page of `w` × `h` pixels is one picture alone that fills it pixel for
     // pixel, so that it need not be drawn apart; if so `pixels` are the picture's.
     static bool pagePicture(const CARenderItem& item, int w, int h, CAPixelBuffer& pixels);
+    // The pixels of a curl's page of `w` × `h`, and what is known of them: its one picture's, or
+    // drawn apart into `apart`.
+    CAPixelBuffer pagePixels(const CARenderItem& item, int w, int h, CairoSurfacePtr& apart,
+                             CAPixelSource& kind);
 
     CARenderStatistics& statistics_;
 };

@@ -27,6 +27,15 @@ struct CAPixelBuffer {
 // What is known of a source's pixels: that every one is opaque, or that some may be translucent.
 enum class CAPixelSource { Opaque, Translucent };
 
+// A still picture that something is drawn over in one pass, instead of the picture being copied
+// into the target first: opaque, its top-left pixel at (x, y) of the target.
+struct CAPixelUnder {
+    CAPixelBuffer picture;
+    int x = 0, y = 0;
+    // The picture's pixels under row `row` of the target, indexed by the target's column.
+    const uint32_t* row(int row) const { return picture.row(row - y) - x; }
+};
+
 // Draws `source` with its top-left pixel at (x, y) of `target`, at opacity `alpha` (0 to 256 for
 // 0 to 1), within `clip`. An opaque source at full opacity is copied; anything else is blended
 // over what is there.

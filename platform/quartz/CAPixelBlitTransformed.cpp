@@ -62,6 +62,14 @@ Span atLeast(Span span, double a, Slope slope, double t, Doubtful doubtful) {
     return span.empty() ? Span{} : span;
 }
 
+// The pixels in both spans; an empty span is Span{}. Narrowing a span by atLeast() again and
+// again comes to the same as meeting the spans it gives for each bound over the whole row: a
+// bound's clamping only ever decides that a span is empty.
+Span meet(Span a, Span b) {
+    const Span both = a.intersect(b);
+    return both.empty() ? Span{} : both;
+}
+
 // How much of a pixel's square lies on the inside of a straight edge `distance` pixels from its
 // centre (negative outside), the edge's normal having components p >= q >= 0 (p² + q² = 1).
 double halfPlaneCover(double distance, double p, double q) {
@@ -179,18 +187,23 @@ private:
         if (alpha_ <= 0) return plan;
         const double rx = coverage_.reachX(), ry = coverage_.reachY();
         const double w = source_.width, h = source_.height;
+        // Each edge's pixels are found over the whole row, apart from the others, and the spans
+        // met after: the same pixels as narrowing one span edge after edge, without each edge
+        // waiting on the last.
         // The pixels whose square meets the rectangle, give or take one: the extra ones come out
         // uncovered.
-        Span reach = atLeast(all, plan.sx + rx, across_, -1, Doubtful::TakeIn);
-        reach = atLeast(reach, w + rx - plan.sx, -across_, -1, Doubtful::TakeIn);
-        reach = atLeast(reach, plan.sy + ry, down_, -1, Doubtful::TakeIn);
-        plan.reach = atLeast(reach, h + ry - plan.sy, -down_, -1, Doubtful::TakeIn);
+        plan.reach = meet(meet(atLeast(all, plan.sx + rx, across_, -1, Doubtful::TakeIn),
+                               atLeast(all, w + rx - plan.sx, -across_, -1, Doubtful::TakeIn)),
+                          meet(atLeast(all, plan.sy + ry, down_, -1, Doubtful::TakeIn),
+                               atLeast(all, h + ry - plan.sy, -down_, -1, Doubtful::TakeIn)));
         // The pixels whose square lies inside it and whose taps do too.
-        Span inner = atLeast(plan.reach, plan.sx - rx, across_, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, w - rx - plan.sx, -across_, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, plan.sy - ry, down_, 0, Doubtful::LeaveOut);
-        inner = atLeast(inner, h - ry - plan.sy, -down_, 0, Doubtful::LeaveOut);
-        plan.inner = CAPixelSample::tapsInside(inner, plan.walk, source_.width, source_.height);
+        const Span inner =
+            meet(meet(atLeast(all, plan.sx - rx, across_, 0, Doubtful::LeaveOut),
+                      atLeast(all, w - rx - plan.sx, -across_, 0, Doubtful::LeaveOut)),
+                 meet(atLeast(all, plan.sy - ry, down_, 0, Doubtful::LeaveOut),
+                      atLeast(all, h - ry - plan.sy, -down_, 0, Doubtful::LeaveOut)));
+        plan.inner = CAPixelSample::tapsInside(meet(plan.reach, inner), plan.walk, source_.width,
+                                               source_.height);
         return plan;
     }
 

@@ -110,6 +110,35 @@ namespace Loops {
     }
 }
 
+// The samples of a walk that steps a whole pixel along a row of the source (du of `Step` pixels,
+// dv of 0), as a page mirrored or laid straight is read under a pull along a side, whose
+// fractions are then the same for every pixel: as samples() works them out, the two rows mixed
+// down first, a chunk of columns at a time, each column once, then across. Where the walk keeps
+// to a row of the source (fy of 0) the mix down changes nothing and is left out.
+template <int Step>
+[[gnu::always_inline]] inline void samplesAlongRow(uint32_t* __restrict out,
+                                                   const uint32_t* __restrict upper,
+                                                   const uint32_t* __restrict lower, uint32_t fx,
+                                                   uint32_t fy, int n) {
+    constexpr int kColumns = 256;
+    uint32_t columns[kColumns + 1];
+    for (int start = 0; start < n; start += kColumns) {
+        const int count = std::min(kColumns, n - start);
+        // The chunk's columns, leftmost first.
+        const int first = Step > 0 ? start : -(start + count - 1);
+        const uint32_t* a = upper + first;
+        const uint32_t* c = fy ? columns : a;
+        if (fy) {
+            const uint32_t* b = lower + first;
+            for (int j = 0; j <= count; ++j) columns[j] = mixPixels(a[j], b[j], fy);
+        }
+        for (int i = 0; i < count; ++i) {
+            const int j = Step > 0 ? i : count - 1 - i;
+            out[start + i] = mixPixels(c[j], c[j + 1], fx);
+        }
+    }
+}
+
 // The plain sampleRow: the samples, then their blend over `below` a chunk at a time.
 [[gnu::always_inline]] inline void sampleRow(uint32_t* dst, const uint32_t* below,
                                              const uint32_t* __restrict source,
@@ -380,6 +409,30 @@ CA_AVX2 inline __m256i lanesOf(char a, char b, char c, char d) {
                             d, z, d, z, d, z, d, z);
 }
 
+// Four bilinear samples with samplePairs' arithmetic, from the pixels' upper and lower pairs of
+// taps as [0 1 | 2 3] (four 16-bit lanes a pixel): each pair of 128-bit lanes is mixed down with
+// its own vertical weight, `down` for pixels 0 and 2, `downNext` for 1 and 3, then every pixel's
+// left and right taps across, by `across`. The samples come as [0 1 | 2 3], widened.
+CA_AVX2 inline __m256i bilinearQuad(__m256i upper, __m256i lower, __m256i down, __m256i downNext,
+                                    __m256i across) {
+    const __m256i zero = _mm256_setzero_si256();
+    // [0 left, 0 right | 2 left, 2 right] and [1 left, 1 right | 3 left, 3 right].
+    const __m256i first =
+        mix16x2(_mm256_unpacklo_epi8(upper, zero), _mm256_unpacklo_epi8(lower, zero), down);
+    const __m256i second =
+        mix16x2(_mm256_unpackhi_epi8(upper, zero), _mm256_unpackhi_epi8(lower, zero), downNext);
+    return mix16x2(_mm256_unpacklo_epi64(first, second), _mm256_unpackhi_epi64(first, second),
+                   across);
+}
+
+// The four pixels packed from 16-bit lanes as [0 1 | 2 3].
+CA_AVX2 inline __m128i packQuad(__m256i channels) {
+    // [0 1 0 1 | 2 3 2 3] as bytes; the first and third quarters hold the four pixels.
+    const __m256i packed =
+        _mm256_permute4x64_epi64(_mm256_packus_epi16(channels, channels), _MM_SHUFFLE(0, 0, 2, 0));
+    return _mm256_castsi256_si128(packed);
+}
+
 // sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
 // of taps lie in the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its
 // own vertical weight, then every pixel's left and right taps across. The weights are spread to
@@ -387,7 +440,6 @@ CA_AVX2 inline __m256i lanesOf(char a, char b, char c, char d) {
 // moves `walk` on past them.
 CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
-    const __m256i zero = _mm256_setzero_si256();
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
     const __m256i downFirst = lanesOf(0, 0, 8, 8);     // pixels 0 and 2, both their taps
     const __m256i downSecond = lanesOf(4, 4, 12, 12);  // pixels 1 and 3
@@ -417,24 +469,192 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
         const __m256i fy =
             _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(vs, 8), fractionMask));
         us = _mm_add_epi32(us, uStep), vs = _mm_add_epi32(vs, vStep);
-        // [0 left, 0 right | 2 left, 2 right] and [1 left, 1 right | 3 left, 3 right].
-        const __m256i first =
-            mix16x2(_mm256_unpacklo_epi8(upper, zero), _mm256_unpacklo_epi8(lower, zero),
-                    _mm256_shuffle_epi8(fy, downFirst));
-        const __m256i second =
-            mix16x2(_mm256_unpackhi_epi8(upper, zero), _mm256_unpackhi_epi8(lower, zero),
-                    _mm256_shuffle_epi8(fy, downSecond));
-        __m256i s = mix16x2(_mm256_unpacklo_epi64(first, second),
-                            _mm256_unpackhi_epi64(first, second), _mm256_shuffle_epi8(fx, across));
+        __m256i s =
+            bilinearQuad(upper, lower, _mm256_shuffle_epi8(fy, downFirst),
+                         _mm256_shuffle_epi8(fy, downSecond), _mm256_shuffle_epi8(fx, across));
         if (below) {
             if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
             const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
             s = over16x2(s, _mm256_cvtepu8_epi16(under));
         }
-        // [0 1 0 1 | 2 3 2 3] as bytes; the first and third quarters hold the four pixels.
-        const __m256i packed =
-            _mm256_permute4x64_epi64(_mm256_packus_epi16(s, s), _MM_SHUFFLE(0, 0, 2, 0));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm256_castsi256_si128(packed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), packQuad(s));
+    }
+    return i;
+}
+
+// 16-bit lanes taking the 16-bit values at bytes a, b, c and d of each 128-bit lane, four lanes
+// each: values of up to 16 bits spread, as lanesOf spreads bytes.
+CA_AVX2 inline __m256i wordsOf(char a, char b, char c, char d) {
+    return _mm256_setr_epi8(a, char(a + 1), a, char(a + 1), a, char(a + 1), a, char(a + 1), b,
+                            char(b + 1), b, char(b + 1), b, char(b + 1), b, char(b + 1), c,
+                            char(c + 1), c, char(c + 1), c, char(c + 1), c, char(c + 1), d,
+                            char(d + 1), d, char(d + 1), d, char(d + 1), d, char(d + 1));
+}
+
+// What curlCylinderRow's AVX2 steps test a layer's paper against, in every lane: the row, and the
+// page's bounds in 16.16 as the plain loop's comparisons take them.
+struct CurlBounds {
+    __m256i y, stride;
+    __m256i lastX, lastY;  // the last top-left tap with all four taps inside
+    __m256i endX, endY;    // the last centre inside
+    __m256i goneX, goneY;  // the last top-left tap before the taps lie wholly off the page
+};
+
+CA_AVX2 inline CurlBounds curlBounds(int32_t y, int32_t stride, int32_t width, int32_t height) {
+    const int32_t maxX = (width - 1) << 16, maxY = (height - 1) << 16;
+    return {_mm256_set1_epi32(y << 16),
+            _mm256_set1_epi32(stride),
+            _mm256_set1_epi32(maxX - 1),
+            _mm256_set1_epi32(maxY - 1),
+            _mm256_set1_epi32((width << 16) - 0x8000),
+            _mm256_set1_epi32((height << 16) - 0x8000),
+            _mm256_set1_epi32(maxX + 65535),
+            _mm256_set1_epi32(maxY + 65535)};
+}
+
+// All ones where one of the four taps from (u, v) lies outside the page.
+CA_AVX2 inline __m256i tapsOutside(__m256i u, __m256i v, const CurlBounds& b) {
+    const __m256i zero = _mm256_setzero_si256();
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpgt_epi32(zero, u), _mm256_cmpgt_epi32(zero, v)),
+        _mm256_or_si256(_mm256_cmpgt_epi32(u, b.lastX), _mm256_cmpgt_epi32(v, b.lastY)));
+}
+
+// A table's column `c` at entries k, and w/256 of the way on to entries k + 1.
+CA_AVX2 inline __m256i tableBetween(const int32_t* c, __m256i k, __m256i w) {
+    const __m256i a = _mm256_i32gather_epi32(c, k, 4);
+    const __m256i b = _mm256_i32gather_epi32(c + 1, k, 4);
+    return _mm256_add_epi32(a, _mm256_srai_epi32(_mm256_mullo_epi32(_mm256_sub_epi32(b, a), w), 8));
+}
+
+// A table's column `c` at entries k.
+CA_AVX2 inline __m256i tableAt(const void* c, __m256i k) {
+    return _mm256_i32gather_epi32(static_cast<const int*>(c), k, 4);
+}
+
+// The offset into the page of the pixel that holds (x, y), 16.16.
+CA_AVX2 inline __m256i pageOffset(__m256i x, __m256i y, const CurlBounds& b) {
+    return _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(y, 16), b.stride),
+                            _mm256_srai_epi32(x, 16));
+}
+
+// Eight pixels of the cylinder up to their reads of the page, as the plain loop works them out:
+// the offsets of each one's top-left tap and of the lower layer's nearest pixel (0 where
+// unused), its sample's fractions, its mix (the sample's weight, the nearest pixel's and white's),
+// and whether it is done (all ones).
+struct CurlLanes {
+    __m256i tap, lower, fx, fy, upperWeight, lowerWeight, white, done;
+};
+
+CA_AVX2 inline CurlLanes curlLanes(const CAPixelCurlTable& t, const CurlBounds& b, __m256i f,
+                                   __m256i x) {
+    const __m256i byte = _mm256_set1_epi32(0xFF), half = _mm256_set1_epi32(0x8000);
+    // Pixels outside the silhouette (f below 0) read the first entry, and are not done.
+    const __m256i g = _mm256_max_epi32(f, _mm256_setzero_si256());
+    const __m256i k = _mm256_srai_epi32(g, 16);
+    const __m256i w = _mm256_and_si256(_mm256_srli_epi32(g, 8), byte);
+    const __m256i nearest = _mm256_add_epi32(k, _mm256_srli_epi32(w, 7));
+    const __m256i ux = _mm256_add_epi32(x, tableBetween(t.upperX, k, w));
+    const __m256i uy = _mm256_add_epi32(b.y, tableBetween(t.upperY, k, w));
+    const __m256i lx = _mm256_add_epi32(x, tableAt(t.lowerX, nearest));
+    const __m256i ly = _mm256_add_epi32(b.y, tableAt(t.lowerY, nearest));
+    // The lower layer's nearest pixel: its centre, which must lie inside the page with both.
+    const __m256i cx = _mm256_add_epi32(lx, half), cy = _mm256_add_epi32(ly, half);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i centreOff = _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpgt_epi32(zero, lx), _mm256_cmpgt_epi32(zero, ly)),
+        _mm256_or_si256(_mm256_cmpgt_epi32(cx, b.endX), _mm256_cmpgt_epi32(cy, b.endY)));
+    const __m256i both = _mm256_andnot_si256(_mm256_or_si256(tapsOutside(ux, uy, b), centreOff),
+                                             _mm256_set1_epi32(-1));
+    const __m256i before = _mm256_set1_epi32(-65535);
+    const __m256i upperGone = _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpgt_epi32(before, ux), _mm256_cmpgt_epi32(before, uy)),
+        _mm256_or_si256(_mm256_cmpgt_epi32(ux, b.goneX), _mm256_cmpgt_epi32(uy, b.goneY)));
+    const __m256i alone = _mm256_andnot_si256(tapsOutside(lx, ly, b), upperGone);
+    const __m256i done = _mm256_and_si256(_mm256_cmpgt_epi32(f, _mm256_set1_epi32(2 * 65536 - 1)),
+                                          _mm256_or_si256(both, alone));
+    const __m256i sx = _mm256_blendv_epi8(lx, ux, both), sy = _mm256_blendv_epi8(ly, uy, both);
+    const __m256i weights = tableAt(t.weights, nearest);
+    return {
+        _mm256_and_si256(pageOffset(sx, sy, b), done),
+        _mm256_and_si256(pageOffset(cx, cy, b), _mm256_and_si256(both, done)),
+        _mm256_and_si256(_mm256_srli_epi32(sx, 8), byte),
+        _mm256_and_si256(_mm256_srli_epi32(sy, 8), byte),
+        _mm256_blendv_epi8(_mm256_srli_epi32(weights, 16), _mm256_and_si256(weights, byte), both),
+        _mm256_and_si256(_mm256_and_si256(_mm256_srli_epi32(weights, 8), byte), both),
+        _mm256_and_si256(tableAt(t.mixWhite, nearest), both),
+        done,
+    };
+}
+
+// The order of the pixels in CurlLanes' lanes: [0 1 4 5 | 2 3 6 7], so that each 128-bit lane
+// holds two pixels of each half of the eight, as the halves' samples lie ([0 1 | 2 3]).
+CA_AVX2 inline __m256i curlOrder() {
+    return _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
+}
+
+// Four of the eight pixels of `lanes`, the first half of them or the second (`Second`), whose
+// offsets, in the lanes' order, are `taps` and `lowers`: the upper layer's sample (or the lower
+// layer's, alone) mixed with the lower layer's pixel and white, made opaque.
+template <bool Second>
+CA_AVX2 inline __m128i curlQuad(const uint32_t* page, std::ptrdiff_t stride, const int32_t* taps,
+                                const int32_t* lowers, const CurlLanes& lanes) {
+    constexpr char a = Second ? 8 : 0, b = char(a + 4);
+    const int32_t at[4] = {taps[a / 4], taps[a / 4 + 1], taps[a / 4 + 4], taps[a / 4 + 5]};
+    const __m256i upper =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(page + at[0], page + at[1])),
+                                twoPairs(page + at[2], page + at[3]), 1);
+    const __m256i lower = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(twoPairs(page + at[0] + stride, page + at[1] + stride)),
+        twoPairs(page + at[2] + stride, page + at[3] + stride), 1);
+    const __m256i sample =
+        bilinearQuad(upper, lower, _mm256_shuffle_epi8(lanes.fy, lanesOf(a, a, a, a)),
+                     _mm256_shuffle_epi8(lanes.fy, lanesOf(b, b, b, b)),
+                     _mm256_shuffle_epi8(lanes.fx, lanesOf(a, b, a, b)));
+    const int32_t* near = lowers + a / 4;
+    const __m256i front = _mm256_cvtepu8_epi16(_mm_setr_epi32(
+        int(page[near[0]]), int(page[near[1]]), int(page[near[4]]), int(page[near[5]])));
+    const __m256i sum = _mm256_add_epi16(
+        _mm256_add_epi16(
+            _mm256_mullo_epi16(sample, _mm256_shuffle_epi8(lanes.upperWeight, wordsOf(a, b, a, b))),
+            _mm256_mullo_epi16(front, _mm256_shuffle_epi8(lanes.lowerWeight, lanesOf(a, b, a, b)))),
+        _mm256_shuffle_epi8(lanes.white, wordsOf(a, b, a, b)));
+    return _mm_or_si128(packQuad(_mm256_srli_epi16(sum, 8)), _mm_set1_epi32(int(0xFF000000u)));
+}
+
+// curlCylinderRow's AVX2 steps, eight pixels at a time, with the plain loop's arithmetic: the
+// table and the tests in 32-bit lanes, the page's taps read a pair at a time and mixed in 16-bit
+// lanes, four pixels to a vector. Answers how many pixels were done.
+CA_AVX2 int curlOctets(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
+                       int32_t width, int32_t height, const CAPixelCurlTable& t, CAPixelCurlRow row,
+                       int n) {
+    const CurlBounds bounds = curlBounds(row.y, stride, width, height);
+    const __m256i order = curlOrder();
+    __m256i f = _mm256_add_epi32(_mm256_set1_epi32(row.f),
+                                 _mm256_mullo_epi32(order, _mm256_set1_epi32(row.df)));
+    __m256i x = _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(row.x), order), 16);
+    const __m256i fStep = _mm256_set1_epi32(8 * row.df), xStep = _mm256_set1_epi32(8 << 16);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const CurlLanes lanes = curlLanes(t, bounds, f, x);
+        f = _mm256_add_epi32(f, fStep), x = _mm256_add_epi32(x, xStep);
+        alignas(32) int32_t taps[8], lowers[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(taps), lanes.tap);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(lowers), lanes.lower);
+        if (row.ahead) {
+            // A pixel's lower taps are the upper ones of the same paper a row later.
+            for (int j = 0; j < 8; ++j) {
+                prefetch(page + taps[j] + stride, row.ahead);
+                prefetch(page + lowers[j], row.ahead);
+            }
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         curlQuad<false>(page, stride, taps, lowers, lanes));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4),
+                         curlQuad<true>(page, stride, taps, lowers, lanes));
+        // The order is its own inverse.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(done + i),
+                            _mm256_permutevar8x32_epi32(_mm256_srli_epi32(lanes.done, 31), order));
     }
     return i;
 }
@@ -478,8 +698,28 @@ CA_KERNEL_CLONES void mixTapsLanes(uint8_t* dst, const uint8_t* below, const uin
     Loops::mixTapsLanes(dst, below, rowJ, rowJm1, l0, l1, t);
 }
 
+namespace {
+
+// sampleRow's samples, written as they are, of a walk along a row of the source, a whole pixel a
+// step.
+CA_KERNEL_CLONES void sampleAlongRow(uint32_t* dst, const uint32_t* source, std::ptrdiff_t stride,
+                                     CAPixelWalk walk, int n) {
+    const uint32_t* upper = source + std::ptrdiff_t(walk.v >> 16) * stride + (walk.u >> 16);
+    const uint32_t fx = uint32_t(walk.u >> 8) & 0xFF, fy = uint32_t(walk.v >> 8) & 0xFF;
+    if (walk.du > 0) {
+        Loops::samplesAlongRow<1>(dst, upper, upper + stride, fx, fy, n);
+    } else {
+        Loops::samplesAlongRow<-1>(dst, upper, upper + stride, fx, fy, n);
+    }
+}
+
+}  // namespace
+
 void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std::ptrdiff_t stride,
                CAPixelWalk walk, int n, int alpha) {
+    if (!below && walk.dv == 0 && (walk.du == 65536 || walk.du == -65536)) {
+        return sampleAlongRow(dst, source, stride, walk, n);
+    }
     int i = 0;
 #if CA_KERNEL_SSE2
     if (hasAvx2()) i = sampleQuads(dst, below, source, stride, walk, n, alpha);
@@ -498,7 +738,12 @@ CA_KERNEL_CLONES void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b,
 CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page,
                                       int32_t stride, int32_t width, int32_t height,
                                       const CAPixelCurlTable& table, CAPixelCurlRow row, int n) {
-    Loops::curlCylinderRow(out, done, page, stride, width, height, table, row, n);
+    int i = 0;
+#if CA_KERNEL_SSE2
+    if (hasAvx2()) i = curlOctets(out, done, page, stride, width, height, table, row, n);
+#endif
+    const CAPixelCurlRow rest{row.x + i, row.y, row.f + i * row.df, row.df, row.ahead};
+    Loops::curlCylinderRow(out + i, done + i, page, stride, width, height, table, rest, n - i);
 }
 
 }  // namespace CA_KERNEL_NS

@@ -54,7 +54,8 @@ void mixLanes(uint8_t* dst, const uint8_t* a, const uint8_t* b, int n, uint16_t 
 // of the upper layer's bilinear sample and that pixel; where the upper layer lies half a pixel or
 // more off the page and the lower layer's taps inside it, out[i] is the lower layer's bilinear
 // sample shaded. Either is made opaque, and done[i] is 1; elsewhere done[i] is 0 and out[i]
-// means nothing. The table's first f + 1 entries must be there for every pixel.
+// means nothing. The table's first f + 1 entries must be there for every pixel, and its mixes must
+// keep every channel's sum within 16 bits (255 (mixUpper + mixLower) + mixWhite below 65536).
 void curlCylinderRow(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
                      int32_t width, int32_t height, const CAPixelCurlTable& table,
                      CAPixelCurlRow row, int n);

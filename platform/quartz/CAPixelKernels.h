@@ -45,8 +45,12 @@ struct CAPixelCurlTable {
 
 // A row of pixels over a page curl's cylinder: pixel i lies at column x + i of row y, and at
 // f + i df along the table (16.16, in entries, from the cylinder's trailing side).
+// `ahead`, as in CAPixelWalk, says where the paper a pixel reads lies a few rows later, in pixels
+// from it: across a slanting cylinder a row's paper lies along a slanting line through the page,
+// which the processor's own prefetching does not follow. 0 asks for nothing.
 struct CAPixelCurlRow {
     int32_t x, y, f, df;
+    int32_t ahead = 0;
 };
 
 // The kernels of each instruction set this build holds. The portable ones are always there, so

@@ -115,9 +115,17 @@ size_t CARenderer::drawStill(const CARenderTarget& target, const std::vector<CAR
     const size_t same = unchangedRun(items, start, background);
     const size_t count = size_t(target.pixels.stride) * size_t(target.pixels.height);
     if (cacheCount_ > 0 && cacheStart_ == start && cacheCount_ <= same) {
-        std::copy(cache_.begin(), cache_.end(), target.pixels.pixels);
         statistics_.fromCache = cacheCount_;
-        return start + cacheCount_;
+        const size_t next = start + cacheCount_;
+        // A page peeled off the kept picture is laid over it in one pass, without copying it.
+        const CAPixelBuffer kept{cache_.data(), target.pixels.width, target.pixels.height,
+                                 target.pixels.stride};
+        if (next < items.size() &&
+            CAPainter(statistics_).drawCurlOver(target, items[next], {kept, 0, 0})) {
+            return next + 1;
+        }
+        std::copy(cache_.begin(), cache_.end(), target.pixels.pixels);
+        return next;
     }
     if (items.empty() || !CAPainter::coversTarget(items[start], target.clip)) {
         CAPixelClear(target.pixels, background);

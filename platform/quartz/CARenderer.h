@@ -62,7 +62,8 @@ private:
     size_t unchangedRun(const std::vector<CARenderItem>& items, size_t start,
                         uint32_t background) const;
     // Lays down the background and the items that held still (from the kept picture when it is
-    // still good, keeping a new one when a run held still); answers the first item left to draw.
+    // still good, a page peeled off it laid over it in the same pass; keeping a new one when a run
+    // held still); answers the first item left to draw.
     size_t drawStill(const CARenderTarget& target, const std::vector<CARenderItem>& items,
                      size_t start, uint32_t background);
     // Draws the frame's items from `start` on, in pixels, over the background: the still ones

@@ -1,12 +1,14 @@
 #include "ViewsTestSupport.h"
 
 #include "platform/graphics/CGContext.h"
+#include "platform/quartz/CAFilter.h"
 #include "platform/quartz/CALayer.h"
 #include "platform/quartz/CARenderer.h"
 
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -159,6 +161,57 @@ TEST(CARenderer, KeepsTheStillPartOfTheSceneAndStillDrawsTheSamePixels) {
     EXPECT_GT(kept.statistics().fromCache, 0u);
     CARenderer fresh({8, 8}, 1);
     EXPECT_TRUE(samePixels(image, draw(fresh, *root)));
+}
+
+// A layer of `side` × `side` points showing `image`, and nothing else.
+std::shared_ptr<CALayer> imageLayer(float side, CGImageRef image) {
+    auto layer = CALayer::layer();
+    layer->setBounds({0, 0, side, side});
+    layer->setPosition({side / 2, side / 2});
+    layer->setContents(std::move(image));
+    return layer;
+}
+
+// A page peeled off the kept still part of the scene, laid over it in one pass, and the same
+// page over a picture that covers the screen, drawn as a pair with it: each frame as a renderer
+// that keeps nothing draws it, at every stage of the peel and in every direction.
+TEST(CARenderer, PeelsAPageOffWhatHeldStillWithTheSamePixels) {
+    constexpr float kSide = 48;
+    std::vector<CGImagePixel> detail;
+    for (int i = 0; i < 48 * 48; ++i) {
+        detail.push_back({uint8_t(i * 7), uint8_t(i / 48 * 5), uint8_t(i % 48 * 3), 255});
+    }
+    const auto picture = CGImageCreateWithPixels(48, 48, detail);
+    for (bool overPicture : {false, true}) {
+        auto root = box({0, 0, kSide, kSide}, rgb(0.2f, 0.3f, 0.4f));
+        if (overPicture) {
+            root->addSublayer(imageLayer(kSide, solidImage(48, 48, kBlue)));
+        } else {
+            root->addSublayer(box({0, 0, 20, 30}, rgb(1, 0, 0)));
+            root->addSublayer(box({10, 25, 30, 20}, rgb(0, 1, 0, 0.5f)));
+        }
+        auto page = imageLayer(kSide, picture);
+        root->addSublayer(page);
+        auto curl = CAFilter::filterWithType(kCAFilterPageCurl);
+        curl->setDefaults();
+        CARenderer kept({kSide, kSide}, 1);
+        for (const double degrees : {180.0, -135.0, 30.0, 90.0}) {
+            for (const double time : {0.0, 0.3, 0.6, 0.95, 1.0}) {
+                curl->setValue(degrees * std::numbers::pi / 180, "inputAngle");
+                curl->setValue(time, "inputTime");
+                page->setFilters({curl});
+                const auto image = draw(kept, *root);
+                CARenderer fresh({kSide, kSide}, 1);
+                EXPECT_TRUE(samePixels(image, draw(fresh, *root)))
+                    << "over a picture " << overPicture << ", " << degrees << " degrees, time "
+                    << time;
+                EXPECT_EQ(kept.statistics().fast, kept.statistics().drawn);
+            }
+        }
+        if (!overPicture) {
+            EXPECT_GT(kept.statistics().fromCache, 0u);
+        }
+    }
 }
 
 TEST(CARenderer, SkipsWhatLiesUnderAnOpaqueFullScreenImage) {

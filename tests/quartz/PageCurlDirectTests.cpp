@@ -31,12 +31,12 @@ CAPixelBuffer pixelsOf(cairo_surface_t* surface) {
 }
 
 // A surface with detail in every pixel, opaque or with alpha varying from pixel to pixel.
-CairoSurfacePtr picture(unsigned seed, bool opaque) {
-    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight));
+CairoSurfacePtr picture(unsigned seed, bool opaque, int width = kWidth, int height = kHeight) {
+    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
     cairo_surface_flush(surface.get());
     const CAPixelBuffer pixels = pixelsOf(surface.get());
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             const unsigned a = opaque ? 255 : 90 + (x * 7 + y * 3) % 166;
             auto c = [&](unsigned v) { return (v % 256) * a / 255; };
             pixels.row(y)[x] = (a << 24) | (c(x * 3 + seed) << 16) | (c(y * 5 + seed) << 8) |
@@ -90,6 +90,55 @@ TEST(CAPageCurl, LaysTheCurlStraightIntoPixelsAsCairoPaintsIt) {
                 for (size_t i = 0; i < want.size(); ++i) {
                     ASSERT_LE(channelDifference(got[i], want[i]), 4)
                         << "pixel " << i % kWidth << "," << i / kWidth;
+                }
+            }
+        }
+    }
+}
+
+// A page peeled off a still picture in one pass gives the very pixels of the picture laid down
+// first and the page peeled over it, in the clip, and leaves the rest of the target alone: at
+// every stage of the peel from untouched to gone, along a side, slanting and straight down, for
+// an opaque page, a faded one and a translucent one, and for a page and a clip that do not fill
+// the target.
+TEST(CAPageCurl, PeelsAPageOffAStillPictureInOnePassAsOverThePictureLaidFirst) {
+    struct Page {
+        bool opaque;
+        double opacity;
+    };
+    struct Placement {
+        CAPixelRect clip;
+        int x, y;
+    };
+    const Page pages[] = {{true, 1}, {true, 0.6}, {false, 1}, {true, 0}};
+    const Placement placements[] = {{{0, 0, kWidth, kHeight}, 0, 0},
+                                    {{3, 4, kWidth - 2, kHeight - 6}, 7, -5}};
+    // The picture reaches past the target on every side.
+    const CairoSurfacePtr still = picture(40, true, kWidth + 4, kHeight + 6);
+    const CAPixelUnder under{pixelsOf(still.get()), -2, -3};
+    for (const double angle : {kPi, -3 * kPi / 4, 0.4, kPi / 2}) {
+        for (const double time : {0.0, 0.25, 0.6, 0.9, 1.0}) {
+            for (const Page& kind : pages) {
+                for (const Placement& at : placements) {
+                    SCOPED_TRACE("angle " + std::to_string(angle) + ", time " +
+                                 std::to_string(time) + ", opaque " + std::to_string(kind.opaque) +
+                                 ", opacity " + std::to_string(kind.opacity) + ", at " +
+                                 std::to_string(at.x));
+                    const CairoSurfacePtr page = picture(90, kind.opaque);
+                    // What the target held before: none of it may show in the clip.
+                    const CairoSurfacePtr onePass = picture(7, false);
+                    const CairoSurfacePtr laidFirst = picture(7, false);
+                    const int alpha = int(kind.opacity * 256);
+                    const CAPixelSource source = sourceOf(kind.opaque);
+                    CAPageCurlDrawPixelsOver(pixelsOf(onePass.get()), at.clip, at.x, at.y,
+                                             pixelsOf(page.get()), source, time, angle, alpha,
+                                             under);
+                    const CAPixelBuffer first = pixelsOf(laidFirst.get());
+                    CAPixelDrawImage(first, at.clip, under.picture, CAPixelSource::Opaque, under.x,
+                                     under.y, 256);
+                    CAPageCurlDrawPixels(first, at.clip, at.x, at.y, pixelsOf(page.get()), source,
+                                         time, angle, alpha);
+                    ASSERT_EQ(pixelsIn(onePass.get()), pixelsIn(laidFirst.get()));
                 }
             }
         }

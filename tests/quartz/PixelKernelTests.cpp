@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -179,6 +180,38 @@ TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
     }
 }
 
+// A walk a whole pixel a step along a row, either way, as a page mirrored under a pull along a
+// side is read, which is sampled a column at a time: the same pixels as the walk's samples blended
+// at full opacity over a picture (which an opaque source hides, leaving the samples as they are),
+// with every fraction, on a row of the source and between two, in rows of every length past the
+// chunks the columns are mixed in.
+TEST(CAPixelKernels, SampleWalksAlongARowAsTheyAreBlendedWithSse2AndWithPlainCode) {
+    constexpr int kWidth = 600, kHeight = 6;
+    const auto source = pixels(size_t(kWidth * kHeight), 16, true);
+    const auto below = pixels(size_t(kWidth), 17, true);
+    for (int32_t du : {65536, -65536}) {
+        for (int32_t fx : {0, 1, 128, 255}) {
+            for (int32_t fy : {0, 1, 77, 255}) {
+                for (int n : {1, 2, 7, 8, 9, 255, 256, 257, 300, 513, kWidth - 2}) {
+                    const int32_t u = (du > 0 ? 0 : kWidth - 2) * 65536 + (fx << 8);
+                    const CAPixelWalk walk{u, (2 << 16) + (fy << 8), du, 0};
+                    auto sample = [&](auto kernel, const uint32_t* under) {
+                        std::vector<uint32_t> out(static_cast<size_t>(n));
+                        kernel(out.data(), under, source.data(), kWidth, walk, n, 256);
+                        return out;
+                    };
+                    const auto blended = sample(portable::sampleRow, below.data());
+                    ASSERT_EQ(sample(sse2::sampleRow, below.data()), blended);
+                    ASSERT_EQ(sample(portable::sampleRow, nullptr), blended)
+                        << n << " pixels, du " << du << ", fx " << fx << ", fy " << fy;
+                    ASSERT_EQ(sample(sse2::sampleRow, nullptr), blended)
+                        << n << " pixels, du " << du << ", fx " << fx << ", fy " << fy;
+                }
+            }
+        }
+    }
+}
+
 TEST(CAPixelKernels, MixTwoRowsToTheSameLanesWithSse2AsWithPlainCode) {
     for (int n : {1, 3, 8, 17, 64}) {
         const auto a = pixels(size_t(n), 12, false), b = pixels(size_t(n), 13, true);
@@ -198,47 +231,117 @@ TEST(CAPixelKernels, MixTwoRowsToTheSameLanesWithSse2AsWithPlainCode) {
     }
 }
 
-// A cylinder's row over a page, with offsets that carry some pixels' paper off the page on every
-// side, so that each kind of pixel is met: both layers, the lower alone, and neither (among them
-// pixels outside the silhouette, before the table's first entry).
-TEST(CAPixelKernels, CurlTheCylinderToTheSamePixelsWithSse2AsWithPlainCode) {
-    constexpr int kWidth = 24, kHeight = 20, kEntries = 40;
-    const auto page = pixels(size_t(kWidth * kHeight), 14, true);
+// A page curl's table of `entries` entries, with offsets that carry some pixels' paper off a
+// page of about 24 × 20 on every side. `extreme` takes the mix to its bounds: every channel's sum
+// just within 16 bits, white up to most of them, and the lower layer's shade up to 256.
+struct CurlTable {
+    CurlTable(int entries, bool extreme) {
+        for (int i = 0; i < entries; ++i) {
+            offsets[0].push_back(-i * 52000 - 3000);
+            offsets[1].push_back(i * 9000 - 170000);
+            offsets[2].push_back(-i * 30000 + 5000);
+            offsets[3].push_back(i * 4000 - 40000);
+            const auto upper = uint32_t(extreme ? 200 - 5 * i : 120 + i), lower = uint32_t(i % 27);
+            const uint32_t shade = extreme ? std::min(256u, uint32_t(90 + 5 * i)) : 90 + 4 * i;
+            weights.push_back(upper | lower << 8 | shade << 16);
+            whites.push_back(extreme ? 65535 - 255 * (upper + lower) - 37 * uint32_t(i)
+                                     : uint32_t(128 + 150 * i));
+        }
+    }
+    CAPixelCurlTable columns() const {
+        return {offsets[0].data(), offsets[1].data(), offsets[2].data(),
+                offsets[3].data(), weights.data(),    whites.data()};
+    }
     std::vector<int32_t> offsets[4];
     std::vector<uint32_t> weights, whites;
-    for (int i = 0; i < kEntries; ++i) {
-        offsets[0].push_back(-i * 52000 - 3000);
-        offsets[1].push_back(i * 9000 - 170000);
-        offsets[2].push_back(-i * 30000 + 5000);
-        offsets[3].push_back(i * 4000 - 40000);
-        weights.push_back(uint32_t(120 + i) | uint32_t(i % 27) << 8 | uint32_t(90 + 4 * i) << 16);
-        whites.push_back(uint32_t(128 + 150 * i));
+};
+
+// A cylinder's rows over a page, each kind of pixel met: both layers, the lower alone, and
+// neither (among them pixels outside the silhouette, before the table's first entry), near every
+// edge of the page; rows of every length up to a few steps of eight pixels, and so every
+// remainder the plain loop finishes; with and without asking for the page's pixels ahead, within
+// the page and past its ends, which must not change a pixel.
+TEST(CAPixelKernels, CurlTheCylinderToTheSamePixelsWithSse2AsWithPlainCode) {
+    constexpr int kWidth = 24, kHeight = 20, kEntries = 40, kLongest = 27;
+    const auto page = pixels(size_t(kWidth * kHeight), 14, true);
+    // The last row's lower layer shows alone where its shade reaches 256.
+    const CAPixelCurlRow rows[] = {
+        {0, 5, 0, 70000},       {3, 0, 65536, 40000},     {10, 19, 38 << 16, -110000},
+        {0, 7, -100000, 50000}, {15, 12, 8 << 16, 30000}, {22, 18, 1 << 16, 65536},
+        {18, 5, 34 << 16, 9000}};
+    int done = 0, pixelsMet = 0;
+    for (bool extreme : {false, true}) {
+        const CurlTable table(kEntries, extreme);
+        for (CAPixelCurlRow row : rows) {
+            for (int32_t ahead : {0, 2 * kWidth - 2, -5 * kWidth * kHeight}) {
+                row.ahead = ahead;
+                for (int n = 1; n <= kLongest; ++n) {
+                    auto curl = [&](auto kernel) {
+                        const auto count = size_t(n);
+                        std::vector<uint32_t> out(count);
+                        std::vector<int32_t> done(count);
+                        kernel(out.data(), done.data(), page.data(), kWidth, kWidth, kHeight,
+                               table.columns(), row, n);
+                        // What is not done means nothing.
+                        for (size_t i = 0; i < out.size(); ++i) out[i] = done[i] ? out[i] : 0;
+                        return std::make_pair(out, done);
+                    };
+                    const auto viaSse2 = curl(sse2::curlCylinderRow);
+                    ASSERT_EQ(viaSse2, curl(portable::curlCylinderRow))
+                        << n << " pixels from column " << row.x << " of row " << row.y
+                        << ", extreme " << extreme << ", ahead " << ahead;
+                    for (int32_t d : viaSse2.second) done += d;
+                    pixelsMet += n;
+                }
+            }
+        }
     }
-    const CAPixelCurlTable table{offsets[0].data(), offsets[1].data(), offsets[2].data(),
-                                 offsets[3].data(), weights.data(),    whites.data()};
-    constexpr int n = 20;
+    // Both the pixels the kernel takes and those it leaves were met.
+    EXPECT_GT(done, 0);
+    EXPECT_LT(done, pixelsMet);
+}
+
+// Paper whose taps and nearest pixel fall exactly on the page's edges, and a unit off them on
+// either side, for every edge: offsets of whole pixels, anywhere across the page and a few pixels
+// past it, give or take a unit, half a pixel or nothing, each pixel reading a whole entry, in
+// many rows from a fixed sequence.
+TEST(CAPixelKernels, CurlTheCylinderAtThePageEdgesToTheSamePixelsWithSse2AsWithPlainCode) {
+    constexpr int kWidth = 13, kHeight = 11, kEntries = 48, n = 29, kRows = 3000;
+    const auto page = pixels(size_t(kWidth * kHeight), 15, true);
+    uint32_t state = 12345;
+    auto next = [&state](int count) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        return int(state % uint32_t(count));
+    };
+    const int32_t fractions[] = {-1, 0, 1, 0x7FFF, 0x8000, 0x8001};
+    auto offset = [&](int size) {
+        const int whole = next(2 * size + 7) - size - 3;
+        return int32_t(whole * 65536 + fractions[next(6)]);
+    };
+    CurlTable table(kEntries, false);
     int done = 0;
-    const CAPixelCurlRow rows[] = {{0, 5, 0, 70000},
-                                   {3, 0, 65536, 40000},
-                                   {10, 19, 38 << 16, -110000},
-                                   {0, 7, -100000, 50000}};
-    for (const CAPixelCurlRow& row : rows) {
+    for (int r = 0; r < kRows; ++r) {
+        // A table of its own for every row, for the pixels to meet every edge in every way.
+        // Columns 1 and 3 are offsets down.
+        for (int c = 0; c < 4; ++c) {
+            for (int32_t& o : table.offsets[c]) o = offset(c % 2 ? kHeight : kWidth);
+        }
+        const CAPixelCurlRow row{next(kWidth + 8) - 4, next(kHeight + 8) - 4,
+                                 next(kEntries - n - 1) << 16, 65536};
         auto curl = [&](auto kernel) {
             std::vector<uint32_t> out(n);
             std::vector<int32_t> done(n);
-            kernel(out.data(), done.data(), page.data(), kWidth, kWidth, kHeight, table, row, n);
-            // What is not done means nothing.
-            for (int i = 0; i < n; ++i) out[size_t(i)] = done[size_t(i)] ? out[size_t(i)] : 0;
+            kernel(out.data(), done.data(), page.data(), kWidth, kWidth, kHeight, table.columns(),
+                   row, n);
+            for (size_t i = 0; i < out.size(); ++i) out[i] = done[i] ? out[i] : 0;
             return std::make_pair(out, done);
         };
         const auto viaSse2 = curl(sse2::curlCylinderRow);
         ASSERT_EQ(viaSse2, curl(portable::curlCylinderRow))
-            << "row from column " << row.x << " of row " << row.y;
+            << "from column " << row.x << " of row " << row.y << ", f " << row.f;
         for (int32_t d : viaSse2.second) done += d;
     }
-    // Both the pixels the kernel takes and those it leaves were met.
     EXPECT_GT(done, 0);
-    EXPECT_LT(done, n * 4);
 }
 
 }  // namespace
