@@ -433,45 +433,54 @@ CA_AVX2 inline __m128i packQuad(__m256i channels) {
     return _mm256_castsi256_si128(packed);
 }
 
+// The low 16 bits of `first`, `first + step`, ... for four pixels, each in `lanes` 16-bit lanes
+// of its own, in the order `at` gives (the index of the pixel in each run of lanes).
+CA_AVX2 inline __m256i fractionLanes(int32_t first, int32_t step, const int (&at)[4]) {
+    alignas(32) int16_t lanes[16];
+    for (int lane = 0; lane < 16; ++lane) {
+        lanes[lane] = int16_t(uint32_t(first) + uint32_t(at[lane / 4]) * uint32_t(step));
+    }
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
 // sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
 // of taps lie in the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its
-// own vertical weight, then every pixel's left and right taps across. The weights are spread to
-// their lanes from the fractions by byte shuffles. Answers how many pixels were sampled, and
-// moves `walk` on past them.
+// own vertical weight, then every pixel's left and right taps across. A weight is the top byte of
+// the low 16 bits of a coordinate, and those bits step by the low 16 bits of the step, carries
+// and all: so each weight's lanes are stepped by 16-bit additions, without a shuffle. Answers how
+// many pixels were sampled, and moves `walk` on past them.
 CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
-    const __m256i downFirst = lanesOf(0, 0, 8, 8);     // pixels 0 and 2, both their taps
-    const __m256i downSecond = lanesOf(4, 4, 12, 12);  // pixels 1 and 3
-    const __m256i across = lanesOf(0, 4, 8, 12);       // [0 1 | 2 3]
-    const __m128i fractionMask = _mm_set1_epi32(0xFF);
-    __m128i us =
-        _mm_setr_epi32(walk.u, walk.u + walk.du, walk.u + 2 * walk.du, walk.u + 3 * walk.du);
-    __m128i vs =
-        _mm_setr_epi32(walk.v, walk.v + walk.dv, walk.v + 2 * walk.dv, walk.v + 3 * walk.dv);
-    const __m128i uStep = _mm_set1_epi32(4 * walk.du), vStep = _mm_set1_epi32(4 * walk.dv);
+    // [0 0 | 2 2] and [1 1 | 3 3] down, each pixel's two taps; [0 1 | 2 3] across.
+    __m256i downFirst = fractionLanes(walk.v, walk.dv, {0, 0, 2, 2});
+    __m256i downSecond = fractionLanes(walk.v, walk.dv, {1, 1, 3, 3});
+    __m256i across = fractionLanes(walk.u, walk.du, {0, 1, 2, 3});
+    const __m256i uStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)));
+    const __m256i vStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)));
+    // The walk is stepped in locals: through the reference every step would be stored, as the
+    // pixels written might be the walk's own.
+    int32_t u = walk.u, v = walk.v;
+    const int32_t du = walk.du, dv = walk.dv, ahead = walk.ahead;
     int i = 0;
     for (; i + 4 <= n; i += 4) {
         const uint32_t* p[4];
         for (auto*& tap : p) {
-            tap = source + std::ptrdiff_t(walk.v >> 16) * stride + (walk.u >> 16);
-            walk.u += walk.du, walk.v += walk.dv;
+            tap = source + std::ptrdiff_t(v >> 16) * stride + (u >> 16);
+            u += du, v += dv;
         }
-        prefetch(p[0], walk.ahead);
-        prefetch(p[0] + stride, walk.ahead);
+        prefetch(p[0], ahead);
+        prefetch(p[0] + stride, ahead);
         const __m256i upper = _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0], p[1])),
                                                       twoPairs(p[2], p[3]), 1);
         const __m256i lower =
             _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0] + stride, p[1] + stride)),
                                     twoPairs(p[2] + stride, p[3] + stride), 1);
-        const __m256i fx =
-            _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(us, 8), fractionMask));
-        const __m256i fy =
-            _mm256_broadcastsi128_si256(_mm_and_si128(_mm_srli_epi32(vs, 8), fractionMask));
-        us = _mm_add_epi32(us, uStep), vs = _mm_add_epi32(vs, vStep);
-        __m256i s =
-            bilinearQuad(upper, lower, _mm256_shuffle_epi8(fy, downFirst),
-                         _mm256_shuffle_epi8(fy, downSecond), _mm256_shuffle_epi8(fx, across));
+        __m256i s = bilinearQuad(upper, lower, _mm256_srli_epi16(downFirst, 8),
+                                 _mm256_srli_epi16(downSecond, 8), _mm256_srli_epi16(across, 8));
+        downFirst = _mm256_add_epi16(downFirst, vStep);
+        downSecond = _mm256_add_epi16(downSecond, vStep);
+        across = _mm256_add_epi16(across, uStep);
         if (below) {
             if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
             const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
@@ -479,6 +488,7 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), packQuad(s));
     }
+    walk.u = u, walk.v = v;
     return i;
 }
 
