@@ -38,8 +38,10 @@ done
 latency=()
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     echo "measuring the wait of a touch in the window"
-    bash scripts/window-latency.sh "$build" iphone-430 10 >"$results/latency.json"
-    latency=(--latency "$results/latency.json")
+    # Beside the benchmarks' results, not among them.
+    mkdir -p "$results/window"
+    bash scripts/window-latency.sh "$build" iphone-430 10 >"$results/window/latency.json"
+    latency=(--latency "$results/window/latency.json")
 fi
 
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
