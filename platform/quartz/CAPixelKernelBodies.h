@@ -93,6 +93,20 @@ namespace Loops {
            weighLanes(a >> 8, b >> 8, 256 - w, w, 0x00800080u) << 8;
 }
 
+// A pixel's four channels, each in a 16-bit lane of its own (blue, red, green, alpha from the
+// bottom), where a mix of two pixels' channels cannot carry from lane to lane.
+[[gnu::always_inline]] inline uint64_t spreadPixel(uint32_t p) {
+    return (p & 0x00FF00FFu) | uint64_t(p & 0xFF00FF00u) << 24;
+}
+[[gnu::always_inline]] inline uint32_t packPixel(uint64_t lanes) {
+    return uint32_t(lanes & 0x00FF00FFu) | (uint32_t(lanes >> 24) & 0xFF00FF00u);
+}
+
+// mixPixels on spread pixels: all four channels in one multiplication each.
+[[gnu::always_inline]] inline uint64_t mixSpread(uint64_t a, uint64_t b, uint32_t w) {
+    return (a * (256 - w) + b * w + 0x0080008000800080u) >> 8 & 0x00FF00FF00FF00FFu;
+}
+
 // The samples of a walk (see sampleRow), with 32-bit offsets into the
 // source so that the loop can be vectorised (gathering the taps), into `out`.
 [[gnu::always_inline]] inline void samples(uint32_t* __restrict out,
@@ -104,9 +118,11 @@ namespace Loops {
         prefetch(source + tap, walk.ahead);
         prefetch(source + tap + stride, walk.ahead);
         const uint32_t fx = uint32_t(u >> 8) & 0xFF, fy = uint32_t(v >> 8) & 0xFF;
-        const uint32_t left = mixPixels(source[tap], source[tap + stride], fy);
-        const uint32_t right = mixPixels(source[tap + 1], source[tap + stride + 1], fy);
-        out[i] = mixPixels(left, right, fx);
+        const uint64_t left =
+            mixSpread(spreadPixel(source[tap]), spreadPixel(source[tap + stride]), fy);
+        const uint64_t right =
+            mixSpread(spreadPixel(source[tap + 1]), spreadPixel(source[tap + stride + 1]), fy);
+        out[i] = packPixel(mixSpread(left, right, fx));
     }
 }
 
