@@ -38,14 +38,14 @@ struct Visibility {
 };
 const std::vector<Visibility>& visibilityTable() {
     static const std::vector<Visibility> table = {
-        {std::nullopt, {{0, 1}, {4, 5}}},             // off: the switch and the clock
-        {0, {{0, 13}, {22, 22}}},                     // drag: direction, animations, distance
-        {1, {{0, 9}, {12, 15}, {22, 22}}},            // overlay: direction, distance, opacity
-        {2, {{0, 8}, {22, 22}}},                      // pinch: nothing of its own
-        {3, {{0, 8}, {16, 18}, {22, 22}}},            // peel: turn direction and distance
-        {4, {{0, 8}, {19, 21}, {22, 22}}},            // pull badge: direction, design, colour
-        {5, {{0, 8}, {22, 22}}},                      // rotate: nothing of its own
-        {6, {{0, 8}, {22, 22}}},                      // vault: nothing of its own
+        {std::nullopt, {{0, 1}, {4, 5}}},   // off: the switch and the clock
+        {0, {{0, 13}, {22, 22}}},           // drag: direction, animations, distance
+        {1, {{0, 9}, {12, 15}, {22, 22}}},  // overlay: direction, distance, opacity
+        {2, {{0, 8}, {22, 22}}},            // pinch: nothing of its own
+        {3, {{0, 8}, {16, 18}, {22, 22}}},  // peel: turn direction and distance
+        {4, {{0, 8}, {19, 21}, {22, 22}}},  // pull badge: direction, design, colour
+        {5, {{0, 8}, {22, 22}}},            // rotate: nothing of its own
+        {6, {{0, 8}, {22, 22}}},            // vault: nothing of its own
     };
     return table;
 }
@@ -84,7 +84,7 @@ PSSpecifier* rowAt(PSSpecifierList& rows, std::size_t index) {
 // rebuild what they have just built.
 void settingsChanged(CFNotificationCenterRef, void* observer, CFNotificationName, const void*,
                      CFDictionaryRef) {
-    static_cast<crvsettingsListController*>(observer)->reloadSpecifiers();
+    static_cast<crvsettingsListController*>(observer)->reloadSoon();
 }
 
 }  // namespace
@@ -97,6 +97,17 @@ crvsettingsListController::crvsettingsListController() : PSListController(class_
 
 crvsettingsListController::~crvsettingsListController() {
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+    if (pendingReload_) RunLoop::main().cancel(*pendingReload_);
+}
+
+void crvsettingsListController::reloadSoon() {
+    // Each notification that has come is delivered by an item of the loop of its own, queued
+    // before this one.
+    if (pendingReload_) return;
+    pendingReload_ = RunLoop::main().perform([this] {
+        pendingReload_.reset();
+        reloadSpecifiers();
+    });
 }
 
 PSSpecifierList& crvsettingsListController::specifiers() {
@@ -122,8 +133,8 @@ void crvsettingsListController::setPreferenceValue(PlistValue value, PSSpecifier
     reloadSpecifiers();
     // The tweak rereads the file on this; a value that could not be stored is not announced.
     if (!stored) return;
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                         kPrefsUpdated, nullptr, nullptr, true);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kPrefsUpdated,
+                                         nullptr, nullptr, true);
 }
 
 void crvsettingsListController::setEnabled(PlistValue value, PSSpecifier* specifier) {
@@ -135,7 +146,9 @@ void crvsettingsListController::setHideLockClock(PlistValue value, PSSpecifier* 
     setPreferenceValue(std::move(value), specifier);
 }
 
-void crvsettingsListController::respringButtonClicked(id) { systemCommand("killall SpringBoard"); }
+void crvsettingsListController::respringButtonClicked(id) {
+    systemCommand("killall SpringBoard");
+}
 
 PSSpecifierList& crvsettingsListController::localizedSpecifiersForSpecifiers(
     PSSpecifierList& specifiers) {

@@ -6,10 +6,12 @@
 // Four buttons: the badge colour chooser, the support mail, the FAQ page and a restart of
 // SpringBoard.
 
+#include "platform/foundation/RunLoop.h"
 #include "platform/preferences/PSListController.h"
 #include "platform/uikit/UIColor.h"
 
 #include <memory>
+#include <optional>
 
 class MFMailComposeViewController;
 class UILabel;
@@ -59,7 +61,13 @@ public:
     UIColorRef borderColor;
     std::shared_ptr<UILabel> colorHelp;
 
+    // Rebuilds the rows once the notifications that have come are all handled: a flood of
+    // changes made elsewhere costs one rebuild, not one each.
+    void reloadSoon();
+
 private:
     // The base's store; false (and logged) when the file could not be written.
     bool store(PlistValue value, PSSpecifier* specifier);
+
+    std::optional<RunLoop::TimerId> pendingReload_;
 };

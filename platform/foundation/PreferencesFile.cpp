@@ -5,8 +5,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
@@ -16,9 +19,13 @@
 
 namespace {
 
-// A writer holds the lock for one read and one write of a small file; one that has held it this
-// long has stopped (or is stopped), and waiting on would only hang the user's command.
+// A writer holds the lock for one read and one write of a small file; when no writer has
+// finished a change for this long, the one holding it has stopped (or is stopped), and waiting on
+// would only hang the user's command. Writers that keep finishing changes are waited for, however
+// many are queued.
 constexpr auto kLongestLockWait = std::chrono::seconds(10);
+// How often a waiting writer looks whether another has finished a change.
+constexpr auto kProgressCheck = std::chrono::milliseconds(100);
 
 std::string leftAsItIs(const std::filesystem::path& path, std::string_view why) {
     return "the settings file " + path.string() + " " + std::string(why) + "; it was left as it is";
@@ -76,17 +83,95 @@ int openLockFile(const std::filesystem::path& path, const std::filesystem::path&
     return fd;
 }
 
-// Waits for the lock on `fd`, at most kLongestLockWait.
-bool waitForLock(int fd) {
-    const auto giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
-    auto pause = std::chrono::microseconds(100);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR) return false;
-        if (std::chrono::steady_clock::now() >= giveUp) return false;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(5000));
+// What tells one settings file from the next: each finished change replaces the file.
+struct FileMark {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+    bool operator==(const FileMark& other) const {
+        return device == other.device && inode == other.inode &&
+               changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
     }
-    return true;
+};
+
+FileMark markOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return {};
+    return {info.st_dev, info.st_ino, info.st_ctim};
+}
+
+// A wait for the lock in a thread of its own, blocked in the kernel, which wakes it the moment the
+// lock is let go: a writer that polled instead would keep missing it while others took it. The
+// thread waits on its own descriptor of the same open lock file, so the lock it takes is the
+// caller's; a wait the caller has given up lets the lock go as soon as it has it.
+class LockWait {
+public:
+    explicit LockWait(int fd) : state_(std::make_shared<State>()) {
+        const int waiting = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (waiting < 0) {
+            state_->done = true;
+            return;
+        }
+        std::thread([waiting, state = state_] {
+            int locked;
+            do {
+                locked = ::flock(waiting, LOCK_EX);
+            } while (locked != 0 && errno == EINTR);
+            const std::lock_guard hold(state->mutex);
+            state->done = true;
+            state->locked = locked == 0;
+            if (state->locked && state->abandoned) ::flock(waiting, LOCK_UN);
+            ::close(waiting);
+            state->finished.notify_all();
+        }).detach();
+    }
+    LockWait(const LockWait&) = delete;
+    LockWait& operator=(const LockWait&) = delete;
+
+    // Whether the wait is over by `until`; then locked() tells how it ended.
+    bool overBy(std::chrono::steady_clock::time_point until) {
+        std::unique_lock hold(state_->mutex);
+        return state_->finished.wait_until(hold, until, [&] { return state_->done; });
+    }
+    bool locked() const {
+        const std::lock_guard hold(state_->mutex);
+        return state_->locked;
+    }
+    // Gives the wait up, unless the lock came at the last moment: whether it did. A lock that
+    // comes later is let go at once.
+    bool abandon() {
+        const std::lock_guard hold(state_->mutex);
+        state_->abandoned = !state_->done;
+        return state_->done && state_->locked;
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false, locked = false, abandoned = false;
+    };
+    std::shared_ptr<State> state_;
+};
+
+// Waits for the lock on `fd`, the lock file of the settings file `path`, for as long as other
+// writers keep finishing changes, and kLongestLockWait past the last of them.
+bool waitForLock(int fd, const std::filesystem::path& path) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    LockWait wait(fd);
+    FileMark mark = markOf(path);
+    auto giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (wait.overBy(std::min(giveUp, now + kProgressCheck))) return wait.locked();
+        if (const FileMark seen = markOf(path); !(seen == mark)) {
+            mark = seen;
+            giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
+        } else if (std::chrono::steady_clock::now() >= giveUp) {
+            return wait.abandon();
+        }
+    }
 }
 
 // The file's dictionary: empty for no file, nothing for a file that is not a dictionary.
@@ -139,7 +224,7 @@ PrefsEditError withPrefsLock(const std::filesystem::path& path,
         std::string error;
         const int fd = openLockFile(path, lock, error);
         if (fd < 0) return error;
-        if (!waitForLock(fd)) {
+        if (!waitForLock(fd, path)) {
             ::close(fd);
             return "the settings lock " + lock.string() +
                    " is held by another program that has not let it go in ten seconds";
@@ -237,21 +322,24 @@ PrefsEditError removePrefsFile(const std::filesystem::path& path) {
     });
 }
 
-PrefsEditError movePrefsFileAside(const std::filesystem::path& path, std::filesystem::path& keptAs) {
+PrefsEditError movePrefsFileAside(const std::filesystem::path& path,
+                                  std::filesystem::path& keptAs) {
     return withPrefsLock(path, [&]() -> PrefsEditError {
-        if (!mayWriteAt(path)) return leftAsItIs(path, "lies behind a link or a file on the device");
+        if (!mayWriteAt(path))
+            return leftAsItIs(path, "lies behind a link or a file on the device");
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0) return {};  // nothing to keep
         for (int n = 1; n < 1000; ++n) {
             std::filesystem::path aside = path;
             aside += n == 1 ? ".old" : ".old" + std::to_string(n);
-            if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
+            if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) ==
+                0) {
                 keptAs = aside;
                 return {};
             }
             if (errno != EEXIST) {
-                return "cannot move the settings file " + path.string() + " aside: " +
-                       std::strerror(errno);
+                return "cannot move the settings file " + path.string() +
+                       " aside: " + std::strerror(errno);
             }
         }
         return "cannot move the settings file " + path.string() +
