@@ -235,6 +235,11 @@ lines += [
     "  now ends only the process that holds `var/run/springboard.lock`, as that process answers.",
     "- Output onto a full disk, `/dev/full` or a closed pipe answered success; every program now",
     "  says so in one line and ends with status 2.",
+    "- Eight corvanectl writers and the open panel at once: one writer, polling for the lock, kept",
+    "  missing it while the others took it and gave up after ten seconds (its change reported, not",
+    "  lost silently), and the panel rebuilt its rows once for every change made elsewhere, five",
+    "  times the run's length. A writer now waits in the kernel and gives up only when no change",
+    "  has been finished for ten seconds; the panel rebuilds once for the changes that have come.",
     END,
 ]
 section = "\n".join(lines)
