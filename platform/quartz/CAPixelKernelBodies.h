@@ -449,14 +449,16 @@ CA_AVX2 inline __m128i packQuad(__m256i channels) {
     return _mm256_castsi256_si128(packed);
 }
 
-// The low 16 bits of `first`, `first + step`, ... for four pixels, each in `lanes` 16-bit lanes
-// of its own, in the order `at` gives (the index of the pixel in each run of lanes).
-CA_AVX2 inline __m256i fractionLanes(int32_t first, int32_t step, const int (&at)[4]) {
-    alignas(32) int16_t lanes[16];
-    for (int lane = 0; lane < 16; ++lane) {
-        lanes[lane] = int16_t(uint32_t(first) + uint32_t(at[lane / 4]) * uint32_t(step));
-    }
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+// The low 16 bits of `first + k step` for four pixels k, each in four 16-bit lanes, the pixels
+// in the lanes' order `pixels` gives (a pixel's index in each run of four lanes).
+CA_AVX2 inline __m256i fractionLanes(int32_t first, int32_t step, __m256i pixels) {
+    return _mm256_add_epi16(_mm256_set1_epi16(int16_t(first)),
+                            _mm256_mullo_epi16(pixels, _mm256_set1_epi16(int16_t(step))));
+}
+
+// The pixels' order in the lanes of their runs: pixel a in the first four, b, c and d after.
+CA_AVX2 inline __m256i pixelLanes(int16_t a, int16_t b, int16_t c, int16_t d) {
+    return _mm256_setr_epi16(a, a, a, a, b, b, b, b, c, c, c, c, d, d, d, d);
 }
 
 // sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
@@ -469,9 +471,9 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
     // [0 0 | 2 2] and [1 1 | 3 3] down, each pixel's two taps; [0 1 | 2 3] across.
-    __m256i downFirst = fractionLanes(walk.v, walk.dv, {0, 0, 2, 2});
-    __m256i downSecond = fractionLanes(walk.v, walk.dv, {1, 1, 3, 3});
-    __m256i across = fractionLanes(walk.u, walk.du, {0, 1, 2, 3});
+    __m256i downFirst = fractionLanes(walk.v, walk.dv, pixelLanes(0, 0, 2, 2));
+    __m256i downSecond = fractionLanes(walk.v, walk.dv, pixelLanes(1, 1, 3, 3));
+    __m256i across = fractionLanes(walk.u, walk.du, pixelLanes(0, 1, 2, 3));
     const __m256i uStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)));
     const __m256i vStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)));
     // The walk is stepped in locals: through the reference every step would be stored, as the
