@@ -19,11 +19,6 @@
 
 namespace {
 
-// A writer holds the lock for one read and one write of a small file; when no writer has
-// finished a change for this long, the one holding it has stopped (or is stopped), and waiting on
-// would only hang the user's command. Writers that keep finishing changes are waited for, however
-// many are queued.
-constexpr auto kLongestLockWait = std::chrono::seconds(10);
 // How often a waiting writer looks whether another has finished a change.
 constexpr auto kProgressCheck = std::chrono::milliseconds(100);
 
@@ -155,19 +150,19 @@ private:
 };
 
 // Waits for the lock on `fd`, the lock file of the settings file `path`, for as long as other
-// writers keep finishing changes, and kLongestLockWait past the last of them.
-bool waitForLock(int fd, const std::filesystem::path& path) {
+// writers keep finishing changes, and `patience` past the last of them.
+bool waitForLock(int fd, const std::filesystem::path& path, std::chrono::milliseconds patience) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
     if (errno != EWOULDBLOCK && errno != EINTR) return false;
     LockWait wait(fd);
     FileMark mark = markOf(path);
-    auto giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
+    auto giveUp = std::chrono::steady_clock::now() + patience;
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
         if (wait.overBy(std::min(giveUp, now + kProgressCheck))) return wait.locked();
         if (const FileMark seen = markOf(path); !(seen == mark)) {
             mark = seen;
-            giveUp = std::chrono::steady_clock::now() + kLongestLockWait;
+            giveUp = std::chrono::steady_clock::now() + patience;
         } else if (std::chrono::steady_clock::now() >= giveUp) {
             return wait.abandon();
         }
@@ -213,7 +208,8 @@ std::filesystem::path prefsLockFileOf(const std::filesystem::path& path) {
 }
 
 PrefsEditError withPrefsLock(const std::filesystem::path& path,
-                             const std::function<PrefsEditError()>& step) {
+                             const std::function<PrefsEditError()>& step,
+                             std::chrono::milliseconds patience) {
     const auto lock = prefsLockFileOf(path);
     if (!mayWriteAt(lock)) return leftAsItIs(path, "lies behind a link or a file on the device");
     std::error_code ec;
@@ -224,10 +220,13 @@ PrefsEditError withPrefsLock(const std::filesystem::path& path,
         std::string error;
         const int fd = openLockFile(path, lock, error);
         if (fd < 0) return error;
-        if (!waitForLock(fd, path)) {
+        if (!waitForLock(fd, path, patience)) {
             ::close(fd);
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%g", double(patience.count()) / 1000);
             return "the settings lock " + lock.string() +
-                   " is held by another program that has not let it go in ten seconds";
+                   " is held by another program that has finished no change in " + seconds +
+                   " seconds";
         }
         if (!isStillNamed(fd, lock)) {
             ::close(fd);

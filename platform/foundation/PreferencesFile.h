@@ -9,6 +9,7 @@
 
 #include "platform/foundation/PropertyList.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -20,12 +21,18 @@ using PrefsEditError = std::string;
 // The lock file of the preferences file at `path`: ".NAME.lock" in the same folder.
 std::filesystem::path prefsLockFileOf(const std::filesystem::path& path);
 
+// How long a writer waits for the lock past the last change another writer finished: a holder
+// that has finished none for so long has stopped (or is stopped), and waiting on would only hang
+// the user's command; writers that keep finishing changes are waited for, however many.
+constexpr std::chrono::milliseconds kPrefsLockPatience{10000};
+
 // Runs `step` while this process holds the lock of the preferences file at `path`, and answers
 // what it answers. When the lock cannot be had (its folder lies behind a link, the lock file is a
-// link or not a plain file, another writer holds it for more than ten seconds) `step` does not
-// run and the answer says why.
+// link or not a plain file, no writer has finished a change for `patience` while another held
+// it) `step` does not run and the answer says why.
 PrefsEditError withPrefsLock(const std::filesystem::path& path,
-                             const std::function<PrefsEditError()>& step);
+                             const std::function<PrefsEditError()>& step,
+                             std::chrono::milliseconds patience = kPrefsLockPatience);
 
 // Whether an edit wants its dictionary written back.
 enum class PrefsEdit { Write, Keep };

@@ -8,9 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -80,6 +86,44 @@ TEST(PrefsTransaction, AnEditSeesTheFileAsTheLastWriterLeftItAndMayKeepItUnwritt
     ::stat(file.c_str(), &after);
     EXPECT_EQ(seen, (PlistDictionary{{"a", PlistValue(1)}}));
     EXPECT_EQ(before.st_ino, after.st_ino);  // nothing written
+}
+
+// Another program holds the lock (here a descriptor of the test's own, which locks apart from the
+// writer's): while it keeps finishing changes the writer waits on past its patience, and writes the
+// moment the lock is let go; a holder that finishes none is given up on after that patience.
+TEST(PrefsTransaction, AWriterWaitsOutHoldersThatFinishChangesAndGivesUpOnOneThatStopped) {
+    using namespace std::chrono_literals;
+    constexpr auto kPatience = 300ms;
+    TemporaryRoot root;
+    const auto file = settingsIn(root);
+    ASSERT_EQ(setPrefsValue(file, "step", PlistValue(0)), "");
+    const int held = ::open(prefsLockFileOf(file).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    bool stepRan = false;
+    const auto step = [&] {
+        stepRan = true;
+        return PrefsEditError();
+    };
+    auto waiting =
+        std::async(std::launch::async, [&] { return withPrefsLock(file, step, kPatience); });
+    // Three patiences long, a change finished every third of one.
+    for (int step = 1; step <= 9; ++step) {
+        std::this_thread::sleep_for(kPatience / 3);
+        ASSERT_TRUE(writePropertyListFile(file, PlistValue(PlistDictionary{{"step", step}})));
+        EXPECT_EQ(waiting.wait_for(0ms), std::future_status::timeout) << "gave up at " << step;
+    }
+    ::flock(held, LOCK_UN);
+    EXPECT_EQ(waiting.get(), "");
+    EXPECT_TRUE(stepRan);
+
+    stepRan = false;
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const auto error = withPrefsLock(file, step, kPatience);
+    EXPECT_NE(error.find("has finished no change in 0.3 seconds"), std::string::npos) << error;
+    EXPECT_FALSE(stepRan);
+    ::close(held);
 }
 
 // What is planted at the lock file's place: each stops the writer with a reason naming the lock,
