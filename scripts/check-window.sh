@@ -63,6 +63,18 @@ drag() {  # drag X1 Y1 X2 Y2 [modifier [button]]: a finger from one screen point
 
 # A tap restarts the lock screen's dim timer: once the trace shows it, the window takes touches.
 timers() { grep -c '"ev":"dim-timer"' "$trace" || true; }
+
+# Locks the SpringBoard window WINDOW with L and wakes it with H. Keys go to the focused window;
+# the display has no window manager to focus one on a click.
+lock_and_wake() {
+    xdotool windowfocus "$1"
+    sleep 0.2
+    xdotool key l
+    sleep 0.3
+    xdotool key h
+    sleep 0.5
+}
+
 for _ in $(seq 10); do
     seen=$(timers)
     xdotool mousemove $((x0 + 160)) $((y0 + 240)) click 1
@@ -75,13 +87,7 @@ unlocked 1 || fail "a mouse drag did not unlock the lock screen"
 import -window root "$shots/after-drag.png"
 
 "$build/bin/corvanectl" --root "$scratch/root" prefs set cvrUnlockType 2
-# Keys go to the focused window; the display has no window manager to focus one on a click.
-xdotool windowfocus "$springboard"
-sleep 0.2
-xdotool key l
-sleep 0.3
-xdotool key h
-sleep 0.5
+lock_and_wake "$springboard"
 drag 260 240 170 240 alt  # the mirrored second finger comes in from the left: a pinch
 unlocked 2 || fail "an Alt-drag did not pinch the lock screen open"
 import -window root "$shots/after-pinch.png"
@@ -107,12 +113,7 @@ for _ in $(seq 10); do
 done
 drag 260 240 170 240 "" 3  # the right button holds two fingers
 unlocked 1 || fail "a right-button drag did not pinch the lock screen open"
-xdotool windowfocus "$springboard"
-sleep 0.2
-xdotool key l
-sleep 0.3
-xdotool key h
-sleep 0.5
+lock_and_wake "$springboard"
 drag 250 240 180 240 "" 3
 unlocked 2 || fail "a second right-button pinch did not unlock"
 sleep 0.5
