@@ -66,23 +66,25 @@ def short_name(name):
 
 
 def rows_of(files):
-    """A row per benchmark: its best repetition, beside the best of its yardsticks."""
+    """A row per benchmark: its best repetition in every file of its program (one file a pass),
+    beside the best of its yardsticks."""
     rows = []
+    repetitions = {}
     for file in files:
         data = json.loads(pathlib.Path(file).read_text())
         program = pathlib.Path(file).stem
-        repetitions = {}
         for run in data["benchmarks"]:
             if run.get("run_type") != "aggregate":
-                repetitions.setdefault(run.get("run_name", run["name"]), []).append(run)
-        for name, runs in repetitions.items():
-            rows.append({"program": program, "name": short_name(name),
-                         "ns": min(nanoseconds(run) for run in runs),
-                         "x_memcpy": best_ratio(runs, "x_memcpy"),
-                         "x_cairo": best_ratio(runs, "x_cairo"),
-                         "gbps": best_counter(runs, "GBps"),
-                         "memcpy_gbps": best_counter(runs, "memcpy_GBps"),
-                         "label": runs[0].get("label", "")})
+                name = run.get("run_name", run["name"])
+                repetitions.setdefault((program, name), []).append(run)
+    for (program, name), runs in repetitions.items():
+        rows.append({"program": program, "name": short_name(name),
+                     "ns": min(nanoseconds(run) for run in runs),
+                     "x_memcpy": best_ratio(runs, "x_memcpy"),
+                     "x_cairo": best_ratio(runs, "x_cairo"),
+                     "gbps": best_counter(runs, "GBps"),
+                     "memcpy_gbps": best_counter(runs, "memcpy_GBps"),
+                     "label": runs[0].get("label", "")})
     return rows
 
 
@@ -288,8 +290,9 @@ def main():
 Every benchmark of the project, each beside its yardstick: a frame's time as a multiple of a
 `memcpy` of the same pixels and of cairo drawing the same frame its own way, and every time as a
 share of a 120 Hz frame (8.3 ms), the budget of a smooth screen. Every time is the best of five
-repetitions, and every ratio that best over the best of the yardstick's own tries in those
-repetitions: on a shared machine the best run is the one least disturbed by others.
+repetitions (for the frames, in three passes minutes apart), and every ratio that best over the
+best of the yardstick's own tries in those repetitions: on a shared machine the best run is the
+one least disturbed by others, and a virtual machine's neighbours can slow a whole pass by half.
 
 Machine: {machine}. Each frame benchmark names the instruction set its sampling ran on
 (portable C++, SSE2, or AVX2 where the processor has it, for the hand-written steps and the
