@@ -8,10 +8,19 @@
 set -euo pipefail
 build=$(cd "${1:?usage: scripts/check-package.sh BUILD_FOLDER}" && pwd)
 
+# Whether what the command after PATTERN prints holds PATTERN. The whole output is read before it
+# is searched: a search that stopped at the first match would close the pipe under a program still
+# writing, and the programs report output they cannot write as a failure.
+prints() {
+    local pattern=$1 output
+    shift
+    output=$("$@") && grep -q -- "$pattern" <<<"$output"
+}
+
 (cd "$build" && cpack -G DEB >/dev/null)
 package=$(ls "$build"/corvane_*.deb | head -n 1)
 echo "package: $(basename "$package") ($(du -h "$package" | cut -f1))"
-dpkg-deb --field "$package" Depends | grep -q libcairo2 ||
+prints libcairo2 dpkg-deb --field "$package" Depends ||
     { echo "check-package: the package does not depend on cairo" >&2; exit 1; }
 
 if command -v lintian >/dev/null; then
@@ -34,22 +43,23 @@ for program in corvane corvane-sim corvane-settings corvanectl corvane-sheet; do
 done
 ls "$scratch/root/usr/share/doc/corvane/examples/"*.sim >/dev/null 2>&1 ||
     { echo "check-package: the package has no example scripts" >&2; exit 1; }
-corvane --help | grep -q 'side by side' ||
+prints 'side by side' corvane --help ||
     { echo "check-package: corvane --help does not say what it opens" >&2; exit 1; }
 
 unlocked() {
-    printf 'prefs set cvrUnlockType 0\nboot\ndown 160 250\nmove 341 250\nup\nwait 1000\n' |
-        corvane-sim --script - | grep -q '"ev":"unlocked"'
+    prints '"ev":"unlocked"' corvane-sim --script - \
+        <<<$'prefs set cvrUnlockType 0\nboot\ndown 160 250\nmove 341 250\nup\nwait 1000'
 }
 unlocked || { echo "check-package: corvane-sim did not unlock the device" >&2; exit 1; }
 device="$HOME/.local/share/corvane/device"
 [ -f "$device/Library/MobileSubstrate/DynamicLibraries/Corvane.so" ] ||
     { echo "check-package: the device was not filled from the package" >&2; exit 1; }
-printf 'open\nrows\n' | corvane-settings --script - | grep -q '"ev":"rows"' ||
+prints '"ev":"rows"' corvane-settings --script - <<<$'open\nrows' ||
     { echo "check-package: corvane-settings did not open the panel" >&2; exit 1; }
-corvanectl prefs show | grep -q '"unlockType":0' ||
+prints '"unlockType":0' corvanectl prefs show ||
     { echo "check-package: corvanectl does not see the setting" >&2; exit 1; }
 # An example script from the package runs as it stands.
-corvane-sim --script "$scratch/root/usr/share/doc/corvane/examples/drag.sim" | grep -q '"ev":"unlocked"' ||
+example="$scratch/root/usr/share/doc/corvane/examples/drag.sim"
+prints '"ev":"unlocked"' corvane-sim --script "$example" ||
     { echo "check-package: the packaged drag example did not unlock the device" >&2; exit 1; }
 echo "package works: corvane-sim unlocked, corvane-settings opened the panel, on $device"
