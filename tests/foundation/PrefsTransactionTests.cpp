@@ -93,7 +93,8 @@ TEST(PrefsTransaction, AnEditSeesTheFileAsTheLastWriterLeftItAndMayKeepItUnwritt
 // moment the lock is let go; a holder that finishes none is given up on after that patience.
 TEST(PrefsTransaction, AWriterWaitsOutHoldersThatFinishChangesAndGivesUpOnOneThatStopped) {
     using namespace std::chrono_literals;
-    constexpr auto kPatience = 300ms;
+    // Long beside the steps between changes, so that a busy machine's pauses do not end the wait.
+    constexpr auto kPatience = 600ms;
     TemporaryRoot root;
     const auto file = settingsIn(root);
     ASSERT_EQ(setPrefsValue(file, "step", PlistValue(0)), "");
@@ -108,9 +109,9 @@ TEST(PrefsTransaction, AWriterWaitsOutHoldersThatFinishChangesAndGivesUpOnOneTha
     };
     auto waiting =
         std::async(std::launch::async, [&] { return withPrefsLock(file, step, kPatience); });
-    // Three patiences long, a change finished every third of one.
-    for (int step = 1; step <= 9; ++step) {
-        std::this_thread::sleep_for(kPatience / 3);
+    // Two and a half patiences long, a change finished every tenth of one.
+    for (int step = 1; step <= 25; ++step) {
+        std::this_thread::sleep_for(kPatience / 10);
         ASSERT_TRUE(writePropertyListFile(file, PlistValue(PlistDictionary{{"step", step}})));
         EXPECT_EQ(waiting.wait_for(0ms), std::future_status::timeout) << "gave up at " << step;
     }
@@ -121,7 +122,7 @@ TEST(PrefsTransaction, AWriterWaitsOutHoldersThatFinishChangesAndGivesUpOnOneTha
     stepRan = false;
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     const auto error = withPrefsLock(file, step, kPatience);
-    EXPECT_NE(error.find("has finished no change in 0.3 seconds"), std::string::npos) << error;
+    EXPECT_NE(error.find("has finished no change in 0.6 seconds"), std::string::npos) << error;
     EXPECT_FALSE(stepRan);
     ::close(held);
 }
