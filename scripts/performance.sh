@@ -58,6 +58,13 @@ fi
 frames_again 3
 
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
+# A virtual machine's model name may say little: the vector extensions the kernels can use are
+# named beside it.
+extensions=()
+for flag in sse2:SSE2 avx2:AVX2 avx512f:AVX-512; do
+    grep -qw "${flag%%:*}" /proc/cpuinfo 2>/dev/null && extensions+=("${flag#*:}")
+done
+[ ${#extensions[@]} -gt 0 ] && model="$model with $(IFS=/; echo "${extensions[*]}")"
 machine="$model, $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(date -u +%Y-%m-%d)"
 mkdir -p docs/pictures
 python3 scripts/performance_report.py docs/performance.md docs/pictures/frame-times.svg \
