@@ -28,24 +28,19 @@ for bench in "$build"/bench/*_bench; do
     "$bench" --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_out="$results/$name.json" --benchmark_out_format=json >/dev/null
 done
-mkdir -p "$results/portable"
-for name in compositor_bench page_curl_bench; do
-    echo "running $name built with the portable pixel loops"
-    "$portable/bench/$name" --benchmark_filter='Frame/' --benchmark_repetitions=3 \
-        --benchmark_display_aggregates_only=true \
-        --benchmark_out="$results/portable/$name.json" --benchmark_out_format=json >/dev/null
-done
-# The frames twice more, minutes apart, for a pass that no neighbour of the machine slowed.
-frames_again() {
-    mkdir -p "$results/pass$1"
+# frames BUILD FOLDER FILTER REPETITIONS: the frame benchmarks of BUILD into $results/FOLDER.
+frames() {
+    mkdir -p "$results/$2"
     for name in compositor_bench page_curl_bench; do
-        echo "running the frames of $name again (pass $1)"
-        "$build/bench/$name" --benchmark_filter='Frame' --benchmark_repetitions=5 \
+        echo "running the frames of $1/bench/$name ($2)"
+        "$1/bench/$name" --benchmark_filter="$3" --benchmark_repetitions="$4" \
             --benchmark_display_aggregates_only=true \
-            --benchmark_out="$results/pass$1/$name.json" --benchmark_out_format=json >/dev/null
+            --benchmark_out="$results/$2/$name.json" --benchmark_out_format=json >/dev/null
     done
 }
-frames_again 2
+frames "$portable" portable 'Frame/' 3
+# The frames twice more, minutes apart, for a pass that no neighbour of the machine slowed.
+frames "$build" pass2 Frame 5
 latency=()
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     echo "measuring the wait of a touch in the window"
@@ -55,7 +50,7 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     latency=(--latency "$results/window/latency.json")
 fi
 
-frames_again 3
+frames "$build" pass3 Frame 5
 
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 # A virtual machine's model name may say little: the vector extensions the kernels can use are
