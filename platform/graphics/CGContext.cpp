@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/graphics/CGContextState.h"
+#include "platform/graphics/PictureMemory.h"
 
 namespace {
 
@@ -55,8 +56,7 @@ void CGContext::restore() {
 CGContextRef CGBitmapContextCreate(size_t pixelWidth, size_t pixelHeight) {
     if (pixelWidth == 0 || pixelHeight == 0) return nullptr;
     if (pixelWidth > kMaxSide || pixelHeight > kMaxSide) return nullptr;
-    CairoSurfacePtr surface(
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(pixelWidth), int(pixelHeight)));
+    CairoSurfacePtr surface = pictureSurfaceCreate(int(pixelWidth), int(pixelHeight));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
     return std::make_shared<CGContext>(std::move(surface));
 }

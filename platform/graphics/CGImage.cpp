@@ -1,5 +1,7 @@
 #include "platform/graphics/CGImage.h"
 
+#include "platform/graphics/PictureMemory.h"
+
 #include <cstring>
 #include <fstream>
 #include <utility>
@@ -93,7 +95,7 @@ CGImageRef CGImageCreateWithPixels(size_t width, size_t height,
                                    std::span<const CGImagePixel> pixels) {
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return nullptr;
     if (pixels.size() != width * height) return nullptr;
-    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    CairoSurfacePtr surface = pictureSurfaceCreate(int(width), int(height));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
     for (size_t y = 0; y < height; ++y) {
         uint32_t* row = pixelRow(surface.get(), y);
@@ -109,7 +111,7 @@ CGImageRef CGImageCreateWithSurfaceCopy(cairo_surface_t* source) {
     const int width = cairo_image_surface_get_width(source);
     const int height = cairo_image_surface_get_height(source);
     if (width <= 0 || height <= 0) return nullptr;
-    CairoSurfacePtr copy(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    CairoSurfacePtr copy = pictureSurfaceCreate(width, height);
     paintCopy(copy.get(), source);
     cairo_surface_flush(copy.get());
     if (cairo_surface_status(copy.get()) != CAIRO_STATUS_SUCCESS) return nullptr;

@@ -5,6 +5,7 @@ target_sources(CoreGraphics PRIVATE
     CGContextText.cpp
     CGImage.cpp
     CGPath.cpp
+    PictureMemory.cpp
 )
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)

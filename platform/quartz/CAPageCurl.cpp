@@ -1,6 +1,7 @@
 #include "platform/quartz/CAPageCurl.h"
 
 #include "platform/graphics/CairoOwners.h"
+#include "platform/graphics/PictureMemory.h"
 #include "platform/quartz/CAPageCurlGeometry.h"
 #include "platform/quartz/CAPageCurlRaster.h"
 
@@ -32,7 +33,7 @@ void CAPageCurlDraw(cairo_t* cr, cairo_surface_t* page, double time, double angl
     if (time <= 0) return paintPage(cr, page, opacity);
     if (time >= 1) return;
     const int w = cairo_image_surface_get_width(page), h = cairo_image_surface_get_height(page);
-    const CairoSurfacePtr curled(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+    const CairoSurfacePtr curled = pictureSurfaceCreate(w, h);
     if (cairo_surface_status(curled.get()) != CAIRO_STATUS_SUCCESS) return;
     cairo_surface_flush(page);
     cairo_surface_flush(curled.get());

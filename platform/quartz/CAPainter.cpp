@@ -1,6 +1,7 @@
 #include "platform/quartz/CAPainter.h"
 
 #include "platform/graphics/CairoOwners.h"
+#include "platform/graphics/PictureMemory.h"
 #include "platform/quartz/CAPageCurl.h"
 #include "platform/quartz/CAPixelWorkers.h"
 #include "platform/quartz/CARoundedRect.h"
@@ -411,7 +412,7 @@ void CAPainter::cairoImage(const CARenderTarget& target, const CARenderItem& ite
 
 CairoSurfacePtr CAPainter::drawApart(int width, int height, std::span<const CARenderItem> items,
                                      CAFastPaths fastPaths) {
-    CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    CairoSurfacePtr surface = pictureSurfaceCreate(width, height);
     drawOnto(surface.get(), {0, 0, width, height}, items, fastPaths);
     cairo_surface_mark_dirty(surface.get());
     return surface;

@@ -16,6 +16,7 @@
 #include "platform/foundation/Clock.h"
 #include "platform/graphics/CGContext.h"
 #include "platform/graphics/CGImage.h"
+#include "platform/graphics/PictureMemory.h"
 #include "platform/quartz/CAPixelBlit.h"
 #include "platform/quartz/CARenderItem.h"
 #include "platform/quartz/Forward.h"
@@ -77,7 +78,7 @@ private:
     Statistics statistics_;
     bool drawn_ = false;
     // The picture of items [start, start + count) of the previous frame's list.
-    std::vector<uint32_t> cache_;
+    std::vector<uint32_t, PictureAllocator<uint32_t>> cache_;
     size_t cacheStart_ = 0, cacheCount_ = 0;
     std::vector<CARenderItem> previous_;
     size_t previousStart_ = 0;

@@ -1,0 +1,85 @@
+#include "platform/graphics/PictureMemory.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// The size of a large page, and the least picture worth one.
+constexpr size_t kLargePage = size_t{2} << 20;
+
+size_t roundedUp(size_t bytes) {
+    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+}
+
+// Maps `bytes` (a multiple of the large page) on a large page's boundary, where the kernel can
+// back it with large pages, and asks it to.
+void* mapAligned(size_t bytes) {
+    const size_t spare = kLargePage;
+    void* mapped = mmap(nullptr, bytes + spare, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
+    if (aligned > start) munmap(mapped, aligned - start);
+    if (const size_t after = start + bytes + spare - (aligned + bytes); after > 0) {
+        munmap(reinterpret_cast<void*>(aligned + bytes), after);
+    }
+    void* memory = reinterpret_cast<void*>(aligned);
+    // A kernel without large pages refuses the advice; the memory serves all the same.
+    madvise(memory, bytes, MADV_HUGEPAGE);
+    return memory;
+}
+
+// What a surface over picture memory gives back when cairo lets it go.
+struct SurfaceMemory {
+    void* memory;
+    size_t bytes;
+};
+
+const cairo_user_data_key_t kSurfaceMemoryKey{};
+
+void releaseSurfaceMemory(void* data) {
+    const auto* owned = static_cast<SurfaceMemory*>(data);
+    pictureMemoryFree(owned->memory, owned->bytes);
+    delete owned;
+}
+
+}  // namespace
+
+void* pictureMemoryAllocate(size_t bytes) {
+    if (bytes < kLargePage) return std::calloc(bytes > 0 ? bytes : 1, 1);
+    if (bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return nullptr;
+    return mapAligned(roundedUp(bytes));
+}
+
+void pictureMemoryFree(void* memory, size_t bytes) {
+    if (!memory) return;
+    if (bytes < kLargePage) return std::free(memory);
+    munmap(memory, roundedUp(bytes));
+}
+
+CairoSurfacePtr pictureSurfaceCreate(int width, int height) {
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
+    const size_t bytes = stride > 0 && height > 0 ? size_t(stride) * size_t(height) : 0;
+    // Pictures too small for a large page, and sizes cairo refuses, are cairo's own to make.
+    if (bytes < kLargePage || width > 32767 || height > 32767) {
+        return CairoSurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    }
+    auto* owned = new (std::nothrow) SurfaceMemory{pictureMemoryAllocate(bytes), bytes};
+    if (!owned || !owned->memory) {
+        delete owned;
+        return CairoSurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    }
+    CairoSurfacePtr surface(cairo_image_surface_create_for_data(
+        static_cast<unsigned char*>(owned->memory), CAIRO_FORMAT_ARGB32, width, height, stride));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(surface.get(), &kSurfaceMemoryKey, owned,
+                                    releaseSurfaceMemory) != CAIRO_STATUS_SUCCESS) {
+        releaseSurfaceMemory(owned);
+        return CairoSurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    }
+    return surface;
+}
