@@ -535,9 +535,11 @@ private:
     // Where the paper that a pixel over the cylinder reads lies kAheadRows rows later, in the
     // page's pixels from it: the pixel as far along the pull that many rows down, -uy/ux columns
     // across a row, reads the page at the same offsets from itself. Under a pull straight up or
-    // down no pixel of a later row lies as far along, and one too far across lies in another tile.
+    // down no pixel of a later row lies as far along, and one too far across lies in another tile;
+    // under a pull to either side the paper lies along the page's rows, which the processor's own
+    // prefetching follows.
     static int32_t aheadOf(const CAPageCurlGeometry& curl, int stride) {
-        if (curl.ux == 0) return 0;
+        if (curl.ux == 0 || curl.uy == 0) return 0;
         const double across = -kAheadRows * curl.uy / curl.ux;
         if (std::fabs(across) > kTileColumns) return 0;
         return int32_t(kAheadRows * stride + std::lround(across));

@@ -186,7 +186,10 @@ template <int Step>
 
 // The loop of curlCylinderRow. Every pixel is worked out, with its taps moved
 // to the page's first pixel where they would fall outside it, and tested without branches, so
-// that the compiler can vectorise the loop (gathering the taps with AVX2).
+// that the compiler can vectorise the loop (gathering the taps with AVX2). `Ahead` asks for the
+// paper of later rows as it goes (row.ahead); the loop without it is kept apart, as the requests
+// would keep the compiler from vectorising it.
+template <bool Ahead>
 [[gnu::always_inline]] inline void curlCylinderRow(uint32_t* __restrict out,
                                                    int32_t* __restrict done,
                                                    const uint32_t* __restrict page, int32_t stride,
@@ -219,6 +222,11 @@ template <int Step>
         const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
         const int32_t lower =
             (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
+        if constexpr (Ahead) {
+            // A pixel's lower taps are the upper ones of the same paper a row later.
+            prefetch(page + tap + stride, row.ahead);
+            prefetch(page + lower, row.ahead);
+        }
         const uint32_t fx = uint32_t(sx >> 8) & 0xFF, fy = uint32_t(sy >> 8) & 0xFF;
         const uint32_t left = mixPixels(page[tap], page[tap + stride], fy);
         const uint32_t right = mixPixels(page[tap + 1], page[tap + stride + 1], fy);
@@ -771,7 +779,13 @@ CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32
     if (hasAvx2()) i = curlOctets(out, done, page, stride, width, height, table, row, n);
 #endif
     const CAPixelCurlRow rest{row.x + i, row.y, row.f + i * row.df, row.df, row.ahead};
-    Loops::curlCylinderRow(out + i, done + i, page, stride, width, height, table, rest, n - i);
+    if (rest.ahead) {
+        Loops::curlCylinderRow<true>(out + i, done + i, page, stride, width, height, table, rest,
+                                     n - i);
+    } else {
+        Loops::curlCylinderRow<false>(out + i, done + i, page, stride, width, height, table, rest,
+                                      n - i);
+    }
 }
 
 }  // namespace CA_KERNEL_NS
