@@ -186,12 +186,12 @@ template <int Step>
 
 // The loop of curlCylinderRow. Every pixel is worked out, with its taps moved
 // to the page's first pixel where they would fall outside it, and tested without branches, so
-// that the compiler can vectorise the loop (gathering the taps with AVX2). `Ahead` asks for the
-// paper of later rows as it goes (row.ahead); the loop without it is kept apart, as the requests
-// would keep the compiler from vectorising it.
-template <bool Ahead>
+// that the compiler can vectorise the loop (gathering the taps with AVX2). Each pixel's lower taps
+// and its lower layer's pixel go to `below` and `lower`, in the page's pixels.
 [[gnu::always_inline]] inline void curlCylinderRow(uint32_t* __restrict out,
                                                    int32_t* __restrict done,
+                                                   int32_t* __restrict below,
+                                                   int32_t* __restrict lowers,
                                                    const uint32_t* __restrict page, int32_t stride,
                                                    int32_t width, int32_t height,
                                                    const CAPixelCurlTable& t, CAPixelCurlRow row,
@@ -222,11 +222,6 @@ template <bool Ahead>
         const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
         const int32_t lower =
             (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
-        if constexpr (Ahead) {
-            // A pixel's lower taps are the upper ones of the same paper a row later.
-            prefetch(page + tap + stride, row.ahead);
-            prefetch(page + lower, row.ahead);
-        }
         const uint32_t fx = uint32_t(sx >> 8) & 0xFF, fy = uint32_t(sy >> 8) & 0xFF;
         const uint32_t left = mixPixels(page[tap], page[tap + stride], fy);
         const uint32_t right = mixPixels(page[tap + 1], page[tap + stride + 1], fy);
@@ -239,6 +234,8 @@ template <bool Ahead>
         out[i] = weighLanes(sample, l, ws, wl, bias) |
                  weighLanes(sample >> 8, l >> 8, ws, wl, bias) << 8 | 0xFF000000u;
         done[i] = inside;
+        below[i] = tap + stride;
+        lowers[i] = lower;
     }
 }
 
@@ -778,13 +775,20 @@ CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32
 #if CA_KERNEL_SSE2
     if (hasAvx2()) i = curlOctets(out, done, page, stride, width, height, table, row, n);
 #endif
-    const CAPixelCurlRow rest{row.x + i, row.y, row.f + i * row.df, row.df, row.ahead};
-    if (rest.ahead) {
-        Loops::curlCylinderRow<true>(out + i, done + i, page, stride, width, height, table, rest,
-                                     n - i);
-    } else {
-        Loops::curlCylinderRow<false>(out + i, done + i, page, stride, width, height, table, rest,
-                                      n - i);
+    // The rest in chunks, each followed by its requests for the paper of later rows: in the loop
+    // they would keep the compiler from vectorising it.
+    for (; i < n; i += kChunk) {
+        const int m = std::min(kChunk, n - i);
+        int32_t below[kChunk], lowers[kChunk];
+        const CAPixelCurlRow rest{row.x + i, row.y, row.f + i * row.df, row.df, row.ahead};
+        Loops::curlCylinderRow(out + i, done + i, below, lowers, page, stride, width, height, table,
+                               rest, m);
+        if (row.ahead == 0) continue;
+        for (int j = 0; j < m; ++j) {
+            // A pixel's lower taps are the upper ones of the same paper a row later.
+            prefetch(page + below[j], row.ahead);
+            prefetch(page + lowers[j], row.ahead);
+        }
     }
 }
 
