@@ -52,18 +52,18 @@ uint32_t weight(double k) {
 
 // A shadow's alpha (0 to 255) for a darkness of 0 to 1.
 uint32_t strength(double alpha) {
-    return uint32_t(std::clamp(alpha, 0.0, 1.0) * 255 + 0.5);
+    return uint32_t(int32_t(std::clamp(alpha, 0.0, 1.0) * 255 + 0.5));
 }
 
 Pixel shadow(double alpha) {
     return px::shadow(strength(alpha));
 }
 
-// A shadow's strength at `t` of its width from where it is darkest.
+// A shadow's strength at `t` of its width from where it is darkest. Without branches, as in the
+// rest of the shadow's arithmetic, so that the loops over shadowed pixels can be vectorised.
 double falloff(double t) {
-    if (t >= 1) return 0;
     const double left = 1 - std::max(t, 0.0);
-    return left * left;
+    return t >= 1 ? 0 : left * left;
 }
 
 using BackTint = CAPageCurlTint;
@@ -297,7 +297,7 @@ private:
         const Span full = insideBy(span, 0.5 - shift * ux, y - shift * uy, 1 - ux * ux, -ux * uy,
                                    page_.width, page_.height, 0);
         const Span run = full.empty() ? Span{span.end, span.end} : full;
-        anyPixels(o, flat, r, y, {span.begin, run.begin});
+        fadingShadow(o, r, y, {span.begin, run.begin});
         // The shadow's reach through it, from 0 at the cylinder's side to 1 at its end.
         const auto t0 = float((-curl_.radius - r.along) / curl_.shadowWidth);
         const auto dt = float(-ux / curl_.shadowWidth);
@@ -312,7 +312,24 @@ private:
                 o.put(column, px::shadow(sideShadowAt(t0 + float(column) * dt)));
             }
         }
-        anyPixels(o, flat, r, y, {run.end, span.end});
+        fadingShadow(o, r, y, {run.end, span.end});
+    }
+
+    // Columns of `span`, all beyond the cylinder, where the page has not all the paper that casts
+    // the shadow there, which fades with how much is missing: worked out in full, as pixel() does.
+    // The shadows' strengths are found a chunk at a time apart from the pixels they are laid
+    // over, for the compiler to vectorise that loop.
+    CURL_LOOP_CLONES void fadingShadow(const RowOut& o, const Row& r, double y, Span span) const {
+        constexpr int kChunk = 64;
+        uint32_t alphas[kChunk];
+        for (int begin = span.begin; begin < span.end; begin += kChunk) {
+            const int n = std::min(kChunk, span.end - begin);
+            for (int i = 0; i < n; ++i) {
+                const int column = begin + i;
+                alphas[i] = strength(sideShadow(column + 0.5, y, r.along + column * curl_.ux));
+            }
+            for (int i = 0; i < n; ++i) o.put(begin + i, px::shadow(alphas[i]));
+        }
     }
 
     // The side shadow's alpha (0 to 255) at `t` of its width beyond the cylinder, where the page
@@ -518,18 +535,16 @@ private:
     double sideShadow(double x, double y, double along) const {
         const double r = curl_.radius;
         const double away = falloff((-r - along) / curl_.shadowWidth);
-        if (away <= 0) return 0;
         const double shift = along + 0.5 * kPi * r;
         const double missing = outside(x - shift * curl_.ux, y - shift * curl_.uy);
-        return kSideShadow * away * falloff(missing / (0.5 * kPi * r));
+        return away <= 0 ? 0 : kSideShadow * away * falloff(missing / (0.5 * kPi * r));
     }
 
     // How far (x, y) lies from the page's rectangle; 0 inside.
     double outside(double x, double y) const {
         const double dx = std::max(std::max(0.0, -x), x - page_.width);
         const double dy = std::max(std::max(0.0, -y), y - page_.height);
-        if (dx == 0 || dy == 0) return dx + dy;
-        return std::sqrt(dx * dx + dy * dy);
+        return (dx == 0) | (dy == 0) ? dx + dy : std::sqrt(dx * dx + dy * dy);
     }
 
     // Where the paper that a pixel over the cylinder reads lies kAheadRows rows later, in the

@@ -341,4 +341,35 @@ TEST(CAPageCurl, ShadesTheBendAndCastsASoftShadowOnThePictureBeneath) {
     }
 }
 
+// Late in a peel the paper that casts the side shadow runs out near the page's corners, and the
+// shadow fades there with how much is missing: everywhere the picture beneath shows, the shadow
+// changes smoothly from pixel to pixel, along rows and down columns, without a seam where the
+// paper runs out.
+TEST(CAPageCurl, TheSideShadowFadesSmoothlyWhereThePaperThatCastsItRunsOut) {
+    for (const Pull& pull : kPulls) {
+        for (const double time : {0.4, 0.7, 0.9}) {
+            SCOPED_TRACE(testing::Message() << pull.name << " at " << time);
+            const CGImageRef image = renderCurl(time, pull.angle);
+            const size_t w = CGImageGetWidth(image), h = CGImageGetHeight(image);
+            int steepest = 0, shaded = 0;
+            for (size_t y = 0; y + 1 < h; ++y) {
+                for (size_t x = 0; x + 1 < w; ++x) {
+                    const CGImagePixel p = CGImageGetPixelForTesting(image, x, y);
+                    if (classify(p) != Seen::Beneath) continue;
+                    shaded += p.b < 250;
+                    for (const CGImagePixel q : {CGImageGetPixelForTesting(image, x + 1, y),
+                                                 CGImageGetPixelForTesting(image, x, y + 1)}) {
+                        if (classify(q) == Seen::Beneath) {
+                            steepest = std::max(steepest, std::abs(int(p.b) - int(q.b)));
+                        }
+                    }
+                }
+            }
+            EXPECT_GT(shaded, 100);
+            // Next to the cylinder the shadow deepens by up to about 17 a pixel; a seam is more.
+            EXPECT_LE(steepest, 20);
+        }
+    }
+}
+
 }  // namespace
