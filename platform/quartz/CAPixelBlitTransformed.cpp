@@ -21,16 +21,11 @@ using CAPixelSample::Span;
 // Rounding error allowed for when a span is found from sums of doubles.
 constexpr double kSlack = 1e-7;
 
-// floor, ceil and lround for values well inside int's range, exact, and without the library
-// calls that a processor without SSE4.1's rounding takes for them: every row asks a dozen.
-int floorInt(double x) {
-    const int i = int(x);
-    return i - int(double(i) > x);
-}
-int ceilInt(double x) {
-    const int i = int(x);
-    return i + int(double(i) < x);
-}
+using CAPixelSample::ceilInt;
+using CAPixelSample::floorInt;
+using CAPixelSample::meet;
+
+// lround for values well inside int's range, exact, and without a library call (as floorInt).
 int roundNonNegative(double x) {
     const int i = int(x);
     return i + int(x - i >= 0.5);
@@ -60,14 +55,6 @@ Span atLeast(Span span, double a, Slope slope, double t, Doubtful doubtful) {
         span.end = std::min(span.end, floorInt(x - slack) + 1);
     }
     return span.empty() ? Span{} : span;
-}
-
-// The pixels in both spans; an empty span is Span{}. Narrowing a span by atLeast() again and
-// again comes to the same as meeting the spans it gives for each bound over the whole row: a
-// bound's clamping only ever decides that a span is empty.
-Span meet(Span a, Span b) {
-    const Span both = a.intersect(b);
-    return both.empty() ? Span{} : both;
 }
 
 // How much of a pixel's square lies on the inside of a straight edge `distance` pixels from its
@@ -188,8 +175,8 @@ private:
         const double rx = coverage_.reachX(), ry = coverage_.reachY();
         const double w = source_.width, h = source_.height;
         // Each edge's pixels are found over the whole row, apart from the others, and the spans
-        // met after: the same pixels as narrowing one span edge after edge, without each edge
-        // waiting on the last.
+        // met after: the same pixels as narrowing one span edge after edge (a bound's clamping
+        // only ever decides that a span is empty), without each edge waiting on the last.
         // The pixels whose square meets the rectangle, give or take one: the extra ones come out
         // uncovered.
         plan.reach = meet(meet(atLeast(all, plan.sx + rx, across_, -1, Doubtful::TakeIn),

@@ -72,6 +72,23 @@ struct Span {
     Span intersect(Span o) const { return {std::max(begin, o.begin), std::min(end, o.end)}; }
 };
 
+// The pixels in both spans; an empty span is Span{}.
+inline Span meet(Span a, Span b) {
+    const Span both = a.intersect(b);
+    return both.empty() ? Span{} : both;
+}
+
+// floor and ceil for values well inside int's range, exact, and without the library calls that a
+// processor without SSE4.1's rounding takes for them: every row asks a dozen.
+inline int floorInt(double x) {
+    const int i = int(x);
+    return i - int(double(i) > x);
+}
+inline int ceilInt(double x) {
+    const int i = int(x);
+    return i + int(double(i) < x);
+}
+
 // The pixels i of `span` where lo <= start + i step < hi; an empty span is Span{}.
 inline Span between(Span span, int64_t start, int64_t step, int64_t lo, int64_t hi) {
     // Rounding a quotient down or up, whatever the signs.
