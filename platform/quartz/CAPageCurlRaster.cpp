@@ -120,7 +120,10 @@ public:
     // A painter paints several bands at once, one on each core, each with runs of its own.
     void paintBand(const RowOut* outs, int first, int count, Span limit) const {
         CylinderRuns cylinderRuns;
-        for (int i = 0; i < count; ++i) paintRow(outs[i], first + i, limit, cylinderRuns);
+        for (int i = 0; i < count; ++i) {
+            if (i + kAheadRows < count) askAhead(outs[i + kAheadRows], first + i + kAheadRows, limit);
+            paintRow(outs[i], first + i, limit, cylinderRuns);
+        }
         const bool slanting = curl_.ux != 0 && curl_.uy != 0;
         const int columns = slanting ? kTileColumns : std::max(1, limit.end - limit.begin);
         for (int tile = limit.begin; tile < limit.end; tile += columns) {
@@ -132,6 +135,18 @@ public:
     }
 
 private:
+    // Asks for columns `limit` of row `row` of the page and of the picture beneath it (`o`'s), a
+    // few rows before they are painted. A row reads them in runs that begin wherever the row
+    // before left off, each too short for the processor's own prefetching to catch up with, and
+    // under a pull to a side the cylinder and the flap read along the same row.
+    void askAhead(const RowOut& o, int row, Span limit) const {
+        const uint32_t* page = page_.row(row);
+        for (int column = limit.begin; column < limit.end; column += 16) {
+            __builtin_prefetch(page + column);
+            if (o.below) __builtin_prefetch(o.below + column);
+        }
+    }
+
     // Paints columns `limit` of row `row` of the curled page into `o`, but for the cylinder,
     // which it leaves to paintBand. The columns where the whole pixel is the flat page, the flap
     // over the page, or nothing at all are done in runs; the rest, near the cylinder and the
