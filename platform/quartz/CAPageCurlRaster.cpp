@@ -559,7 +559,7 @@ private:
     double outside(double x, double y) const {
         const double dx = std::max(std::max(0.0, -x), x - page_.width);
         const double dy = std::max(std::max(0.0, -y), y - page_.height);
-        return (dx == 0) | (dy == 0) ? dx + dy : std::sqrt(dx * dx + dy * dy);
+        return ((dx == 0) | (dy == 0)) ? dx + dy : std::sqrt(dx * dx + dy * dy);
     }
 
     // Where the paper that a pixel over the cylinder reads lies kAheadRows rows later, in the
