@@ -18,8 +18,8 @@ size_t roundedUp(size_t bytes) {
 // back it with large pages, and asks it to.
 void* mapAligned(size_t bytes) {
     const size_t spare = kLargePage;
-    void* mapped = mmap(nullptr, bytes + spare, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* mapped =
+        mmap(nullptr, bytes + spare, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) return nullptr;
     const auto start = reinterpret_cast<uintptr_t>(mapped);
     const uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;

@@ -121,7 +121,9 @@ public:
     void paintBand(const RowOut* outs, int first, int count, Span limit) const {
         CylinderRuns cylinderRuns;
         for (int i = 0; i < count; ++i) {
-            if (i + kAheadRows < count) askAhead(outs[i + kAheadRows], first + i + kAheadRows, limit);
+            if (i + kAheadRows < count) {
+                askAhead(outs[i + kAheadRows], first + i + kAheadRows, limit);
+            }
             paintRow(outs[i], first + i, limit, cylinderRuns);
         }
         const bool slanting = curl_.ux != 0 && curl_.uy != 0;

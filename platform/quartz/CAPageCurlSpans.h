@@ -27,11 +27,11 @@ inline Span atLeast(Span span, double a, double b, double t) {
 }
 
 // The columns where a point moving by (dx, dy) a column from (x, y) at column 0 lies at least
-// `t` inside a `w` × `h` rectangle.
-// Each edge's columns are found over the whole span and met after: the same columns as narrowing
-// the span edge after edge (a bound's clamping only ever decides that a span is empty), without
-// each edge waiting on the last.
-inline Span insideBy(Span span, double x, double y, double dx, double dy, double w, double h, double t) {
+// `t` inside a `w` × `h` rectangle. Each edge's columns are found over the whole span and met
+// after: the same columns as narrowing the span edge after edge (a bound's clamping only ever
+// decides that a span is empty), without each edge waiting on the last.
+inline Span insideBy(Span span, double x, double y, double dx, double dy, double w, double h,
+                     double t) {
     using CAPixelSample::meet;
     return meet(meet(atLeast(span, x, dx, t), atLeast(span, w - x, -dx, t)),
                 meet(atLeast(span, y, dy, t), atLeast(span, h - y, -dy, t)));

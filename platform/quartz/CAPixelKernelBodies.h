@@ -146,8 +146,8 @@ namespace Loops {
         } else {
             const uint64_t left =
                 mixSpread(spreadPixel(source[tap]), spreadPixel(source[tap + stride]), fy);
-            const uint64_t right = mixSpread(spreadPixel(source[tap + 1]),
-                                             spreadPixel(source[tap + stride + 1]), fy);
+            const uint64_t right =
+                mixSpread(spreadPixel(source[tap + 1]), spreadPixel(source[tap + stride + 1]), fy);
             out[i] = packPixel(mixSpread(left, right, fx));
         }
     }
@@ -215,14 +215,10 @@ template <int Step>
 // to the page's first pixel where they would fall outside it, and tested without branches, so
 // that the compiler can vectorise the loop (gathering the taps with AVX2). Each pixel's lower taps
 // and its lower layer's pixel go to `below` and `lower`, in the page's pixels.
-[[gnu::always_inline]] inline void curlCylinderRow(uint32_t* __restrict out,
-                                                   int32_t* __restrict done,
-                                                   int32_t* __restrict below,
-                                                   int32_t* __restrict lowers,
-                                                   const uint32_t* __restrict page, int32_t stride,
-                                                   int32_t width, int32_t height,
-                                                   const CAPixelCurlTable& t, CAPixelCurlRow row,
-                                                   int n) {
+[[gnu::always_inline]] inline void curlCylinderRow(
+    uint32_t* __restrict out, int32_t* __restrict done, int32_t* __restrict below,
+    int32_t* __restrict lowers, const uint32_t* __restrict page, int32_t stride, int32_t width,
+    int32_t height, const CAPixelCurlTable& t, CAPixelCurlRow row, int n) {
     const int32_t maxX = (width - 1) << 16, maxY = (height - 1) << 16;
     const int32_t endX = (width << 16) - 0x8000, endY = (height << 16) - 0x8000;
     const int32_t y = row.y << 16;

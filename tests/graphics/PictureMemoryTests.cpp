@@ -51,8 +51,8 @@ TEST(PictureMemory, SizesCairoRefusesGiveSurfacesInAnErrorState) {
 
 TEST(PictureMemory, AKeptFrameGrowsAndShrinksWithItsScreen) {
     std::vector<uint32_t, PictureAllocator<uint32_t>> kept;
-    for (const size_t count : {size_t{320 * 480}, size_t{1290 * 2796}, size_t{16}, size_t{0},
-                               size_t{1290 * 2796}}) {
+    for (const size_t count :
+         {size_t{320 * 480}, size_t{1290 * 2796}, size_t{16}, size_t{0}, size_t{1290 * 2796}}) {
         kept.assign(count, 0x11223344u);
         EXPECT_EQ(std::count(kept.begin(), kept.end(), 0x11223344u), std::ptrdiff_t(count));
     }
