@@ -81,7 +81,8 @@ public:
 
     // The part of the pixel whose centre maps to (sx, sy) that the rectangle covers, of 256.
     uint32_t at(double sx, double sy) const {
-        const double cover = x_.at(sx) * y_.at(sy);
+        const double across = x_.at(sx);
+        const double cover = across == 0 ? 0 : across * y_.at(sy);
         return uint32_t(roundNonNegative(cover * 256));
     }
     // How far (in source units) a coordinate reaches over a pixel's square from its centre.
@@ -95,14 +96,22 @@ private:
               size(size),
               p(std::max(std::fabs(along), std::fabs(across)) / gradient),
               q(std::min(std::fabs(along), std::fabs(across)) / gradient),
-              reach((std::fabs(along) + std::fabs(across)) / 2) {}
+              reach((std::fabs(along) + std::fabs(across)) / 2),
+              sure(reach * (1 + 1e-9)) {}
         // Between the edges at 0 and `size`: both half-planes, less the part outside either.
-        double at(double s) const {
-            const double cover = halfPlaneCover(s / gradient, p, q) +
-                                 halfPlaneCover((size - s) / gradient, p, q) - 1;
-            return std::max(0.0, cover);
+        double at(double s) const { return std::max(0.0, side(s) + side(size - s) - 1); }
+        // halfPlaneCover of an edge `s` source units away, without dividing where the pixel's
+        // square lies surely wholly on one side of it: most of an edge's pixels lie well inside
+        // the other pair of edges.
+        double side(double s) const {
+            if (s >= sure) return 1;
+            if (s <= -sure) return 0;
+            return halfPlaneCover(s / gradient, p, q);
         }
         double gradient, size, p, q, reach;
+        // `reach` with room for the rounding of the division and of p and q: past it the square
+        // lies beyond halfPlaneCover's reach whatever the rounding.
+        double sure;
     };
     Axis x_, y_;
 };
