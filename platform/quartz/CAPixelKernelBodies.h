@@ -501,12 +501,47 @@ CA_AVX2 inline __m256i pixelLanes(int16_t a, int16_t b, int16_t c, int16_t d) {
     return _mm256_setr_epi16(a, a, a, a, b, b, b, b, c, c, c, c, d, d, d, d);
 }
 
-// sampleRow's AVX2 steps, four pixels at a time, with samplePairs' arithmetic: the pixels' pairs
-// of taps lie in the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its
-// own vertical weight, then every pixel's left and right taps across. A weight is the top byte of
-// the low 16 bits of a coordinate, and those bits step by the low 16 bits of the step, carries
-// and all: so each weight's lanes are stepped by 16-bit additions, without a shuffle. Answers how
-// many pixels were sampled, and moves `walk` on past them.
+// One step of sampleQuads: four pixels whose top-left taps lie at the offsets `at` into the
+// source, sampled with the weights' lanes as they stand, blended and stored at `dst`.
+CA_AVX2 inline void sampleQuad(uint32_t* dst, const uint32_t* below, const uint32_t* source,
+                               std::ptrdiff_t stride, const int32_t* at, __m256i downFirst,
+                               __m256i downSecond, __m256i across, __m256i weight, int alpha) {
+    const uint32_t* lower = source + stride;
+    const __m256i upperTaps =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(source + at[0], source + at[1])),
+                                twoPairs(source + at[2], source + at[3]), 1);
+    const __m256i lowerTaps =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(lower + at[0], lower + at[1])),
+                                twoPairs(lower + at[2], lower + at[3]), 1);
+    __m256i s = bilinearQuad(upperTaps, lowerTaps, topBytes7(downFirst), topBytes7(downSecond),
+                             topBytes7(across));
+    if (below) {
+        if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
+        const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below));
+        s = over16x2(s, _mm256_cvtepu8_epi16(under));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packQuad(s));
+}
+
+// The offsets into the source, `rows` pixels a row, of the eight points (u, v), 16.16, into `at`,
+// in memory: read from there, each is one load folded into the taps' addresses, where taking it
+// out of the register would cost two steps.
+CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) {
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                       _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(v, 16), rows),
+                                        _mm256_srai_epi32(u, 16)));
+    // Keeps the compiler from taking the offsets out of the register after all.
+    asm("" : "+m"(*reinterpret_cast<int32_t(*)[8]>(at)));
+}
+
+// sampleRow's AVX2 steps, eight pixels at a time, with samplePairs' arithmetic: the offsets of
+// the eight pixels' taps are worked out together in a vector, and each half of them sampled by
+// sampleQuad; a last step of four takes four of the pixels over. The pixels' pairs of taps lie in
+// the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its own vertical
+// weight, then every pixel's left and right taps across. A weight is the top byte of the low 16
+// bits of a coordinate, and those bits step by the low 16 bits of the step, carries and all: so
+// each weight's lanes are stepped by 16-bit additions, without a shuffle. Offsets fit in 32 bits,
+// as the plain loop's do. Answers how many pixels were sampled, and moves `walk` on past them.
 CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
@@ -516,37 +551,33 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
     __m256i across = fractionLanes(walk.u, walk.du, pixelLanes(0, 1, 2, 3));
     const __m256i uStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)));
     const __m256i vStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)));
-    // The walk is stepped in locals: through the reference every step would be stored, as the
-    // pixels written might be the walk's own.
-    int32_t u = walk.u, v = walk.v;
-    const int32_t du = walk.du, dv = walk.dv, ahead = walk.ahead;
+    // The eight pixels' points, and how far they move for the next eight.
+    const __m256i order = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i u = _mm256_add_epi32(_mm256_set1_epi32(walk.u),
+                                 _mm256_mullo_epi32(order, _mm256_set1_epi32(walk.du)));
+    __m256i v = _mm256_add_epi32(_mm256_set1_epi32(walk.v),
+                                 _mm256_mullo_epi32(order, _mm256_set1_epi32(walk.dv)));
+    const __m256i uEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.du)));
+    const __m256i vEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.dv)));
+    const __m256i rows = _mm256_set1_epi32(int32_t(stride));
+    const int32_t ahead = walk.ahead;
+    alignas(32) int32_t at[8];
     int i = 0;
     for (; i + 4 <= n; i += 4) {
-        const uint32_t* p[4];
-        for (auto*& tap : p) {
-            tap = source + std::ptrdiff_t(v >> 16) * stride + (u >> 16);
-            u += du, v += dv;
+        if (i % 8 == 0) {
+            tapOffsets(at, u, v, rows);
+            u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight);
         }
-        prefetch(p[0], ahead);
-        prefetch(p[0] + stride, ahead);
-        const __m256i upper = _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0], p[1])),
-                                                      twoPairs(p[2], p[3]), 1);
-        const __m256i lower =
-            _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(p[0] + stride, p[1] + stride)),
-                                    twoPairs(p[2] + stride, p[3] + stride), 1);
-        __m256i s = bilinearQuad(upper, lower, topBytes7(downFirst), topBytes7(downSecond),
-                                 topBytes7(across));
+        prefetch(source + at[i % 8], ahead);
+        prefetch(source + at[i % 8] + stride, ahead);
+        sampleQuad(dst + i, below ? below + i : nullptr, source, stride, at + i % 8, downFirst,
+                   downSecond, across, weight, alpha);
         downFirst = _mm256_add_epi16(downFirst, vStep);
         downSecond = _mm256_add_epi16(downSecond, vStep);
         across = _mm256_add_epi16(across, uStep);
-        if (below) {
-            if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
-            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i));
-            s = over16x2(s, _mm256_cvtepu8_epi16(under));
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), packQuad(s));
     }
-    walk.u = u, walk.v = v;
+    walk.u = int32_t(uint32_t(walk.u) + uint32_t(i) * uint32_t(walk.du));
+    walk.v = int32_t(uint32_t(walk.v) + uint32_t(i) * uint32_t(walk.dv));
     return i;
 }
 
