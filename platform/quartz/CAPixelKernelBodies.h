@@ -211,14 +211,25 @@ template <int Step>
     }
 }
 
-// The loop of curlCylinderRow. Every pixel is worked out, with its taps moved
-// to the page's first pixel where they would fall outside it, and tested without branches, so
-// that the compiler can vectorise the loop (gathering the taps with AVX2). Each pixel's lower taps
-// and its lower layer's pixel go to `below` and `lower`, in the page's pixels.
-[[gnu::always_inline]] inline void curlCylinderRow(
-    uint32_t* __restrict out, int32_t* __restrict done, int32_t* __restrict below,
-    int32_t* __restrict lowers, const uint32_t* __restrict page, int32_t stride, int32_t width,
-    int32_t height, const CAPixelCurlTable& t, CAPixelCurlRow row, int n) {
+// What a chunk of the cylinder's pixels read of the page, before it is mixed: each pixel's four
+// taps and its lower layer's pixel, and in each of its channels' 16-bit lanes the weights of its
+// mixes (the taps' fractions down and across, the sample's weight, the lower layer's and white's).
+struct CurlReads {
+    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
+    uint32_t front[kChunk];
+    uint16_t down[4 * kChunk], across[4 * kChunk], sample[4 * kChunk], layer[4 * kChunk];
+    uint16_t white[4 * kChunk];
+};
+
+// The first pass of curlCylinderRow, at most kChunk pixels. Every pixel is worked out, with its
+// taps moved to the page's first pixel where they would fall outside it, and tested without
+// branches, so that the compiler can vectorise the loop (gathering the taps with AVX2). Each
+// pixel's lower taps and its lower layer's pixel go to `below` and `lower`, in the page's pixels.
+[[gnu::always_inline]] inline void curlReads(CurlReads& r, int32_t* __restrict done,
+                                             int32_t* __restrict below, int32_t* __restrict lowers,
+                                             const uint32_t* __restrict page, int32_t stride,
+                                             int32_t width, int32_t height,
+                                             const CAPixelCurlTable& t, CAPixelCurlRow row, int n) {
     const int32_t maxX = (width - 1) << 16, maxY = (height - 1) << 16;
     const int32_t endX = (width << 16) - 0x8000, endY = (height << 16) - 0x8000;
     const int32_t y = row.y << 16;
@@ -245,20 +256,49 @@ template <int Step>
         const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
         const int32_t lower =
             (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
-        const uint32_t fx = uint32_t(sx >> 8) & 0xFF, fy = uint32_t(sy >> 8) & 0xFF;
-        const uint32_t left = mixPixels(page[tap], page[tap + stride], fy);
-        const uint32_t right = mixPixels(page[tap + 1], page[tap + stride + 1], fy);
-        const uint32_t sample = mixPixels(left, right, fx);
-        const uint32_t l = page[lower];
+        r.upperLeft[i] = page[tap], r.upperRight[i] = page[tap + 1];
+        r.lowerLeft[i] = page[tap + stride], r.lowerRight[i] = page[tap + stride + 1];
+        r.front[i] = page[lower];
         const uint32_t weights = t.weights[nearest];
-        const uint32_t ws = (weights & 0xFF & uint32_t(pick)) | (weights >> 16 & ~uint32_t(pick));
-        const uint32_t wl = weights >> 8 & 0xFF & uint32_t(pick);
-        const uint32_t bias = (t.mixWhite[nearest] & uint32_t(pick)) * 0x00010001u;
-        out[i] = weighLanes(sample, l, ws, wl, bias) |
-                 weighLanes(sample >> 8, l >> 8, ws, wl, bias) << 8 | 0xFF000000u;
+        const auto fx = uint16_t(uint32_t(sx >> 8) & 0xFF), fy = uint16_t(uint32_t(sy >> 8) & 0xFF);
+        const auto ws =
+            uint16_t((weights & 0xFF & uint32_t(pick)) | (weights >> 16 & ~uint32_t(pick)));
+        const auto wl = uint16_t(weights >> 8 & 0xFF & uint32_t(pick));
+        const auto bias = uint16_t(t.mixWhite[nearest] & uint32_t(pick));
+        for (int c = 0; c < 4; ++c) {
+            r.down[4 * i + c] = fy, r.across[4 * i + c] = fx;
+            // The alpha lane comes out 255: the page is opaque.
+            r.sample[4 * i + c] = c == 3 ? 0 : ws;
+            r.layer[4 * i + c] = c == 3 ? 0 : wl;
+            r.white[4 * i + c] = c == 3 ? 0xFF00 : bias;
+        }
         done[i] = inside;
         below[i] = tap + stride;
         lowers[i] = lower;
+    }
+}
+
+// The second pass of curlCylinderRow: the reads of `n` pixels mixed channel by channel, in
+// 16-bit lanes where every product and sum fits (the table's weights are made so), with the
+// arithmetic of mixPixels and weighLanes.
+[[gnu::always_inline]] inline void curlMix(uint32_t* __restrict out, const CurlReads& r, int n) {
+    auto* o = reinterpret_cast<uint8_t*>(out);
+    const auto* ul = reinterpret_cast<const uint8_t*>(r.upperLeft);
+    const auto* ur = reinterpret_cast<const uint8_t*>(r.upperRight);
+    const auto* ll = reinterpret_cast<const uint8_t*>(r.lowerLeft);
+    const auto* lr = reinterpret_cast<const uint8_t*>(r.lowerRight);
+    const auto* fr = reinterpret_cast<const uint8_t*>(r.front);
+    for (int l = 0; l < 4 * n; ++l) {
+        const uint16_t fy = r.down[l], fx = r.across[l];
+        const auto left =
+            uint16_t(uint16_t(uint16_t(ul[l] * (256 - fy)) + uint16_t(ll[l] * fy) + 128) >> 8);
+        const auto right =
+            uint16_t(uint16_t(uint16_t(ur[l] * (256 - fy)) + uint16_t(lr[l] * fy) + 128) >> 8);
+        const auto sample =
+            uint16_t(uint16_t(uint16_t(left * (256 - fx)) + uint16_t(right * fx) + 128) >> 8);
+        o[l] = uint8_t(
+            uint16_t(uint16_t(sample * r.sample[l]) + uint16_t(fr[l] * r.layer[l]) + r.white[l]) >>
+            8);
     }
 }
 
@@ -846,9 +886,11 @@ CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32
     for (; i < n; i += kChunk) {
         const int m = std::min(kChunk, n - i);
         int32_t below[kChunk], lowers[kChunk];
+        Loops::CurlReads reads;
         const CAPixelCurlRow rest{row.x + i, row.y, row.f + i * row.df, row.df, row.ahead};
-        Loops::curlCylinderRow(out + i, done + i, below, lowers, page, stride, width, height, table,
-                               rest, m);
+        Loops::curlReads(reads, done + i, below, lowers, page, stride, width, height, table, rest,
+                         m);
+        Loops::curlMix(out + i, reads, m);
         if (row.ahead == 0) continue;
         for (int j = 0; j < m; ++j) {
             // A pixel's lower taps are the upper ones of the same paper a row later.
