@@ -95,61 +95,56 @@ namespace Loops {
            weighLanes(a >> 8, b >> 8, 256 - w, w, 0x00800080u) << 8;
 }
 
-// A pixel's four channels, each in a 16-bit lane of its own (blue, red, green, alpha from the
-// bottom), where a mix of two pixels' channels cannot carry from lane to lane.
-[[gnu::always_inline]] inline uint64_t spreadPixel(uint32_t p) {
-    return (p & 0x00FF00FFu) | uint64_t(p & 0xFF00FF00u) << 24;
-}
-[[gnu::always_inline]] inline uint32_t packPixel(uint64_t lanes) {
-    return uint32_t(lanes & 0x00FF00FFu) | (uint32_t(lanes >> 24) & 0xFF00FF00u);
-}
+// The four taps of a chunk of pixels, and in each of their channels' 16-bit lanes the fractions
+// down and across between them: what two-pass loops read in their first pass and mix in their
+// second, channel by channel, where the compiler multiplies eight channels at once.
+struct TapReads {
+    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
+    uint16_t down[4 * kChunk], across[4 * kChunk];
 
-// mixPixels on spread pixels: all four channels in one multiplication each.
-[[gnu::always_inline]] inline uint64_t mixSpread(uint64_t a, uint64_t b, uint32_t w) {
-    return (a * (256 - w) + b * w + 0x0080008000800080u) >> 8 & 0x00FF00FF00FF00FFu;
-}
+    // Pixel i's taps, at `tap` in a source of `stride`, and its fractions. (The taps are read
+    // where the source is known not to alias the reads: a restrict parameter of the loop's own.)
+    [[gnu::always_inline]] void put(int i, uint32_t upperLeftTap, uint32_t upperRightTap,
+                                    uint32_t lowerLeftTap, uint32_t lowerRightTap, uint16_t fx,
+                                    uint16_t fy) {
+        upperLeft[i] = upperLeftTap, upperRight[i] = upperRightTap;
+        lowerLeft[i] = lowerLeftTap, lowerRight[i] = lowerRightTap;
+        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
+    }
+    // Channel lane l's bilinear sample, with mixPixels' arithmetic: every product and sum fits in
+    // 16 bits.
+    [[gnu::always_inline]] uint16_t sample(int l) const {
+        auto byte = [l](const uint32_t* pixels) {
+            return uint16_t(reinterpret_cast<const uint8_t*>(pixels)[l]);
+        };
+        const uint16_t fy = down[l], fx = across[l];
+        const auto mix = [](uint16_t a, uint16_t b, uint16_t w) {
+            return uint16_t(uint16_t(uint16_t(a * (256 - w)) + uint16_t(b * w) + 128) >> 8);
+        };
+        return mix(mix(byte(upperLeft), byte(lowerLeft), fy),
+                   mix(byte(upperRight), byte(lowerRight), fy), fx);
+    }
+};
 
-// The bilinear sample of the pairs of taps at `upper` and `lower` with mixPixels' arithmetic, on
-// a processor that keeps the first of two pixels read as one 64-bit word in its low half: each
-// pair split once into its blue and red channels and its green and alpha, four 16-bit lanes
-// each, mixed down in one multiplication a set, then the left tap's half with the right's.
-[[gnu::always_inline]] inline uint32_t samplePairs(const uint32_t* upper, const uint32_t* lower,
-                                                   uint32_t fx, uint32_t fy) {
-    constexpr uint64_t kLanes = 0x00FF00FF00FF00FFu, kRound = 0x0080008000800080u;
-    uint64_t up, down;
-    std::memcpy(&up, upper, sizeof up);
-    std::memcpy(&down, lower, sizeof down);
-    auto mixDown = [fy](uint64_t a, uint64_t b) {
-        return (a * (256 - fy) + b * fy + kRound) >> 8 & kLanes;
-    };
-    auto across = [fx](uint64_t pair) {
-        return weighLanes(uint32_t(pair), uint32_t(pair >> 32), 256 - fx, fx, 0x00800080u);
-    };
-    const uint64_t blueRed = mixDown(up & kLanes, down & kLanes);
-    const uint64_t greenAlpha = mixDown(up >> 8 & kLanes, down >> 8 & kLanes);
-    return across(blueRed) | across(greenAlpha) << 8;
-}
-
-// The samples of a walk (see sampleRow), with 32-bit offsets into the
-// source so that the loop can be vectorised (gathering the taps), into `out`.
+// The samples of a walk (see sampleRow), with 32-bit offsets into the source, into `out`, a
+// chunk at a time: the taps read first, then mixed channel by channel.
 [[gnu::always_inline]] inline void samples(uint32_t* __restrict out,
                                            const uint32_t* __restrict source, int32_t stride,
                                            CAPixelWalk walk, int n) {
     int32_t u = walk.u, v = walk.v;
-    for (int i = 0; i < n; ++i, u += walk.du, v += walk.dv) {
-        const int32_t tap = (v >> 16) * stride + (u >> 16);
-        prefetch(source + tap, walk.ahead);
-        prefetch(source + tap + stride, walk.ahead);
-        const uint32_t fx = uint32_t(u >> 8) & 0xFF, fy = uint32_t(v >> 8) & 0xFF;
-        if constexpr (std::endian::native == std::endian::little) {
-            out[i] = samplePairs(source + tap, source + tap + stride, fx, fy);
-        } else {
-            const uint64_t left =
-                mixSpread(spreadPixel(source[tap]), spreadPixel(source[tap + stride]), fy);
-            const uint64_t right =
-                mixSpread(spreadPixel(source[tap + 1]), spreadPixel(source[tap + stride + 1]), fy);
-            out[i] = packPixel(mixSpread(left, right, fx));
+    TapReads reads;
+    for (int start = 0; start < n; start += kChunk) {
+        const int count = std::min(kChunk, n - start);
+        for (int i = 0; i < count; ++i, u += walk.du, v += walk.dv) {
+            const int32_t tap = (v >> 16) * stride + (u >> 16);
+            prefetch(source + tap, walk.ahead);
+            prefetch(source + tap + stride, walk.ahead);
+            reads.put(i, source[tap], source[tap + 1], source[tap + stride],
+                      source[tap + stride + 1], uint16_t(uint32_t(u >> 8) & 0xFF),
+                      uint16_t(uint32_t(v >> 8) & 0xFF));
         }
+        auto* bytes = reinterpret_cast<uint8_t*>(out + start);
+        for (int l = 0; l < 4 * count; ++l) bytes[l] = uint8_t(reads.sample(l));
     }
 }
 
@@ -215,10 +210,9 @@ template <int Step>
 // taps and its lower layer's pixel, and in each of its channels' 16-bit lanes the weights of its
 // mixes (the taps' fractions down and across, the sample's weight, the lower layer's and white's).
 struct CurlReads {
-    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
+    TapReads taps;
     uint32_t front[kChunk];
-    uint16_t down[4 * kChunk], across[4 * kChunk], sample[4 * kChunk], layer[4 * kChunk];
-    uint16_t white[4 * kChunk];
+    uint16_t sample[4 * kChunk], layer[4 * kChunk], white[4 * kChunk];
 };
 
 // The first pass of curlCylinderRow, at most kChunk pixels. Every pixel is worked out, with its
@@ -256,21 +250,20 @@ struct CurlReads {
         const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
         const int32_t lower =
             (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
-        r.upperLeft[i] = page[tap], r.upperRight[i] = page[tap + 1];
-        r.lowerLeft[i] = page[tap + stride], r.lowerRight[i] = page[tap + stride + 1];
+        r.taps.put(i, page[tap], page[tap + 1], page[tap + stride], page[tap + stride + 1],
+                   uint16_t(uint32_t(sx >> 8) & 0xFF), uint16_t(uint32_t(sy >> 8) & 0xFF));
         r.front[i] = page[lower];
         const uint32_t weights = t.weights[nearest];
-        const auto fx = uint16_t(uint32_t(sx >> 8) & 0xFF), fy = uint16_t(uint32_t(sy >> 8) & 0xFF);
         const auto ws =
             uint16_t((weights & 0xFF & uint32_t(pick)) | (weights >> 16 & ~uint32_t(pick)));
         const auto wl = uint16_t(weights >> 8 & 0xFF & uint32_t(pick));
         const auto bias = uint16_t(t.mixWhite[nearest] & uint32_t(pick));
+        // The alpha lane comes out 255: the page is opaque.
+        constexpr int kAlpha = std::endian::native == std::endian::little ? 3 : 0;
         for (int c = 0; c < 4; ++c) {
-            r.down[4 * i + c] = fy, r.across[4 * i + c] = fx;
-            // The alpha lane comes out 255: the page is opaque.
-            r.sample[4 * i + c] = c == 3 ? 0 : ws;
-            r.layer[4 * i + c] = c == 3 ? 0 : wl;
-            r.white[4 * i + c] = c == 3 ? 0xFF00 : bias;
+            r.sample[4 * i + c] = c == kAlpha ? 0 : ws;
+            r.layer[4 * i + c] = c == kAlpha ? 0 : wl;
+            r.white[4 * i + c] = c == kAlpha ? 0xFF00 : bias;
         }
         done[i] = inside;
         below[i] = tap + stride;
@@ -283,22 +276,11 @@ struct CurlReads {
 // arithmetic of mixPixels and weighLanes.
 [[gnu::always_inline]] inline void curlMix(uint32_t* __restrict out, const CurlReads& r, int n) {
     auto* o = reinterpret_cast<uint8_t*>(out);
-    const auto* ul = reinterpret_cast<const uint8_t*>(r.upperLeft);
-    const auto* ur = reinterpret_cast<const uint8_t*>(r.upperRight);
-    const auto* ll = reinterpret_cast<const uint8_t*>(r.lowerLeft);
-    const auto* lr = reinterpret_cast<const uint8_t*>(r.lowerRight);
-    const auto* fr = reinterpret_cast<const uint8_t*>(r.front);
+    const auto* front = reinterpret_cast<const uint8_t*>(r.front);
     for (int l = 0; l < 4 * n; ++l) {
-        const uint16_t fy = r.down[l], fx = r.across[l];
-        const auto left =
-            uint16_t(uint16_t(uint16_t(ul[l] * (256 - fy)) + uint16_t(ll[l] * fy) + 128) >> 8);
-        const auto right =
-            uint16_t(uint16_t(uint16_t(ur[l] * (256 - fy)) + uint16_t(lr[l] * fy) + 128) >> 8);
-        const auto sample =
-            uint16_t(uint16_t(uint16_t(left * (256 - fx)) + uint16_t(right * fx) + 128) >> 8);
-        o[l] = uint8_t(
-            uint16_t(uint16_t(sample * r.sample[l]) + uint16_t(fr[l] * r.layer[l]) + r.white[l]) >>
-            8);
+        o[l] = uint8_t(uint16_t(uint16_t(r.taps.sample(l) * r.sample[l]) +
+                                uint16_t(front[l] * r.layer[l]) + r.white[l]) >>
+                       8);
     }
 }
 
