@@ -19,8 +19,10 @@ constexpr int64_t kSharedPixels = 100'000;
 // Whether this thread is running a part: a part that draws in parts runs them itself.
 thread_local bool inPart = false;
 
+// Asked once: the C library reads it from a file each time, a few microseconds a frame.
 int processorCores() {
-    return std::clamp(int(std::thread::hardware_concurrency()), 1, kMostCores);
+    static const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, kMostCores);
+    return cores;
 }
 
 std::atomic<int> chosenCores{0};  // 0: the processor's
