@@ -47,6 +47,14 @@ inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
     return out;
 }
 
+// std::llround for values well inside int64_t's range (below 2^52 either way), exact, and without
+// the library call: every row of a transformed picture takes four.
+inline int64_t roundToInt64(double x) {
+    const auto whole = int64_t(x);  // toward zero
+    const double rest = x - double(whole);  // exact
+    return whole + int64_t(rest >= 0.5) - int64_t(rest <= -0.5);
+}
+
 // A row's walk through a source as a CAPixelWalk, in 64 bits so that the points before and after
 // the source, where the kernel may not go, can be reckoned too.
 struct RowWalk {
@@ -54,7 +62,7 @@ struct RowWalk {
 
     // The walk from (u, v), the top-left of the first pixel's taps, moving by (du, dv) a pixel.
     static RowWalk make(double u, double v, double du, double dv) {
-        auto fixed = [](double x) { return int64_t(std::llround(x * 65536)); };
+        auto fixed = [](double x) { return roundToInt64(x * 65536); };
         return {fixed(u), fixed(v), fixed(du), fixed(dv)};
     }
     int64_t uAt(int i) const { return u + i * du; }
