@@ -45,7 +45,7 @@ struct Slope {
 // The pixels i of `span` where a + b i >= t, the doubtful ones at the ends left out or taken in;
 // an empty span is Span{}.
 [[gnu::always_inline]] inline Span atLeast(Span span, double a, Slope slope, double t,
-                                            Doubtful doubtful) {
+                                           Doubtful doubtful) {
     const double slack = doubtful == Doubtful::LeaveOut ? kSlack : -kSlack;
     const double b = slope.b;
     if (std::fabs(b) < 1e-12) return a >= t + slack ? span : Span{};

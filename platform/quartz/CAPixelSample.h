@@ -36,21 +36,22 @@ inline uint32_t bilinear(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11,
 // `src` at opacity `alpha` (0 to 256) over `below`: each channel c of the source becomes
 // (c alpha) >> 8, and below's channels are scaled by 256 less the result's alpha; the sum
 // saturates at 255.
+// Two channels at a time, in the 0x00FF00FF lanes, where a sum of up to 510 fits.
 inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
-    uint32_t out = 0;
-    const uint32_t srcAlpha = (((src >> 24) & 0xFF) * alpha) >> 8;
-    for (int c = 0; c < 32; c += 8) {
-        const uint32_t s = (((src >> c) & 0xFF) * alpha) >> 8;
-        const uint32_t v = s + ((((below >> c) & 0xFF) * (256 - srcAlpha)) >> 8);
-        out |= std::min(v, 255u) << c;
-    }
-    return out;
+    const uint32_t keep = 256 - ((((src >> 24) & 0xFF) * alpha) >> 8);
+    auto lanes = [alpha, keep](uint32_t s, uint32_t b) {
+        const uint32_t sum =
+            ((((s & kLanes) * alpha) >> 8) & kLanes) + ((((b & kLanes) * keep) >> 8) & kLanes);
+        // A lane of 256 or more is 255.
+        return (sum | ((sum >> 8) & 0x00010001u) * 0xFF) & kLanes;
+    };
+    return lanes(src, below) | lanes(src >> 8, below >> 8) << 8;
 }
 
 // std::llround for values well inside int64_t's range (below 2^52 either way), exact, and without
 // the library call: every row of a transformed picture takes four.
 inline int64_t roundToInt64(double x) {
-    const auto whole = int64_t(x);  // toward zero
+    const auto whole = int64_t(x);          // toward zero
     const double rest = x - double(whole);  // exact
     return whole + int64_t(rest >= 0.5) - int64_t(rest <= -0.5);
 }
