@@ -176,10 +176,9 @@ private:
 
     RowPlan planRow(int y) const {
         const double cx = bounds_.x0 + 0.5, cy = y + 0.5;
-        RowPlan plan;
+        RowPlan plan{};
         plan.sx = m_.a * cx + m_.c * cy + m_.tx;
         plan.sy = m_.b * cx + m_.d * cy + m_.ty;
-        plan.walk = RowWalk::make(plan.sx - 0.5, plan.sy - 0.5, m_.a, m_.b);
         const Span all{0, bounds_.x1 - bounds_.x0};
         if (alpha_ <= 0) return plan;
         const double rx = coverage_.reachX(), ry = coverage_.reachY();
@@ -193,6 +192,10 @@ private:
                                atLeast(all, w + rx - plan.sx, -across_, -1, Doubtful::TakeIn)),
                           meet(atLeast(all, plan.sy + ry, down_, -1, Doubtful::TakeIn),
                                atLeast(all, h + ry - plan.sy, -down_, -1, Doubtful::TakeIn)));
+        // Rows that miss the picture, as many above and below it as there are screen rows beside
+        // it, need no more.
+        if (plan.reach.empty()) return plan;
+        plan.walk = RowWalk::make(plan.sx - 0.5, plan.sy - 0.5, m_.a, m_.b);
         // The pixels whose square lies inside it and whose taps do too.
         const Span inner =
             meet(meet(atLeast(all, plan.sx - rx, across_, 0, Doubtful::LeaveOut),
