@@ -44,6 +44,23 @@ constexpr int kChunk = 256;
     __builtin_prefetch(reinterpret_cast<const void*>(address));
 }
 
+// dst[i] = src[i] at opacity `weight` over below[i]. Each channel is taken out of the 32-bit word
+// and put back, so that the alpha is the top byte whatever the byte order, and the loop runs over
+// whole pixels for the compiler to vectorise.
+void overRow(uint32_t* dst, const uint32_t* below, const uint32_t* src, int n, uint32_t weight) {
+    for (int i = 0; i < n; ++i) {
+        const uint32_t s = src[i], b = below[i];
+        const uint32_t inverse = 256 - (((s >> 24) * weight) >> 8);
+        uint32_t out = 0;
+        for (int c = 0; c < 32; c += 8) {
+            const uint32_t v =
+                ((((s >> c) & 0xFF) * weight) >> 8) + ((((b >> c) & 0xFF) * inverse) >> 8);
+            out |= std::min(v, 255u) << c;
+        }
+        dst[i] = out;
+    }
+}
+
 // The plain loops of the kernels.
 namespace Loops {
 
@@ -184,25 +201,13 @@ template <int Step>
                                              int alpha) {
     const auto rows = int32_t(stride);
     if (!below) return samples(dst, source, rows, walk, n);
-    constexpr int kChunk = 256;
     uint32_t sampled[kChunk];
-    const auto weight = uint32_t(alpha);
     for (int start = 0; start < n; start += kChunk) {
         const int count = std::min(kChunk, n - start);
         const CAPixelWalk from{walk.u + start * walk.du, walk.v + start * walk.dv, walk.du, walk.dv,
                                walk.ahead};
         samples(sampled, source, rows, from, count);
-        for (int i = 0; i < count; ++i) {
-            const uint32_t s = sampled[i], b = below[start + i];
-            const uint32_t inverse = 256 - ((((s >> 24) & 0xFF) * weight) >> 8);
-            uint32_t out = 0;
-            for (int c = 0; c < 32; c += 8) {
-                const uint32_t channel =
-                    ((((s >> c) & 0xFF) * weight) >> 8) + ((((b >> c) & 0xFF) * inverse) >> 8);
-                out |= std::min(channel, 255u) << c;
-            }
-            dst[start + i] = out;
-        }
+        overRow(dst + start, below + start, sampled, count, uint32_t(alpha));
     }
 }
 
@@ -285,23 +290,6 @@ struct CurlReads {
 }
 
 }  // namespace Loops
-
-// dst[i] = src[i] at opacity `weight` over below[i]. Each channel is taken out of the 32-bit word
-// and put back, so that the alpha is the top byte whatever the byte order, and the loop runs over
-// whole pixels for the compiler to vectorise.
-void overRow(uint32_t* dst, const uint32_t* below, const uint32_t* src, int n, uint32_t weight) {
-    for (int i = 0; i < n; ++i) {
-        const uint32_t s = src[i], b = below[i];
-        const uint32_t inverse = 256 - (((s >> 24) * weight) >> 8);
-        uint32_t out = 0;
-        for (int c = 0; c < 32; c += 8) {
-            const uint32_t v =
-                ((((s >> c) & 0xFF) * weight) >> 8) + ((((b >> c) & 0xFF) * inverse) >> 8);
-            out |= std::min(v, 255u) << c;
-        }
-        dst[i] = out;
-    }
-}
 
 // The plain mixOver, pixels [i, end). The rows are mixed lane by lane into bytes (with weights
 // adding up to at most 256 a lane fits in one), which are then pixels in the same byte order.
