@@ -533,15 +533,18 @@ CA_AVX2 inline void sampleQuad(uint32_t* dst, const uint32_t* below, const uint3
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), packQuad(s));
 }
 
-// The offsets into the source, `rows` pixels a row, of the eight points (u, v), 16.16, into `at`,
-// in memory: read from there, each is one load folded into the taps' addresses, where taking it
-// out of the register would cost two steps.
-CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) {
-    _mm256_store_si256(reinterpret_cast<__m256i*>(at),
-                       _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(v, 16), rows),
-                                        _mm256_srai_epi32(u, 16)));
+// Eight offsets into a source, stored at `at` in memory: read from there, each is one load folded
+// into the address of a tap, where taking it out of the register would cost two steps or three.
+CA_AVX2 inline void storeOffsets(int32_t* at, __m256i offsets) {
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), offsets);
     // Keeps the compiler from taking the offsets out of the register after all.
     asm("" : "+m"(*reinterpret_cast<int32_t(*)[8]>(at)));
+}
+
+// The offsets into the source, `rows` pixels a row, of the eight points (u, v), 16.16, into `at`.
+CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) {
+    storeOffsets(at, _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(v, 16), rows),
+                                      _mm256_srai_epi32(u, 16)));
 }
 
 // sampleRow's AVX2 steps, eight pixels at a time, with samplePairs' arithmetic: the offsets of
@@ -743,18 +746,30 @@ CA_AVX2 int curlOctets(uint32_t* out, int32_t* done, const uint32_t* page, int32
                                  _mm256_mullo_epi32(order, _mm256_set1_epi32(row.df)));
     __m256i x = _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(row.x), order), 16);
     const __m256i fStep = _mm256_set1_epi32(8 * row.df), xStep = _mm256_set1_epi32(8 << 16);
+    // Where a pixel's taps and its lower layer's pixel lie some rows on.
+    const __m256i tapsLater = _mm256_set1_epi32(row.ahead + stride);
+    const __m256i later = _mm256_set1_epi32(row.ahead);
+    if (n < 8) return 0;
+    // Each step works out the next eight pixels' lanes before it reads the page for these: a
+    // step's reads wait at the end of a long chain of its own, and one step is too long for the
+    // processor to reach the next by itself and overlap the two.
+    CurlLanes next = curlLanes(t, bounds, f, x);
     int i = 0;
     for (; i + 8 <= n; i += 8) {
-        const CurlLanes lanes = curlLanes(t, bounds, f, x);
+        const CurlLanes lanes = next;
         f = _mm256_add_epi32(f, fStep), x = _mm256_add_epi32(x, xStep);
+        if (i + 16 <= n) next = curlLanes(t, bounds, f, x);
         alignas(32) int32_t taps[8], lowers[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(taps), lanes.tap);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(lowers), lanes.lower);
+        storeOffsets(taps, lanes.tap);
+        storeOffsets(lowers, lanes.lower);
         if (row.ahead) {
             // A pixel's lower taps are the upper ones of the same paper a row later.
+            alignas(32) int32_t tapsAhead[8], lowersAhead[8];
+            storeOffsets(tapsAhead, _mm256_add_epi32(lanes.tap, tapsLater));
+            storeOffsets(lowersAhead, _mm256_add_epi32(lanes.lower, later));
             for (int j = 0; j < 8; ++j) {
-                prefetch(page + taps[j] + stride, row.ahead);
-                prefetch(page + lowers[j], row.ahead);
+                prefetch(page, tapsAhead[j]);
+                prefetch(page, lowersAhead[j]);
             }
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
