@@ -734,22 +734,51 @@ CA_AVX2 inline __m128i curlQuad(const uint32_t* page, std::ptrdiff_t stride, con
     return _mm_or_si128(packQuad(_mm256_srli_epi16(sum, 8)), _mm_set1_epi32(int(0xFF000000u)));
 }
 
+// One step of curlOctets: the eight pixels of `lanes` read from the page, mixed, and stored at
+// `out` and `done`, with requests for the paper they read `ahead` pixels on.
+CA_AVX2 inline void curlOctet(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
+                              int32_t ahead, const CurlLanes& lanes) {
+    alignas(32) int32_t taps[8], lowers[8];
+    storeOffsets(taps, lanes.tap);
+    storeOffsets(lowers, lanes.lower);
+    if (ahead) {
+        // A pixel's lower taps are the upper ones of the same paper a row later.
+        alignas(32) int32_t tapsAhead[8], lowersAhead[8];
+        storeOffsets(tapsAhead, _mm256_add_epi32(lanes.tap, _mm256_set1_epi32(ahead + stride)));
+        storeOffsets(lowersAhead, _mm256_add_epi32(lanes.lower, _mm256_set1_epi32(ahead)));
+        for (int j = 0; j < 8; ++j) {
+            prefetch(page, tapsAhead[j]);
+            prefetch(page, lowersAhead[j]);
+        }
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     curlQuad<false>(page, stride, taps, lowers, lanes));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4),
+                     curlQuad<true>(page, stride, taps, lowers, lanes));
+    // The order is its own inverse.
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(done),
+        _mm256_permutevar8x32_epi32(_mm256_srli_epi32(lanes.done, 31), curlOrder()));
+}
+
 // curlCylinderRow's AVX2 steps, eight pixels at a time, with the plain loop's arithmetic: the
 // table and the tests in 32-bit lanes, the page's taps read a pair at a time and mixed in 16-bit
-// lanes, four pixels to a vector. Answers how many pixels were done.
+// lanes, four pixels to a vector. A row of eight pixels or more is done whole, its last few
+// pixels as the last eight. Answers how many pixels were done.
 CA_AVX2 int curlOctets(uint32_t* out, int32_t* done, const uint32_t* page, int32_t stride,
                        int32_t width, int32_t height, const CAPixelCurlTable& t, CAPixelCurlRow row,
                        int n) {
+    if (n < 8) return 0;
     const CurlBounds bounds = curlBounds(row.y, stride, width, height);
     const __m256i order = curlOrder();
-    __m256i f = _mm256_add_epi32(_mm256_set1_epi32(row.f),
-                                 _mm256_mullo_epi32(order, _mm256_set1_epi32(row.df)));
+    // Pixel k's f and x, 16.16, in the lanes' order, for the eight pixels from pixel `first`.
+    const __m256i steps = _mm256_mullo_epi32(order, _mm256_set1_epi32(row.df));
+    auto fFrom = [&row](int first) {
+        return int32_t(uint32_t(row.f) + uint32_t(first) * uint32_t(row.df));
+    };
+    __m256i f = _mm256_add_epi32(_mm256_set1_epi32(fFrom(0)), steps);
     __m256i x = _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(row.x), order), 16);
     const __m256i fStep = _mm256_set1_epi32(8 * row.df), xStep = _mm256_set1_epi32(8 << 16);
-    // Where a pixel's taps and its lower layer's pixel lie some rows on.
-    const __m256i tapsLater = _mm256_set1_epi32(row.ahead + stride);
-    const __m256i later = _mm256_set1_epi32(row.ahead);
-    if (n < 8) return 0;
     // Each step works out the next eight pixels' lanes before it reads the page for these: a
     // step's reads wait at the end of a long chain of its own, and one step is too long for the
     // processor to reach the next by itself and overlap the two.
@@ -759,28 +788,16 @@ CA_AVX2 int curlOctets(uint32_t* out, int32_t* done, const uint32_t* page, int32
         const CurlLanes lanes = next;
         f = _mm256_add_epi32(f, fStep), x = _mm256_add_epi32(x, xStep);
         if (i + 16 <= n) next = curlLanes(t, bounds, f, x);
-        alignas(32) int32_t taps[8], lowers[8];
-        storeOffsets(taps, lanes.tap);
-        storeOffsets(lowers, lanes.lower);
-        if (row.ahead) {
-            // A pixel's lower taps are the upper ones of the same paper a row later.
-            alignas(32) int32_t tapsAhead[8], lowersAhead[8];
-            storeOffsets(tapsAhead, _mm256_add_epi32(lanes.tap, tapsLater));
-            storeOffsets(lowersAhead, _mm256_add_epi32(lanes.lower, later));
-            for (int j = 0; j < 8; ++j) {
-                prefetch(page, tapsAhead[j]);
-                prefetch(page, lowersAhead[j]);
-            }
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                         curlQuad<false>(page, stride, taps, lowers, lanes));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4),
-                         curlQuad<true>(page, stride, taps, lowers, lanes));
-        // The order is its own inverse.
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(done + i),
-                            _mm256_permutevar8x32_epi32(_mm256_srli_epi32(lanes.done, 31), order));
+        curlOctet(out + i, done + i, page, stride, row.ahead, lanes);
     }
-    return i;
+    if (i < n) {
+        // The pixels already done among the last eight come out the same again.
+        const int last = n - 8;
+        f = _mm256_add_epi32(_mm256_set1_epi32(fFrom(last)), steps);
+        x = _mm256_slli_epi32(_mm256_add_epi32(_mm256_set1_epi32(row.x + last), order), 16);
+        curlOctet(out + last, done + last, page, stride, row.ahead, curlLanes(t, bounds, f, x));
+    }
+    return n;
 }
 
 #undef CA_AVX2
@@ -866,8 +883,9 @@ CA_KERNEL_CLONES void curlCylinderRow(uint32_t* out, int32_t* done, const uint32
 #if CA_KERNEL_SSE2
     if (hasAvx2()) i = curlOctets(out, done, page, stride, width, height, table, row, n);
 #endif
-    // The rest in chunks, each followed by its requests for the paper of later rows: in the loop
-    // they would keep the compiler from vectorising it.
+    // The rest (all of a row without AVX2, or shorter than eight pixels) in chunks, each followed
+    // by its requests for the paper of later rows: in the loop they would keep the compiler from
+    // vectorising it.
     for (; i < n; i += kChunk) {
         const int m = std::min(kChunk, n - i);
         int32_t below[kChunk], lowers[kChunk];
