@@ -147,7 +147,7 @@ private:
     // (Inlined: on its own, a function that only prefetches counts as one without effects, and
     // its calls are dropped.)
     [[gnu::always_inline]] void askAhead(const RowOut& o, int row, Span limit) const {
-        const double along = 0.5 * curl_.ux + (row + 0.5) * curl_.uy - curl_.axis;
+        const double along = alongAt(row + 0.5);
         const bool side = curl_.ux == 0 || curl_.uy == 0;
         const Span page = side ? limit : atLeast(limit, along, curl_.ux, -1);
         const Span beneath = atLeast(limit, -along, -curl_.ux, curl_.radius - 1);
@@ -203,10 +203,13 @@ private:
         Span flatBefore, flatAfter, flap, gone;
     };
 
+    // How far along u from the axis the centre of column 0 lies in the row at `y`.
+    double alongAt(double y) const { return 0.5 * curl_.ux + y * curl_.uy - curl_.axis; }
+
     Row rowAt(double y) const {
         const double ux = curl_.ux, uy = curl_.uy, w = page_.width, h = page_.height;
         Row r;
-        r.along = 0.5 * ux + y * uy - curl_.axis;
+        r.along = alongAt(y);
         // The flap's paper at a pixel lies (2 along + pi r) back along u.
         const double shift = 2 * r.along + kPi * curl_.radius;
         r.flapX = 0.5 - shift * ux, r.flapY = y - shift * uy;
