@@ -511,11 +511,19 @@ CA_AVX2 inline __m256i pixelLanes(int16_t a, int16_t b, int16_t c, int16_t d) {
     return _mm256_setr_epi16(a, a, a, a, b, b, b, b, c, c, c, c, d, d, d, d);
 }
 
+// What sampleQuads does with its samples: writes them as they are, or blends them over the
+// pixels below, at full opacity or at a fraction of it. Each is a loop of its own, so that no
+// step asks again what the row already knows.
+enum class QuadBlend { Replace, Over, FadedOver };
+
 // One step of sampleQuads: four pixels whose top-left taps lie at the offsets `at` into the
 // source, sampled with the weights' lanes as they stand, blended and stored at `dst`.
-CA_AVX2 inline void sampleQuad(uint32_t* dst, const uint32_t* below, const uint32_t* source,
-                               std::ptrdiff_t stride, const int32_t* at, __m256i downFirst,
-                               __m256i downSecond, __m256i across, __m256i weight, int alpha) {
+template <QuadBlend Blend>
+CA_AVX2 [[gnu::always_inline]] inline void sampleQuad(uint32_t* dst, const uint32_t* below,
+                                                      const uint32_t* source, std::ptrdiff_t stride,
+                                                      const int32_t* at, __m256i downFirst,
+                                                      __m256i downSecond, __m256i across,
+                                                      __m256i weight) {
     const uint32_t* lower = source + stride;
     const __m256i upperTaps =
         _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(source + at[0], source + at[1])),
@@ -525,8 +533,10 @@ CA_AVX2 inline void sampleQuad(uint32_t* dst, const uint32_t* below, const uint3
                                 twoPairs(lower + at[2], lower + at[3]), 1);
     __m256i s = bilinearQuad(upperTaps, lowerTaps, topBytes7(downFirst), topBytes7(downSecond),
                              topBytes7(across));
-    if (below) {
-        if (alpha < 256) s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
+    if constexpr (Blend != QuadBlend::Replace) {
+        if constexpr (Blend == QuadBlend::FadedOver) {
+            s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
+        }
         const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below));
         s = over16x2(s, _mm256_cvtepu8_epi16(under));
     }
@@ -547,6 +557,43 @@ CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) 
                                       _mm256_srai_epi32(u, 16)));
 }
 
+// Asks for the pixel `offset` pixels on from the address `base` (a number, as prefetch reckons
+// it): with the base worked out once a row, the request is one instruction.
+[[gnu::always_inline]] inline void prefetchAt(uintptr_t base, int32_t offset) {
+    __builtin_prefetch(reinterpret_cast<const void*>(base + uintptr_t(intptr_t(offset)) * 4));
+}
+
+// A row's walk as sampleQuads steps it, four pixels at a time: the weights' lanes ([0 0 | 2 2]
+// and [1 1 | 3 3] down, each pixel's two taps; [0 1 | 2 3] across) and where the pixels' taps
+// lie a few rows on, for asking ahead.
+struct QuadSteps {
+    CA_AVX2 QuadSteps(const uint32_t* source, std::ptrdiff_t stride, const CAPixelWalk& walk)
+        : downFirst(fractionLanes(walk.v, walk.dv, pixelLanes(0, 0, 2, 2))),
+          downSecond(fractionLanes(walk.v, walk.dv, pixelLanes(1, 1, 3, 3))),
+          across(fractionLanes(walk.u, walk.du, pixelLanes(0, 1, 2, 3))),
+          uStep(_mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)))),
+          vStep(_mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)))),
+          soon(reinterpret_cast<uintptr_t>(source) + uintptr_t(intptr_t(walk.ahead) * 4)),
+          soonLower(soon + uintptr_t(stride * 4)) {}
+
+    // Samples the four pixels whose taps lie at `at` into dst (over `below`), and steps on.
+    template <QuadBlend Blend>
+    CA_AVX2 [[gnu::always_inline]] void step(uint32_t* dst, const uint32_t* below,
+                                             const uint32_t* source, std::ptrdiff_t stride,
+                                             const int32_t* at, __m256i weight) {
+        prefetchAt(soon, at[0]);
+        prefetchAt(soonLower, at[0]);
+        sampleQuad<Blend>(dst, below, source, stride, at, downFirst, downSecond, across, weight);
+        downFirst = _mm256_add_epi16(downFirst, vStep);
+        downSecond = _mm256_add_epi16(downSecond, vStep);
+        across = _mm256_add_epi16(across, uStep);
+    }
+
+    __m256i downFirst, downSecond, across;
+    const __m256i uStep, vStep;
+    const uintptr_t soon, soonLower;
+};
+
 // sampleRow's AVX2 steps, eight pixels at a time, with samplePairs' arithmetic: the offsets of
 // the eight pixels' taps are worked out together in a vector, and each half of them sampled by
 // sampleQuad; a last step of four takes four of the pixels over. The pixels' pairs of taps lie in
@@ -555,15 +602,11 @@ CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) 
 // bits of a coordinate, and those bits step by the low 16 bits of the step, carries and all: so
 // each weight's lanes are stepped by 16-bit additions, without a shuffle. Offsets fit in 32 bits,
 // as the plain loop's do. Answers how many pixels were sampled, and moves `walk` on past them.
-CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
-                        std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
+template <QuadBlend Blend>
+CA_AVX2 int sampleQuadsAs(uint32_t* dst, const uint32_t* below, const uint32_t* source,
+                          std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
-    // [0 0 | 2 2] and [1 1 | 3 3] down, each pixel's two taps; [0 1 | 2 3] across.
-    __m256i downFirst = fractionLanes(walk.v, walk.dv, pixelLanes(0, 0, 2, 2));
-    __m256i downSecond = fractionLanes(walk.v, walk.dv, pixelLanes(1, 1, 3, 3));
-    __m256i across = fractionLanes(walk.u, walk.du, pixelLanes(0, 1, 2, 3));
-    const __m256i uStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)));
-    const __m256i vStep = _mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)));
+    QuadSteps steps(source, stride, walk);
     // The eight pixels' points, and how far they move for the next eight.
     const __m256i order = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     __m256i u = _mm256_add_epi32(_mm256_set1_epi32(walk.u),
@@ -573,25 +616,34 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
     const __m256i uEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.du)));
     const __m256i vEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.dv)));
     const __m256i rows = _mm256_set1_epi32(int32_t(stride));
-    const int32_t ahead = walk.ahead;
     alignas(32) int32_t at[8];
+    auto under = [below](int i) { return Blend == QuadBlend::Replace ? nullptr : below + i; };
     int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        if (i % 8 == 0) {
-            tapOffsets(at, u, v, rows);
-            u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight);
-        }
-        prefetch(source + at[i % 8], ahead);
-        prefetch(source + at[i % 8] + stride, ahead);
-        sampleQuad(dst + i, below ? below + i : nullptr, source, stride, at + i % 8, downFirst,
-                   downSecond, across, weight, alpha);
-        downFirst = _mm256_add_epi16(downFirst, vStep);
-        downSecond = _mm256_add_epi16(downSecond, vStep);
-        across = _mm256_add_epi16(across, uStep);
+    for (; i + 8 <= n; i += 8) {
+        tapOffsets(at, u, v, rows);
+        u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight);
+        steps.step<Blend>(dst + i, under(i), source, stride, at, weight);
+        steps.step<Blend>(dst + i + 4, under(i + 4), source, stride, at + 4, weight);
+    }
+    if (i + 4 <= n) {
+        tapOffsets(at, u, v, rows);
+        steps.step<Blend>(dst + i, under(i), source, stride, at, weight);
+        i += 4;
     }
     walk.u = int32_t(uint32_t(walk.u) + uint32_t(i) * uint32_t(walk.du));
     walk.v = int32_t(uint32_t(walk.v) + uint32_t(i) * uint32_t(walk.dv));
     return i;
+}
+
+// sampleQuadsAs for the blend that `below` and `alpha` ask for.
+CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
+                        std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
+    if (!below)
+        return sampleQuadsAs<QuadBlend::Replace>(dst, below, source, stride, walk, n, alpha);
+    if (alpha < 256) {
+        return sampleQuadsAs<QuadBlend::FadedOver>(dst, below, source, stride, walk, n, alpha);
+    }
+    return sampleQuadsAs<QuadBlend::Over>(dst, below, source, stride, walk, n, alpha);
 }
 
 // 16-bit lanes taking the 16-bit values at bytes a, b, c and d of each 128-bit lane, four lanes

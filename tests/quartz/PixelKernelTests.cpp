@@ -158,7 +158,7 @@ TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
         {5 << 16, 1 << 16, 65536, 0},           {1 << 16, 27 << 16, 91750, -20000},
         {(7 << 16) + 999, 9 << 16, 257, 65535}, {36 << 16, 2 << 16, -65536, 2222},
     };
-    for (int n : {1, 2, 3, 7, 20}) {
+    for (int n : {1, 2, 3, 7, 8, 13, 20}) {
         const auto target = pixels(size_t(n), 10, false), below = pixels(size_t(n), 11, true);
         for (const CAPixelWalk& walk : walks) {
             for (int alpha : kAlphas) {
