@@ -38,8 +38,13 @@ enum class Doubtful { LeaveOut, TakeIn };
 // are found with multiplications rather than divisions, whose rounding the slack allows for.
 struct Slope {
     explicit Slope(double b) : b(b), inverse(std::fabs(b) < 1e-12 ? 0 : 1 / b) {}
-    Slope operator-() const { return Slope(-b); }
+    // The opposite slope, without dividing again: a quotient's rounding is the same either side
+    // of 0.
+    Slope operator-() const { return Slope(-b, -inverse); }
     double b, inverse;
+
+private:
+    Slope(double b, double inverse) : b(b), inverse(inverse) {}
 };
 
 // The pixels i of `span` where a + b i >= t, the doubtful ones at the ends left out or taken in;

@@ -915,7 +915,18 @@ void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std
     }
     int i = 0;
 #if CA_KERNEL_SSE2
-    if (hasAvx2()) i = sampleQuads(dst, below, source, stride, walk, n, alpha);
+    if (hasAvx2()) {
+        i = sampleQuads(dst, below, source, stride, walk, n, alpha);
+        // The last few pixels as the row's last four, the ones already done coming out the same;
+        // not where they were blended over themselves.
+        if (i < n && n >= 4 && below != dst) {
+            const int back = n - 4 - i;
+            walk.u = int32_t(uint32_t(walk.u) + uint32_t(back) * uint32_t(walk.du));
+            walk.v = int32_t(uint32_t(walk.v) + uint32_t(back) * uint32_t(walk.dv));
+            i = n - 4;
+            i += sampleQuads(dst + i, below ? below + i : nullptr, source, stride, walk, 4, alpha);
+        }
+    }
     i += samplePairs(dst + i, below ? below + i : nullptr, source, stride, walk, n - i, alpha);
 #endif
     if (i < n) {
