@@ -446,11 +446,6 @@ CA_AVX2 inline __m256i weights7(__m256i w) {
     return _mm256_slli_epi16(w, 7);
 }
 
-// The top bytes of 16-bit lanes as mix16x2 takes them: (f >> 8) << 7.
-CA_AVX2 inline __m256i topBytes7(__m256i f) {
-    return _mm256_and_si256(_mm256_srli_epi16(f, 1), _mm256_set1_epi16(0x7F80));
-}
-
 // over16 in 256 bits, `src` already at its opacity.
 CA_AVX2 inline __m256i over16x2(__m256i src, __m256i dst) {
     const __m256i alphas = _mm256_shufflehi_epi16(
@@ -499,40 +494,41 @@ CA_AVX2 inline __m128i packQuad(__m256i channels) {
     return _mm256_castsi256_si128(packed);
 }
 
-// The low 16 bits of `first + k step` for four pixels k, each in four 16-bit lanes, the pixels
-// in the lanes' order `pixels` gives (a pixel's index in each run of four lanes).
-CA_AVX2 inline __m256i fractionLanes(int32_t first, int32_t step, __m256i pixels) {
-    return _mm256_add_epi16(_mm256_set1_epi16(int16_t(first)),
-                            _mm256_mullo_epi16(pixels, _mm256_set1_epi16(int16_t(step))));
-}
-
-// The pixels' order in the lanes of their runs: pixel a in the first four, b, c and d after.
-CA_AVX2 inline __m256i pixelLanes(int16_t a, int16_t b, int16_t c, int16_t d) {
-    return _mm256_setr_epi16(a, a, a, a, b, b, b, b, c, c, c, c, d, d, d, d);
-}
-
 // What sampleQuads does with its samples: writes them as they are, or blends them over the
 // pixels below, at full opacity or at a fraction of it. Each is a loop of its own, so that no
 // step asks again what the row already knows.
 enum class QuadBlend { Replace, Over, FadedOver };
 
-// One step of sampleQuads: four pixels whose top-left taps lie at the offsets `at` into the
-// source, sampled with the weights' lanes as they stand, blended and stored at `dst`.
-template <QuadBlend Blend>
+// 16-bit lanes taking the 16-bit values at bytes a, b, c and d of each 128-bit lane, four lanes
+// each: values of up to 16 bits spread, as lanesOf spreads bytes.
+CA_AVX2 inline __m256i wordsOf(char a, char b, char c, char d) {
+    return _mm256_setr_epi8(a, char(a + 1), a, char(a + 1), a, char(a + 1), a, char(a + 1), b,
+                            char(b + 1), b, char(b + 1), b, char(b + 1), b, char(b + 1), c,
+                            char(c + 1), c, char(c + 1), c, char(c + 1), c, char(c + 1), d,
+                            char(d + 1), d, char(d + 1), d, char(d + 1), d, char(d + 1));
+}
+
+// One step of sampleQuads: half `Half` of eight pixels (0 for the first four), whose offsets lie
+// in `at` and whose weights lie in `down` and `across` as sampleQuads keeps them, sampled,
+// blended and stored at `dst`.
+template <QuadBlend Blend, int Half>
 CA_AVX2 [[gnu::always_inline]] inline void sampleQuad(uint32_t* dst, const uint32_t* below,
                                                       const uint32_t* source, std::ptrdiff_t stride,
-                                                      const int32_t* at, __m256i downFirst,
-                                                      __m256i downSecond, __m256i across,
-                                                      __m256i weight) {
+                                                      const int32_t* at, __m256i down,
+                                                      __m256i across, __m256i weight) {
+    // The pixels' offsets, and the bytes of their weights in each 128-bit lane.
+    constexpr int k = 2 * Half, first = 8 * Half, second = first + 4;
     const uint32_t* lower = source + stride;
-    const __m256i upperTaps =
-        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(source + at[0], source + at[1])),
-                                twoPairs(source + at[2], source + at[3]), 1);
+    const __m256i upperTaps = _mm256_inserti128_si256(
+        _mm256_castsi128_si256(twoPairs(source + at[k], source + at[k + 1])),
+        twoPairs(source + at[k + 4], source + at[k + 5]), 1);
     const __m256i lowerTaps =
-        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(lower + at[0], lower + at[1])),
-                                twoPairs(lower + at[2], lower + at[3]), 1);
-    __m256i s = bilinearQuad(upperTaps, lowerTaps, topBytes7(downFirst), topBytes7(downSecond),
-                             topBytes7(across));
+        _mm256_inserti128_si256(_mm256_castsi128_si256(twoPairs(lower + at[k], lower + at[k + 1])),
+                                twoPairs(lower + at[k + 4], lower + at[k + 5]), 1);
+    __m256i s = bilinearQuad(upperTaps, lowerTaps,
+                             _mm256_shuffle_epi8(down, wordsOf(first, first, first, first)),
+                             _mm256_shuffle_epi8(down, wordsOf(second, second, second, second)),
+                             _mm256_shuffle_epi8(across, wordsOf(first, second, first, second)));
     if constexpr (Blend != QuadBlend::Replace) {
         if constexpr (Blend == QuadBlend::FadedOver) {
             s = _mm256_srli_epi16(_mm256_mullo_epi16(s, weight), 8);
@@ -557,58 +553,33 @@ CA_AVX2 inline void tapOffsets(int32_t* at, __m256i u, __m256i v, __m256i rows) 
                                       _mm256_srai_epi32(u, 16)));
 }
 
+// The weights of eight 16.16 coordinates as mix16x2 takes them, each in the low 16 bits of its
+// 32-bit lane: the top byte of the coordinate's low 16 bits, shifted up by 7.
+CA_AVX2 inline __m256i weightsOf(__m256i coordinates) {
+    return _mm256_and_si256(_mm256_srli_epi32(coordinates, 1), _mm256_set1_epi32(0x7F80));
+}
+
 // Asks for the pixel `offset` pixels on from the address `base` (a number, as prefetch reckons
 // it): with the base worked out once a row, the request is one instruction.
 [[gnu::always_inline]] inline void prefetchAt(uintptr_t base, int32_t offset) {
     __builtin_prefetch(reinterpret_cast<const void*>(base + uintptr_t(intptr_t(offset)) * 4));
 }
 
-// A row's walk as sampleQuads steps it, four pixels at a time: the weights' lanes ([0 0 | 2 2]
-// and [1 1 | 3 3] down, each pixel's two taps; [0 1 | 2 3] across) and where the pixels' taps
-// lie a few rows on, for asking ahead.
-struct QuadSteps {
-    CA_AVX2 QuadSteps(const uint32_t* source, std::ptrdiff_t stride, const CAPixelWalk& walk)
-        : downFirst(fractionLanes(walk.v, walk.dv, pixelLanes(0, 0, 2, 2))),
-          downSecond(fractionLanes(walk.v, walk.dv, pixelLanes(1, 1, 3, 3))),
-          across(fractionLanes(walk.u, walk.du, pixelLanes(0, 1, 2, 3))),
-          uStep(_mm256_set1_epi16(int16_t(4 * uint32_t(walk.du)))),
-          vStep(_mm256_set1_epi16(int16_t(4 * uint32_t(walk.dv)))),
-          soon(reinterpret_cast<uintptr_t>(source) + uintptr_t(intptr_t(walk.ahead) * 4)),
-          soonLower(soon + uintptr_t(stride * 4)) {}
-
-    // Samples the four pixels whose taps lie at `at` into dst (over `below`), and steps on.
-    template <QuadBlend Blend>
-    CA_AVX2 [[gnu::always_inline]] void step(uint32_t* dst, const uint32_t* below,
-                                             const uint32_t* source, std::ptrdiff_t stride,
-                                             const int32_t* at, __m256i weight) {
-        prefetchAt(soon, at[0]);
-        prefetchAt(soonLower, at[0]);
-        sampleQuad<Blend>(dst, below, source, stride, at, downFirst, downSecond, across, weight);
-        downFirst = _mm256_add_epi16(downFirst, vStep);
-        downSecond = _mm256_add_epi16(downSecond, vStep);
-        across = _mm256_add_epi16(across, uStep);
-    }
-
-    __m256i downFirst, downSecond, across;
-    const __m256i uStep, vStep;
-    const uintptr_t soon, soonLower;
-};
-
-// sampleRow's AVX2 steps, eight pixels at a time, with samplePairs' arithmetic: the offsets of
-// the eight pixels' taps are worked out together in a vector, and each half of them sampled by
-// sampleQuad; a last step of four takes four of the pixels over. The pixels' pairs of taps lie in
-// the register as [0 1 | 2 3], each pair of 128-bit lanes mixed down with its own vertical
-// weight, then every pixel's left and right taps across. A weight is the top byte of the low 16
-// bits of a coordinate, and those bits step by the low 16 bits of the step, carries and all: so
-// each weight's lanes are stepped by 16-bit additions, without a shuffle. Offsets fit in 32 bits,
-// as the plain loop's do. Answers how many pixels were sampled, and moves `walk` on past them.
+// sampleRow's AVX2 steps, eight pixels at a time, with samplePairs' arithmetic: the offsets and
+// weights of the eight pixels' taps are worked out together in vectors, and each half of them
+// sampled by sampleQuad; a last step of four takes four of the pixels over. The eight pixels lie
+// in those vectors as [0 1 4 5 | 2 3 6 7], so that each half, whose pairs of taps lie in the
+// register as [0 1 | 2 3], finds its pixels' weights in the 128-bit lanes where they are mixed,
+// and spreads them to its channels' lanes with one shuffle each: each pair of 128-bit lanes is
+// mixed down with its own vertical weight, then every pixel's left and right taps across.
+// Offsets fit in 32 bits, as the plain loop's do. Answers how many pixels were sampled, and moves
+// `walk` on past them.
 template <QuadBlend Blend>
 CA_AVX2 int sampleQuadsAs(uint32_t* dst, const uint32_t* below, const uint32_t* source,
                           std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
     const __m256i weight = _mm256_set1_epi16(static_cast<short>(alpha));
-    QuadSteps steps(source, stride, walk);
     // The eight pixels' points, and how far they move for the next eight.
-    const __m256i order = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i order = _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7);
     __m256i u = _mm256_add_epi32(_mm256_set1_epi32(walk.u),
                                  _mm256_mullo_epi32(order, _mm256_set1_epi32(walk.du)));
     __m256i v = _mm256_add_epi32(_mm256_set1_epi32(walk.v),
@@ -616,18 +587,30 @@ CA_AVX2 int sampleQuadsAs(uint32_t* dst, const uint32_t* below, const uint32_t* 
     const __m256i uEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.du)));
     const __m256i vEight = _mm256_set1_epi32(int32_t(8 * uint32_t(walk.dv)));
     const __m256i rows = _mm256_set1_epi32(int32_t(stride));
+    // Where the pixels' taps lie a few rows on, for asking ahead.
+    const uintptr_t soon =
+        reinterpret_cast<uintptr_t>(source) + uintptr_t(intptr_t(walk.ahead) * 4);
+    const uintptr_t soonLower = soon + uintptr_t(stride * 4);
     alignas(32) int32_t at[8];
     auto under = [below](int i) { return Blend == QuadBlend::Replace ? nullptr : below + i; };
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         tapOffsets(at, u, v, rows);
+        const __m256i down = weightsOf(v), across = weightsOf(u);
         u = _mm256_add_epi32(u, uEight), v = _mm256_add_epi32(v, vEight);
-        steps.step<Blend>(dst + i, under(i), source, stride, at, weight);
-        steps.step<Blend>(dst + i + 4, under(i + 4), source, stride, at + 4, weight);
+        prefetchAt(soon, at[0]);
+        prefetchAt(soonLower, at[0]);
+        sampleQuad<Blend, 0>(dst + i, under(i), source, stride, at, down, across, weight);
+        prefetchAt(soon, at[2]);
+        prefetchAt(soonLower, at[2]);
+        sampleQuad<Blend, 1>(dst + i + 4, under(i + 4), source, stride, at, down, across, weight);
     }
     if (i + 4 <= n) {
         tapOffsets(at, u, v, rows);
-        steps.step<Blend>(dst + i, under(i), source, stride, at, weight);
+        prefetchAt(soon, at[0]);
+        prefetchAt(soonLower, at[0]);
+        sampleQuad<Blend, 0>(dst + i, under(i), source, stride, at, weightsOf(v), weightsOf(u),
+                             weight);
         i += 4;
     }
     walk.u = int32_t(uint32_t(walk.u) + uint32_t(i) * uint32_t(walk.du));
@@ -644,15 +627,6 @@ CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* so
         return sampleQuadsAs<QuadBlend::FadedOver>(dst, below, source, stride, walk, n, alpha);
     }
     return sampleQuadsAs<QuadBlend::Over>(dst, below, source, stride, walk, n, alpha);
-}
-
-// 16-bit lanes taking the 16-bit values at bytes a, b, c and d of each 128-bit lane, four lanes
-// each: values of up to 16 bits spread, as lanesOf spreads bytes.
-CA_AVX2 inline __m256i wordsOf(char a, char b, char c, char d) {
-    return _mm256_setr_epi8(a, char(a + 1), a, char(a + 1), a, char(a + 1), a, char(a + 1), b,
-                            char(b + 1), b, char(b + 1), b, char(b + 1), b, char(b + 1), c,
-                            char(c + 1), c, char(c + 1), c, char(c + 1), c, char(c + 1), d,
-                            char(d + 1), d, char(d + 1), d, char(d + 1), d, char(d + 1));
 }
 
 // What curlCylinderRow's AVX2 steps test a layer's paper against, in every lane: the row, and the
