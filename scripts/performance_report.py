@@ -128,7 +128,8 @@ def portable(rows, portable_rows):
         simd = find(rows, row["name"])
         if not simd or "TwoCores" in row["name"] or not SIZE.match(row["name"]):
             continue
-        lines.append(f"| `{row['name']}` | {readable(simd['ns'])} ({simd['label']}) | "
+        drawn = f" ({simd['label']})" if simd["label"] else ""
+        lines.append(f"| `{row['name']}` | {readable(simd['ns'])}{drawn} | "
                      f"{readable(row['ns'])} | {row['ns'] / simd['ns']:.2f} |")
     return "\n".join(lines)
 
@@ -317,7 +318,9 @@ The plain C++ loops (the portable build, and the few pixels the SIMD steps leave
 chunk's taps in one pass and mix them channel by channel in a second, in 16-bit lanes that a
 compiler multiplies eight at a time with SSE2 alone; the AVX2 steps work out each mix of two
 channels as one rounding high multiplication of their difference, and eight pixels' tap offsets
-in one vector. Most of a curl frame's time goes to the cylinder, whose eight pixels at a time
+and weights in one vector each, every weight spread to the lanes that mix it by one shuffle; the
+pinch runs one loop for each way of blending, and redoes a row's last few pixels as its last
+four. Most of a curl frame's time goes to the cylinder, whose eight pixels at a time
 look up the curl's table before they can read the page: each step looks up the next eight while
 it reads the page for these, as the processor cannot see that far ahead by itself. Every way
 gives the same pixels.
