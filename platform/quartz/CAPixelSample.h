@@ -3,8 +3,8 @@
 // One bilinear sample and its blend, a pixel at a time, with the arithmetic of the sampling row
 // kernels (CAPixelKernels sampleRow): the portable kernel is built from these, and the pixels that
 // a kernel cannot take (near a source's edges, where taps are clamped) use them too, so that a
-// picture has no seam where the kernel's pixels meet them. Two channels are handled at once in the
-// 0x00FF00FF lanes of a 32-bit word; weights run from 0 to 256.
+// picture has no seam where the kernel's pixels meet them. The four channels are handled at once
+// in the 16-bit lanes of a 64-bit word; weights run from 0 to 256.
 
 #include "platform/quartz/CAPixelBlit.h"
 #include "platform/quartz/CAPixelKernels.h"
@@ -15,37 +15,44 @@
 
 namespace CAPixelSample {
 
-constexpr uint32_t kLanes = 0x00FF00FFu;
+// A pixel's four channels spread to the four 16-bit lanes of a 64-bit word (bytes 0 and 2 in
+// the low lanes, 1 and 3 in the high ones), where a channel times a weight of up to 256 fits, and
+// back.
+constexpr uint64_t kLanes = 0x00FF00FF00FF00FFull;
+inline uint64_t spread(uint32_t p) {
+    return (p & 0x00FF00FFu) | uint64_t(p & 0xFF00FF00u) << 24;
+}
+inline uint32_t gather(uint64_t lanes) {
+    return uint32_t(lanes & 0x00FF00FFu) | (uint32_t(lanes >> 24) & 0xFF00FF00u);
+}
+
+// Spread pixels `a` moved toward `b` by w/256, each channel rounded.
+inline uint64_t mixLanes(uint64_t a, uint64_t b, uint64_t w) {
+    return ((a * (256 - w) + b * w + 0x0080008000800080ull) >> 8) & kLanes;
+}
 
 // `a` moved toward `b` by w/256, each channel rounded.
 inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
-    const uint32_t k = 256 - w;
-    const uint32_t rb = (((a & kLanes) * k + (b & kLanes) * w + 0x00800080u) >> 8) & kLanes;
-    const uint32_t ag =
-        ((((a >> 8) & kLanes) * k + ((b >> 8) & kLanes) * w + 0x00800080u) >> 8) & kLanes;
-    return rb | (ag << 8);
+    return gather(mixLanes(spread(a), spread(b), w));
 }
 
 // The sample of taps p00 (upper left), p01 (upper right), p10 and p11 (lower) at fractions fx
 // across and fy down (0 to 255): down each column first, then across.
 inline uint32_t bilinear(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
                          uint32_t fy) {
-    return mix(mix(p00, p10, fy), mix(p01, p11, fy), fx);
+    return gather(mixLanes(mixLanes(spread(p00), spread(p10), fy),
+                           mixLanes(spread(p01), spread(p11), fy), fx));
 }
 
 // `src` at opacity `alpha` (0 to 256) over `below`: each channel c of the source becomes
 // (c alpha) >> 8, and below's channels are scaled by 256 less the result's alpha; the sum
 // saturates at 255.
-// Two channels at a time, in the 0x00FF00FF lanes, where a sum of up to 510 fits.
 inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
-    const uint32_t keep = 256 - ((((src >> 24) & 0xFF) * alpha) >> 8);
-    auto lanes = [alpha, keep](uint32_t s, uint32_t b) {
-        const uint32_t sum =
-            ((((s & kLanes) * alpha) >> 8) & kLanes) + ((((b & kLanes) * keep) >> 8) & kLanes);
-        // A lane of 256 or more is 255.
-        return (sum | ((sum >> 8) & 0x00010001u) * 0xFF) & kLanes;
-    };
-    return lanes(src, below) | lanes(src >> 8, below >> 8) << 8;
+    const uint64_t keep = 256 - ((((src >> 24) & 0xFF) * alpha) >> 8);
+    const uint64_t sum =
+        ((spread(src) * alpha >> 8) & kLanes) + ((spread(below) * keep >> 8) & kLanes);
+    // A lane of 256 or more is 255.
+    return gather((sum | ((sum >> 8) & 0x0001000100010001ull) * 0xFF) & kLanes);
 }
 
 // std::llround for values well inside int64_t's range (below 2^52 either way), exact, and without

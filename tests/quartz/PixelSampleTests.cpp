@@ -41,6 +41,38 @@ TEST(CAPixelSample, OverBlendsEveryChannelOnItsOwnAndStopsItAt255) {
     }
 }
 
+// One channel at a time: each column's two taps mixed down, rounding, then the two columns
+// across.
+uint32_t bilinearChannelByChannel(const uint32_t taps[4], uint32_t fx, uint32_t fy) {
+    auto mix = [](uint32_t a, uint32_t b, uint32_t w) {
+        return (a * (256 - w) + b * w + 128) >> 8;
+    };
+    uint32_t out = 0;
+    for (int c = 0; c < 32; c += 8) {
+        auto channel = [&](int tap) { return (taps[tap] >> c) & 0xFF; };
+        out |= mix(mix(channel(0), channel(2), fy), mix(channel(1), channel(3), fy), fx) << c;
+    }
+    return out;
+}
+
+// Taps whose channels lie at the ends of their range and between, at every pair of fractions.
+TEST(CAPixelSample, BilinearMixesEveryChannelDownThenAcrossOnItsOwn) {
+    const uint32_t tapSets[][4] = {
+        {0x00000000, 0xFFFFFFFF, 0xFF00FF00, 0x00FF00FF},
+        {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
+        {0x80FF0001, 0x7F00FFFE, 0x01807F80, 0xFE017F81},
+    };
+    for (const auto& taps : tapSets) {
+        for (uint32_t fx = 0; fx < 256; ++fx) {
+            for (uint32_t fy = 0; fy < 256; ++fy) {
+                ASSERT_EQ(CAPixelSample::bilinear(taps[0], taps[1], taps[2], taps[3], fx, fy),
+                          bilinearChannelByChannel(taps, fx, fy))
+                    << "fractions " << fx << ", " << fy << ", taps " << (&taps - tapSets);
+            }
+        }
+    }
+}
+
 // Whole numbers, halves either way of zero (away from zero), and the doubles just short of and
 // just past a half.
 TEST(CAPixelSample, RoundToInt64RoundsAsTheLibraryDoes) {
