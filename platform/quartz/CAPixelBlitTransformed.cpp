@@ -143,7 +143,9 @@ public:
           down_(m.b),
           alpha_(std::clamp(alpha, 0, 256)),
           ahead_(aheadOf(m, source.stride)),
-          direct_(kind == CAPixelSource::Opaque && alpha_ >= 256) {}
+          direct_(kind == CAPixelSource::Opaque && alpha_ >= 256),
+          tapsFollowSquares_(coverage_.reachX() >= 0.75 && coverage_.reachY() >= 0.75 &&
+                             bounds.x1 - bounds.x0 <= 16384) {}
 
     // Draws row `y` over `below`, the picture under it indexed by the target's column.
     void drawRow(int y, const uint32_t* below) const {
@@ -207,8 +209,11 @@ private:
                       atLeast(all, w - rx - plan.sx, -across_, 0, Doubtful::LeaveOut)),
                  meet(atLeast(all, plan.sy - ry, down_, 0, Doubtful::LeaveOut),
                       atLeast(all, h - ry - plan.sy, -down_, 0, Doubtful::LeaveOut)));
-        plan.inner = CAPixelSample::tapsInside(meet(plan.reach, inner), plan.walk, source_.width,
-                                               source_.height);
+        plan.inner = meet(plan.reach, inner);
+        if (!tapsFollowSquares_) {
+            plan.inner =
+                CAPixelSample::tapsInside(plan.inner, plan.walk, source_.width, source_.height);
+        }
         return plan;
     }
 
@@ -233,6 +238,11 @@ private:
     int alpha_;
     int32_t ahead_;
     bool direct_;  // an opaque source at full opacity: samples are written as they are
+    // Whether every pixel whose square lies inside the source has its taps inside too, so that
+    // they need no test of their own: where the square reaches 0.75 source pixels or more from
+    // its centre both ways, the taps lie half a pixel from the centre, and the walk's rounding
+    // moves them by at most an eighth of a pixel along a row of up to 16384.
+    bool tapsFollowSquares_;
 };
 
 void drawTransformed(const CAPixelBuffer& target, const CAPixelRect& clip,

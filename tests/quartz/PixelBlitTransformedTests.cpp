@@ -215,4 +215,44 @@ TEST(CAPixelBlitTransformed, DrawsOverAPictureBelowAsIfItHadBeenCopiedFirst) {
     }
 }
 
+// Whatever the turn, scale and offset, no pixel reads past the image: the same image framed by
+// clear pixels and by white ones, in a buffer whose rows run on past it, draws the same pixels.
+// The scales run through those where a pixel's square reaches as far as its taps do.
+TEST(CAPixelBlitTransformed, ReadsNothingOutsideTheImage) {
+    constexpr int kW = 23, kH = 17, kTW = 48, kTH = 44, kFrame = 3;
+    constexpr int kFW = kW + 2 * kFrame, kFH = kH + 2 * kFrame;
+    const Surface opaque(kW, kH, 5, true), translucent(kW, kH, 5, false);
+    auto framed = [&](const Surface& image, uint32_t frame) {
+        const std::vector<uint32_t> pixels = image.pixels();
+        std::vector<uint32_t> out(size_t(kFW * kFH), frame);
+        for (int y = 0; y < kH; ++y) {
+            std::copy_n(pixels.begin() + y * kW, kW, out.begin() + (y + kFrame) * kFW + kFrame);
+        }
+        return out;
+    };
+    uint32_t state = 11;
+    auto unit = [&] {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        return (state % 10000) / 10000.0;
+    };
+    for (int i = 0; i < 300; ++i) {
+        const double scale = 0.55 + 0.9 * unit();
+        const Placement p{6.3 * unit(),    scale,           scale * (0.8 + 0.4 * unit()),
+                          20 + 8 * unit(), 20 + 8 * unit(), i % 3 ? 256 : 150,
+                          i % 2 == 0};
+        SCOPED_TRACE("placement " + std::to_string(i));
+        const CAPixelAffine toImage = targetToImage(imageToTarget(p, kW, kH));
+        auto draw = [&](std::vector<uint32_t>& frame) {
+            const CAPixelBuffer source{frame.data() + kFrame * kFW + kFrame, kW, kH, kFW};
+            std::vector<uint32_t> target(size_t(kTW * kTH), 0xFF203040u);
+            CAPixelDrawImageTransformed({target.data(), kTW, kTH, kTW}, {0, 0, kTW, kTH}, source,
+                                        sourceOf(p.opaque), toImage, p.alpha);
+            return target;
+        };
+        const Surface& image = p.opaque ? opaque : translucent;
+        std::vector<uint32_t> clear = framed(image, 0), white = framed(image, 0xFFFFFFFFu);
+        ASSERT_EQ(draw(clear), draw(white));
+    }
+}
+
 }  // namespace
