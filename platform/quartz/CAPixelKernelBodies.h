@@ -621,8 +621,9 @@ CA_AVX2 int sampleQuadsAs(uint32_t* dst, const uint32_t* below, const uint32_t* 
 // sampleQuadsAs for the blend that `below` and `alpha` ask for.
 CA_AVX2 int sampleQuads(uint32_t* dst, const uint32_t* below, const uint32_t* source,
                         std::ptrdiff_t stride, CAPixelWalk& walk, int n, int alpha) {
-    if (!below)
+    if (!below) {
         return sampleQuadsAs<QuadBlend::Replace>(dst, below, source, stride, walk, n, alpha);
+    }
     if (alpha < 256) {
         return sampleQuadsAs<QuadBlend::FadedOver>(dst, below, source, stride, walk, n, alpha);
     }
