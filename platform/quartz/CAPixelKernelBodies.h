@@ -512,7 +512,7 @@ CA_AVX2 inline __m256i wordsOf(char a, char b, char c, char d) {
 // in `at` and whose weights lie in `down` and `across` as sampleQuads keeps them, sampled,
 // blended and stored at `dst`.
 template <QuadBlend Blend, int Half>
-CA_AVX2 [[gnu::always_inline]] inline void sampleQuad(uint32_t* dst, const uint32_t* below,
+[[gnu::always_inline]] CA_AVX2 inline void sampleQuad(uint32_t* dst, const uint32_t* below,
                                                       const uint32_t* source, std::ptrdiff_t stride,
                                                       const int32_t* at, __m256i down,
                                                       __m256i across, __m256i weight) {
