@@ -44,6 +44,12 @@ constexpr int kChunk = 256;
     __builtin_prefetch(reinterpret_cast<const void*>(address));
 }
 
+// Moves `walk` on by `pixels` (back, if negative), wrapping as the steps' own sums do.
+inline void advance(CAPixelWalk& walk, int pixels) {
+    walk.u = int32_t(uint32_t(walk.u) + uint32_t(pixels) * uint32_t(walk.du));
+    walk.v = int32_t(uint32_t(walk.v) + uint32_t(pixels) * uint32_t(walk.dv));
+}
+
 // dst[i] = src[i] at opacity `weight` over below[i]. Each channel is taken out of the 32-bit word
 // and put back, so that the alpha is the top byte whatever the byte order, and the loop runs over
 // whole pixels for the compiler to vectorise.
@@ -613,8 +619,7 @@ CA_AVX2 int sampleQuadsAs(uint32_t* dst, const uint32_t* below, const uint32_t* 
                              weight);
         i += 4;
     }
-    walk.u = int32_t(uint32_t(walk.u) + uint32_t(i) * uint32_t(walk.du));
-    walk.v = int32_t(uint32_t(walk.v) + uint32_t(i) * uint32_t(walk.dv));
+    advance(walk, i);
     return i;
 }
 
@@ -895,9 +900,7 @@ void sampleRow(uint32_t* dst, const uint32_t* below, const uint32_t* source, std
         // The last few pixels as the row's last four, the ones already done coming out the same;
         // not where they were blended over themselves.
         if (i < n && n >= 4 && below != dst) {
-            const int back = n - 4 - i;
-            walk.u = int32_t(uint32_t(walk.u) + uint32_t(back) * uint32_t(walk.du));
-            walk.v = int32_t(uint32_t(walk.v) + uint32_t(back) * uint32_t(walk.dv));
+            advance(walk, n - 4 - i);
             i = n - 4;
             i += sampleQuads(dst + i, below ? below + i : nullptr, source, stride, walk, 4, alpha);
         }
