@@ -63,17 +63,28 @@ private:
     return span.empty() ? Span{} : span;
 }
 
+// The shape of a pixel's square measured across a straight edge whose normal has components
+// p >= q >= 0 (p² + q² = 1), with the inverses that halfPlaneCover multiplies by rather than
+// divide every pixel.
+struct Square {
+    Square(double p, double q)
+        : reach((p + q) / 2),
+          flat((p - q) / 2),
+          inverseP(1 / p),
+          // Where q is all but 0 the corners' triangles are too: at most q / 2p of the pixel.
+          inverseTwoPQ(q > 1e-150 ? 1 / (2 * p * q) : 0) {}
+    double reach, flat, inverseP, inverseTwoPQ;
+};
+
 // How much of a pixel's square lies on the inside of a straight edge `distance` pixels from its
-// centre (negative outside), the edge's normal having components p >= q >= 0 (p² + q² = 1).
-double halfPlaneCover(double distance, double p, double q) {
-    const double reach = (p + q) / 2;
-    if (distance >= reach) return 1;
-    if (distance <= -reach) return 0;
-    const double flat = (p - q) / 2;
-    if (std::fabs(distance) <= flat) return 0.5 + distance / p;
+// centre (negative outside).
+double halfPlaneCover(double distance, const Square& square) {
+    if (distance >= square.reach) return 1;
+    if (distance <= -square.reach) return 0;
+    if (std::fabs(distance) <= square.flat) return 0.5 + distance * square.inverseP;
     // Past the nearer corner the part cut off is a triangle.
-    const double left = reach - std::fabs(distance);
-    const double corner = left * left / (2 * p * q);
+    const double left = square.reach - std::fabs(distance);
+    const double corner = left * left * square.inverseTwoPQ;
     return distance < 0 ? corner : 1 - corner;
 }
 
@@ -99,23 +110,26 @@ private:
     struct Axis {
         Axis(double along, double across, int size)
             : gradient(std::hypot(along, across)),
+              inverseGradient(1 / gradient),
               size(size),
-              p(std::max(std::fabs(along), std::fabs(across)) / gradient),
-              q(std::min(std::fabs(along), std::fabs(across)) / gradient),
+              square(std::max(std::fabs(along), std::fabs(across)) / gradient,
+                     std::min(std::fabs(along), std::fabs(across)) / gradient),
               reach((std::fabs(along) + std::fabs(across)) / 2),
               sure(reach * (1 + 1e-9)) {}
         // Between the edges at 0 and `size`: both half-planes, less the part outside either.
         double at(double s) const { return std::max(0.0, side(s) + side(size - s) - 1); }
-        // halfPlaneCover of an edge `s` source units away, without dividing where the pixel's
-        // square lies surely wholly on one side of it: most of an edge's pixels lie well inside
-        // the other pair of edges.
+        // halfPlaneCover of an edge `s` source units away, without working it out where the
+        // pixel's square lies surely wholly on one side of it: most of an edge's pixels lie well
+        // inside the other pair of edges.
         double side(double s) const {
             if (s >= sure) return 1;
             if (s <= -sure) return 0;
-            return halfPlaneCover(s / gradient, p, q);
+            return halfPlaneCover(s * inverseGradient, square);
         }
-        double gradient, size, p, q, reach;
-        // `reach` with room for the rounding of the division and of p and q: past it the square
+        double gradient, inverseGradient, size;
+        Square square;
+        double reach;
+        // `reach` with room for the rounding of the products and of p and q: past it the square
         // lies beyond halfPlaneCover's reach whatever the rounding.
         double sure;
     };
@@ -193,12 +207,13 @@ private:
         // Each edge's pixels are found over the whole row, apart from the others, and the spans
         // met after: the same pixels as narrowing one span edge after edge (a bound's clamping
         // only ever decides that a span is empty), without each edge waiting on the last.
-        // The pixels whose square meets the rectangle, give or take one: the extra ones come out
-        // uncovered.
-        plan.reach = meet(meet(atLeast(all, plan.sx + rx, across_, -1, Doubtful::TakeIn),
-                               atLeast(all, w + rx - plan.sx, -across_, -1, Doubtful::TakeIn)),
-                          meet(atLeast(all, plan.sy + ry, down_, -1, Doubtful::TakeIn),
-                               atLeast(all, h + ry - plan.sy, -down_, -1, Doubtful::TakeIn)));
+        // The pixels whose square meets each of the rectangle's four half-planes: those that meet
+        // no part of the rectangle itself (beside its corners), or meet it by no more than
+        // rounding, come out uncovered.
+        plan.reach = meet(meet(atLeast(all, plan.sx + rx, across_, 0, Doubtful::TakeIn),
+                               atLeast(all, w + rx - plan.sx, -across_, 0, Doubtful::TakeIn)),
+                          meet(atLeast(all, plan.sy + ry, down_, 0, Doubtful::TakeIn),
+                               atLeast(all, h + ry - plan.sy, -down_, 0, Doubtful::TakeIn)));
         // Rows that miss the picture, as many above and below it as there are screen rows beside
         // it, need no more.
         if (plan.reach.empty()) return plan;
