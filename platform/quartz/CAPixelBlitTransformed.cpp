@@ -31,37 +31,51 @@ int roundNonNegative(double x) {
     return i + int(x - i >= 0.5);
 }
 
-// What to do with the pixels at the ends of a span that rounding leaves in doubt.
-enum class Doubtful { LeaveOut, TakeIn };
+// Where a row crosses a pair of the picture's opposite edges, at 0 and `size` in a coordinate
+// that runs s + b i over the row's pixels i (in source units, at their centres), and reaches
+// `reach` either side of a pixel's centre over its square: the pixels whose square meets the
+// strip between the edges, and those whose square lies inside it. Each bound is found with a
+// multiplication by 1 / b rather than a division, whose rounding the slack allows for: the pixels
+// it leaves in doubt are taken in where the square meets the strip and left out where it lies
+// inside.
+class EdgePair {
+public:
+    // The two spans, unclipped and either of them perhaps empty.
+    struct Spans {
+        Span meeting, inside;
+    };
 
-// How fast a coordinate changes from pixel to pixel along a row, with its inverse: a row's spans
-// are found with multiplications rather than divisions, whose rounding the slack allows for.
-struct Slope {
-    explicit Slope(double b) : b(b), inverse(std::fabs(b) < 1e-12 ? 0 : 1 / b) {}
-    // The opposite slope, without dividing again: a quotient's rounding is the same either side
-    // of 0.
-    Slope operator-() const { return Slope(-b, -inverse); }
-    double b, inverse;
+    EdgePair(double b, double reach, double size)
+        : inverse_(std::fabs(b) < 1e-12 ? 0 : 1 / b),
+          reach_(reach),
+          size_(size),
+          // The values of s at the spans' first and last pixels: where the coordinate rises along
+          // the row, the near edge bounds the spans' starts.
+          meetingFrom_(b > 0 ? -reach : size + reach),
+          meetingTo_(b > 0 ? size + reach : -reach),
+          insideFrom_(b > 0 ? reach : size - reach),
+          insideTo_(b > 0 ? size - reach : reach) {}
+
+    // The spans of a row of n pixels whose first pixel's centre lies at `s`.
+    [[gnu::always_inline]] Spans spans(double s, int n) const {
+        if (inverse_ == 0) {
+            // Every pixel of the row at the same place.
+            const bool meets = s + reach_ >= -kSlack && (size_ + reach_) - s >= -kSlack;
+            const bool inside = s - reach_ >= kSlack && (size_ - reach_) - s >= kSlack;
+            return {meets ? Span{0, n} : Span{}, inside ? Span{0, n} : Span{}};
+        }
+        // The pixel at which s + b i reaches c, kept near the row: past its ends the clamp only
+        // decides that a span is empty.
+        const double far = double(n) + 2;
+        auto index = [&](double c) { return std::clamp((c - s) * inverse_, -2.0, far); };
+        return {{ceilInt(index(meetingFrom_) - kSlack), floorInt(index(meetingTo_) + kSlack) + 1},
+                {ceilInt(index(insideFrom_) + kSlack), floorInt(index(insideTo_) - kSlack) + 1}};
+    }
 
 private:
-    Slope(double b, double inverse) : b(b), inverse(inverse) {}
+    double inverse_, reach_, size_;
+    double meetingFrom_, meetingTo_, insideFrom_, insideTo_;
 };
-
-// The pixels i of `span` where a + b i >= t, the doubtful ones at the ends left out or taken in;
-// an empty span is Span{}.
-[[gnu::always_inline]] inline Span atLeast(Span span, double a, Slope slope, double t,
-                                           Doubtful doubtful) {
-    const double slack = doubtful == Doubtful::LeaveOut ? kSlack : -kSlack;
-    const double b = slope.b;
-    if (std::fabs(b) < 1e-12) return a >= t + slack ? span : Span{};
-    const double x = std::clamp((t - a) * slope.inverse, -2.0, double(span.end) + 2);
-    if (b > 0) {
-        span.begin = std::max(span.begin, ceilInt(x + slack));
-    } else {
-        span.end = std::min(span.end, floorInt(x - slack) + 1);
-    }
-    return span.empty() ? Span{} : span;
-}
 
 // The shape of a pixel's square measured across a straight edge whose normal has components
 // p >= q >= 0 (p² + q² = 1), with the inverses that halfPlaneCover multiplies by rather than
@@ -153,8 +167,9 @@ public:
           source_(source),
           m_(m),
           coverage_(m, source.width, source.height),
-          across_(m.a),
-          down_(m.b),
+          across_(m.a, coverage_.reachX(), source.width),
+          down_(m.b, coverage_.reachY(), source.height),
+          steps_(RowWalk::make(0, 0, m.a, m.b)),
           alpha_(std::clamp(alpha, 0, 256)),
           ahead_(aheadOf(m, source.stride)),
           direct_(kind == CAPixelSource::Opaque && alpha_ >= 256),
@@ -200,31 +215,19 @@ private:
         RowPlan plan{};
         plan.sx = m_.a * cx + m_.c * cy + m_.tx;
         plan.sy = m_.b * cx + m_.d * cy + m_.ty;
-        const Span all{0, bounds_.x1 - bounds_.x0};
         if (alpha_ <= 0) return plan;
-        const double rx = coverage_.reachX(), ry = coverage_.reachY();
-        const double w = source_.width, h = source_.height;
-        // Each edge's pixels are found over the whole row, apart from the others, and the spans
-        // met after: the same pixels as narrowing one span edge after edge (a bound's clamping
-        // only ever decides that a span is empty), without each edge waiting on the last.
+        const int n = bounds_.x1 - bounds_.x0;
+        const EdgePair::Spans across = across_.spans(plan.sx, n), down = down_.spans(plan.sy, n);
         // The pixels whose square meets each of the rectangle's four half-planes: those that meet
         // no part of the rectangle itself (beside its corners), or meet it by no more than
         // rounding, come out uncovered.
-        plan.reach = meet(meet(atLeast(all, plan.sx + rx, across_, 0, Doubtful::TakeIn),
-                               atLeast(all, w + rx - plan.sx, -across_, 0, Doubtful::TakeIn)),
-                          meet(atLeast(all, plan.sy + ry, down_, 0, Doubtful::TakeIn),
-                               atLeast(all, h + ry - plan.sy, -down_, 0, Doubtful::TakeIn)));
+        plan.reach = meet(Span{0, n}, meet(across.meeting, down.meeting));
         // Rows that miss the picture, as many above and below it as there are screen rows beside
         // it, need no more.
         if (plan.reach.empty()) return plan;
-        plan.walk = RowWalk::make(plan.sx - 0.5, plan.sy - 0.5, m_.a, m_.b);
+        plan.walk = steps_.startingAt(plan.sx - 0.5, plan.sy - 0.5);
         // The pixels whose square lies inside it and whose taps do too.
-        const Span inner =
-            meet(meet(atLeast(all, plan.sx - rx, across_, 0, Doubtful::LeaveOut),
-                      atLeast(all, w - rx - plan.sx, -across_, 0, Doubtful::LeaveOut)),
-                 meet(atLeast(all, plan.sy - ry, down_, 0, Doubtful::LeaveOut),
-                      atLeast(all, h - ry - plan.sy, -down_, 0, Doubtful::LeaveOut)));
-        plan.inner = meet(plan.reach, inner);
+        plan.inner = meet(plan.reach, meet(across.inside, down.inside));
         if (!tapsFollowSquares_) {
             plan.inner =
                 CAPixelSample::tapsInside(plan.inner, plan.walk, source_.width, source_.height);
@@ -249,7 +252,8 @@ private:
     const CAPixelBuffer& source_;
     CAPixelAffine m_;
     Coverage coverage_;
-    Slope across_, down_;  // how the source's x and y change along a row
+    EdgePair across_, down_;  // the picture's left and right edges, its top and bottom
+    RowWalk steps_;           // how a row's walk moves from pixel to pixel
     int alpha_;
     int32_t ahead_;
     bool direct_;  // an opaque source at full opacity: samples are written as they are

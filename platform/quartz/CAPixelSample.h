@@ -70,9 +70,11 @@ struct RowWalk {
 
     // The walk from (u, v), the top-left of the first pixel's taps, moving by (du, dv) a pixel.
     static RowWalk make(double u, double v, double du, double dv) {
-        auto fixed = [](double x) { return roundToInt64(x * 65536); };
         return {fixed(u), fixed(v), fixed(du), fixed(dv)};
     }
+    // The walk with the same steps from (u, v).
+    RowWalk startingAt(double u, double v) const { return {fixed(u), fixed(v), du, dv}; }
+    static int64_t fixed(double x) { return roundToInt64(x * 65536); }
     int64_t uAt(int i) const { return u + i * du; }
     int64_t vAt(int i) const { return v + i * dv; }
     // The kernel's walk from pixel i on, which must lie inside the source.
