@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,6 +175,107 @@ TEST(CAPixelBlitTransformed, MatchesCairosBilinearPaintOfATurnedAndScaledImage) 
         }
         ASSERT_GT(edges, 0);
         EXPECT_LE(worstEdge, 16);
+    }
+}
+
+// The part of target pixel (x, y)'s square that a w × h image's rectangle covers, exactly: the
+// square carried into the image (a parallelogram), clipped to the rectangle, as a share of the
+// parallelogram's own area. Sets `corner` where the square meets both pairs of the image's edges.
+double exactCover(const cairo_matrix_t& toImage, int x, int y, int w, int h, bool& corner) {
+    struct Point {
+        double u, v;
+    };
+    std::vector<Point> shape;
+    for (const auto& [cx, cy] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+        Point p{double(x + cx), double(y + cy)};
+        cairo_matrix_transform_point(&toImage, &p.u, &p.v);
+        shape.push_back(p);
+    }
+    auto area = [](const std::vector<Point>& polygon) {
+        double twice = 0;
+        for (size_t i = 0; i < polygon.size(); ++i) {
+            const Point &a = polygon[i], &b = polygon[(i + 1) % polygon.size()];
+            twice += a.u * b.v - b.u * a.v;
+        }
+        return std::fabs(twice) / 2;
+    };
+    const double whole = area(shape);
+    auto straddles = [&](auto coordinate, double edge) {
+        bool below = false, above = false;
+        for (const Point& p : shape) (coordinate(p) < edge ? below : above) = true;
+        return below && above;
+    };
+    auto u = [](const Point& p) { return p.u; };
+    auto v = [](const Point& p) { return p.v; };
+    corner = (straddles(u, 0) || straddles(u, w)) && (straddles(v, 0) || straddles(v, h));
+    // Clipped to each of the rectangle's four half-planes in turn, given as a signed distance.
+    const std::function<double(const Point&)> insides[] = {
+        [](const Point& p) { return p.u; }, [w](const Point& p) { return w - p.u; },
+        [](const Point& p) { return p.v; }, [h](const Point& p) { return h - p.v; }};
+    for (const auto& inside : insides) {
+        std::vector<Point> clipped;
+        for (size_t i = 0; i < shape.size(); ++i) {
+            const Point &a = shape[i], &b = shape[(i + 1) % shape.size()];
+            const double da = inside(a), db = inside(b);
+            if (da >= 0) clipped.push_back(a);
+            if ((da < 0) != (db < 0)) {
+                const double t = da / (da - db);
+                clipped.push_back({a.u + t * (b.u - a.u), a.v + t * (b.v - a.v)});
+            }
+        }
+        shape = std::move(clipped);
+        if (shape.empty()) return 0;
+    }
+    return area(shape) / whole;
+}
+
+// A white image over black shows how much of each pixel the image covers: every pixel whose
+// square meets one edge of the image is as bright as the part of it the image covers, to within
+// the rounding of a 256th and of a channel, and every one it misses is left as it was; where the
+// square meets two edges at a corner it is as bright to within a few hundredths.
+TEST(CAPixelBlitTransformed, EdgePixelsAreCoveredAsMuchAsTheirSquaresAre) {
+    constexpr int kW = 31, kH = 23, kTW = 70, kTH = 64;
+    Surface white(kW, kH, 0, true);
+    std::vector<uint32_t> ones(size_t(kW * kH), 0xFFFFFFFFu);
+    white.setPixels(ones);
+    const Placement cases[] = {
+        {0.3, 0.7, 0.7, 35.3, 32.1, 256, true},
+        {1.5707963267948966, 1.0, 1.3, 34.6, 31.2, 256, true},
+        {1e-13, 1.1, 0.9, 35.25, 32.5, 256, true},
+        {-2.2, 1.9, 1.7, 34.9, 31.8, 256, true},
+        {0.05, 0.35, 0.4, 35.5, 32.0, 256, true},
+        {2.9, -1.2, 0.8, 34.2, 30.7, 256, true},
+    };
+    for (const Placement& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        const cairo_matrix_t m = imageToTarget(c, kW, kH);
+        cairo_matrix_t toImage = m;
+        cairo_matrix_invert(&toImage);
+        std::vector<uint32_t> target(size_t(kTW * kTH), 0xFF000000u);
+        CAPixelDrawImageTransformed({target.data(), kTW, kTH, kTW}, {0, 0, kTW, kTH}, white.buffer,
+                                    CAPixelSource::Opaque, targetToImage(m), 256);
+        int partial = 0;
+        for (int y = 0; y < kTH; ++y) {
+            for (int x = 0; x < kTW; ++x) {
+                bool corner = false;
+                const double want = exactCover(toImage, x, y, kW, kH, corner);
+                const double got = double(target[size_t(y * kTW + x)] & 0xFF) / 255;
+                if (corner) {
+                    // Where the square meets both pairs of edges its cover is the product of
+                    // the two pairs' covers, near enough.
+                    ASSERT_NEAR(got, want, 0.05) << x << "," << y;
+                    if (want > 0.05) {
+                        ASSERT_GT(got, 0) << x << "," << y;
+                    }
+                } else if (want <= 0) {
+                    ASSERT_EQ(target[size_t(y * kTW + x)], 0xFF000000u) << x << "," << y;
+                } else {
+                    ASSERT_NEAR(got, want, 0.01) << x << "," << y;
+                    partial += want < 1;
+                }
+            }
+        }
+        EXPECT_GT(partial, 20);
     }
 }
 
