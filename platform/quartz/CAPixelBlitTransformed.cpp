@@ -236,14 +236,18 @@ private:
     }
 
     void edgePixels(uint32_t* dst, const uint32_t* below, const RowPlan& plan, Span span) const {
+        // Copies the pixels written cannot alias, so that they stay in registers.
+        const CAPixelBuffer source = source_;
+        const RowWalk walk = plan.walk;
+        const auto opacity = uint32_t(alpha_);
+        dst += bounds_.x0, below += bounds_.x0;
         for (int i = span.begin; i < span.end; ++i) {
-            const int x = bounds_.x0 + i;
             const uint32_t cover = coverage_.at(plan.sx + i * m_.a, plan.sy + i * m_.b);
-            const uint32_t alpha = (uint32_t(alpha_) * cover + 128) >> 8;
-            dst[x] = alpha == 0
-                         ? below[x]
-                         : CAPixelSample::over(CAPixelSample::clampedSample(source_, plan.walk, i),
-                                               below[x], alpha);
+            const uint32_t alpha = (opacity * cover + 128) >> 8;
+            dst[i] = alpha == 0
+                         ? below[i]
+                         : CAPixelSample::overLanes(
+                               CAPixelSample::clampedSampleLanes(source, walk, i), below[i], alpha);
         }
     }
 

@@ -37,22 +37,28 @@ inline uint32_t mix(uint32_t a, uint32_t b, uint32_t w) {
 }
 
 // The sample of taps p00 (upper left), p01 (upper right), p10 and p11 (lower) at fractions fx
-// across and fy down (0 to 255): down each column first, then across.
+// across and fy down (0 to 255): down each column first, then across; spread, or as a pixel.
+inline uint64_t bilinearLanes(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
+                              uint32_t fy) {
+    return mixLanes(mixLanes(spread(p00), spread(p10), fy), mixLanes(spread(p01), spread(p11), fy),
+                    fx);
+}
 inline uint32_t bilinear(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, uint32_t fx,
                          uint32_t fy) {
-    return gather(mixLanes(mixLanes(spread(p00), spread(p10), fy),
-                           mixLanes(spread(p01), spread(p11), fy), fx));
+    return gather(bilinearLanes(p00, p01, p10, p11, fx, fy));
 }
 
-// `src` at opacity `alpha` (0 to 256) over `below`: each channel c of the source becomes
-// (c alpha) >> 8, and below's channels are scaled by 256 less the result's alpha; the sum
-// saturates at 255.
-inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
-    const uint64_t keep = 256 - ((((src >> 24) & 0xFF) * alpha) >> 8);
-    const uint64_t sum =
-        ((spread(src) * alpha >> 8) & kLanes) + ((spread(below) * keep >> 8) & kLanes);
+// `src` (spread, or as a pixel) at opacity `alpha` (0 to 256) over `below`: each channel c of the
+// source becomes (c alpha) >> 8, and below's channels are scaled by 256 less the result's alpha;
+// the sum saturates at 255.
+inline uint32_t overLanes(uint64_t src, uint32_t below, uint32_t alpha) {
+    const uint64_t keep = 256 - (((src >> 48) * alpha) >> 8);
+    const uint64_t sum = ((src * alpha >> 8) & kLanes) + ((spread(below) * keep >> 8) & kLanes);
     // A lane of 256 or more is 255.
     return gather((sum | ((sum >> 8) & 0x0001000100010001ull) * 0xFF) & kLanes);
+}
+inline uint32_t over(uint32_t src, uint32_t below, uint32_t alpha) {
+    return overLanes(spread(src), below, alpha);
 }
 
 // std::llround for values well inside int64_t's range (below 2^52 either way), exact, and without
@@ -132,17 +138,17 @@ inline Span tapsInside(Span span, const RowWalk& walk, int w, int h) {
     return between(span, walk.v, walk.dv, 0, int64_t(h - 1) << 16);
 }
 
-// The sample at pixel i of a walk anywhere, its taps clamped to the source (the edge pixels
-// reaching out past the edges).
-inline uint32_t clampedSample(const CAPixelBuffer& source, const RowWalk& walk, int i) {
+// The sample at pixel i of a walk anywhere, spread, its taps clamped to the source (the edge
+// pixels reaching out past the edges).
+inline uint64_t clampedSampleLanes(const CAPixelBuffer& source, const RowWalk& walk, int i) {
     const int64_t u = walk.uAt(i), v = walk.vAt(i);
     const auto column = [&](int64_t k) { return int(std::clamp<int64_t>(k, 0, source.width - 1)); };
     const auto row = [&](int64_t j) { return int(std::clamp<int64_t>(j, 0, source.height - 1)); };
     const int64_t k = u >> 16, j = v >> 16;
     const uint32_t* upper = source.row(row(j));
     const uint32_t* lower = source.row(row(j + 1));
-    return bilinear(upper[column(k)], upper[column(k + 1)], lower[column(k)], lower[column(k + 1)],
-                    uint32_t(u >> 8) & 0xFF, uint32_t(v >> 8) & 0xFF);
+    return bilinearLanes(upper[column(k)], upper[column(k + 1)], lower[column(k)],
+                         lower[column(k + 1)], uint32_t(u >> 8) & 0xFF, uint32_t(v >> 8) & 0xFF);
 }
 
 }  // namespace CAPixelSample
