@@ -264,9 +264,6 @@ TEST(CAPixelBlitTransformed, EdgePixelsAreCoveredAsMuchAsTheirSquaresAre) {
                     // Where the square meets both pairs of edges its cover is the product of
                     // the two pairs' covers, near enough.
                     ASSERT_NEAR(got, want, 0.05) << x << "," << y;
-                    if (want > 0.05) {
-                        ASSERT_GT(got, 0) << x << "," << y;
-                    }
                 } else if (want <= 0) {
                     ASSERT_EQ(target[size_t(y * kTW + x)], 0xFF000000u) << x << "," << y;
                 } else {
