@@ -18,6 +18,7 @@
 #include "platform/quartz/CAPixelKernels.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -118,29 +119,24 @@ namespace Loops {
            weighLanes(a >> 8, b >> 8, 256 - w, w, 0x00800080u) << 8;
 }
 
-// The four taps of a chunk of pixels, and in each of their channels' 16-bit lanes the fractions
-// down and across between them: what two-pass loops read in their first pass and mix in their
-// second, channel by channel, where the compiler multiplies eight channels at once.
-struct TapReads {
+// The four taps of each pixel of a chunk: what two-pass loops read in their first pass and mix
+// in their second, channel by channel, where the compiler multiplies eight channels at once.
+struct Taps {
     uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
-    uint16_t down[4 * kChunk], across[4 * kChunk];
 
-    // Pixel i's taps, at `tap` in a source of `stride`, and its fractions. (The taps are read
-    // where the source is known not to alias the reads: a restrict parameter of the loop's own.)
-    [[gnu::always_inline]] void put(int i, uint32_t upperLeftTap, uint32_t upperRightTap,
-                                    uint32_t lowerLeftTap, uint32_t lowerRightTap, uint16_t fx,
-                                    uint16_t fy) {
-        upperLeft[i] = upperLeftTap, upperRight[i] = upperRightTap;
-        lowerLeft[i] = lowerLeftTap, lowerRight[i] = lowerRightTap;
-        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
+    // Pixel i's taps: two from the row `upper` points into, two from the row `lower` points into.
+    // (The taps are read where the source is known not to alias the reads: a restrict parameter
+    // of the loop's own.)
+    [[gnu::always_inline]] void put(int i, const uint32_t* upper, const uint32_t* lower) {
+        upperLeft[i] = upper[0], upperRight[i] = upper[1];
+        lowerLeft[i] = lower[0], lowerRight[i] = lower[1];
     }
-    // Channel lane l's bilinear sample, with mixPixels' arithmetic: every product and sum fits in
-    // 16 bits.
-    [[gnu::always_inline]] uint16_t sample(int l) const {
+    // Channel lane l's bilinear sample, fx across and fy down, with mixPixels' arithmetic: every
+    // product and sum fits in 16 bits.
+    [[gnu::always_inline]] uint16_t sample(int l, uint16_t fx, uint16_t fy) const {
         auto byte = [l](const uint32_t* pixels) {
             return uint16_t(reinterpret_cast<const uint8_t*>(pixels)[l]);
         };
-        const uint16_t fy = down[l], fx = across[l];
         const auto mix = [](uint16_t a, uint16_t b, uint16_t w) {
             return uint16_t(uint16_t(uint16_t(a * (256 - w)) + uint16_t(b * w) + 128) >> 8);
         };
@@ -149,25 +145,66 @@ struct TapReads {
     }
 };
 
+// A chunk's taps and, in each of their channels' 16-bit lanes, the fractions down and across
+// between them, for reads whose fractions follow no walk.
+struct TapReads {
+    Taps taps;
+    uint16_t down[4 * kChunk], across[4 * kChunk];
+
+    // Pixel i's taps and its fractions. (The taps are read where the source is known not to
+    // alias the reads: a restrict parameter of the loop's own.)
+    [[gnu::always_inline]] void put(int i, uint32_t upperLeft, uint32_t upperRight,
+                                    uint32_t lowerLeft, uint32_t lowerRight, uint16_t fx,
+                                    uint16_t fy) {
+        taps.upperLeft[i] = upperLeft, taps.upperRight[i] = upperRight;
+        taps.lowerLeft[i] = lowerLeft, taps.lowerRight[i] = lowerRight;
+        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
+    }
+    // Channel lane l's bilinear sample.
+    [[gnu::always_inline]] uint16_t sample(int l) const {
+        return taps.sample(l, across[l], down[l]);
+    }
+};
+
+// The pixel (of a chunk) that each of its channels' byte lanes belongs to.
+constexpr auto kPixelOfLane = [] {
+    std::array<uint16_t, 4 * kChunk> pixels{};
+    for (int l = 0; l < 4 * kChunk; ++l) pixels[l] = uint16_t(l >> 2);
+    return pixels;
+}();
+
+// The fraction, 0 to 255, of a 16.16 coordinate `step` × `pixel` on from `from` (its low 16
+// bits). Only a coordinate's low 16 bits reach its fraction, so a walk's fractions are worked out
+// in 16-bit lanes, eight channels at a time, rather than read and kept in the first pass.
+[[gnu::always_inline]] inline uint16_t fractionAt(uint16_t from, uint16_t step, uint16_t pixel) {
+    return uint16_t(uint16_t(from + uint16_t(pixel * step)) >> 8);
+}
+
 // The samples of a walk (see sampleRow), with 32-bit offsets into the source, into `out`, a
-// chunk at a time: the taps read first, then mixed channel by channel.
+// chunk at a time: the taps read first, then mixed channel by channel at fractions worked out
+// from the walk.
 [[gnu::always_inline]] inline void samples(uint32_t* __restrict out,
                                            const uint32_t* __restrict source, int32_t stride,
                                            CAPixelWalk walk, int n) {
     int32_t u = walk.u, v = walk.v;
-    TapReads reads;
+    const auto du = uint16_t(walk.du), dv = uint16_t(walk.dv);
+    Taps taps;
     for (int start = 0; start < n; start += kChunk) {
         const int count = std::min(kChunk, n - start);
+        const auto u0 = uint16_t(u), v0 = uint16_t(v);
         for (int i = 0; i < count; ++i, u += walk.du, v += walk.dv) {
-            const int32_t tap = (v >> 16) * stride + (u >> 16);
-            prefetch(source + tap, walk.ahead);
-            prefetch(source + tap + stride, walk.ahead);
-            reads.put(i, source[tap], source[tap + 1], source[tap + stride],
-                      source[tap + stride + 1], uint16_t(uint32_t(u >> 8) & 0xFF),
-                      uint16_t(uint32_t(v >> 8) & 0xFF));
+            const uint32_t* upper = source + ((v >> 16) * stride + (u >> 16));
+            const uint32_t* lower = upper + stride;
+            prefetch(upper, walk.ahead);
+            prefetch(lower, walk.ahead);
+            taps.put(i, upper, lower);
         }
         auto* bytes = reinterpret_cast<uint8_t*>(out + start);
-        for (int l = 0; l < 4 * count; ++l) bytes[l] = uint8_t(reads.sample(l));
+        for (int l = 0; l < 4 * count; ++l) {
+            const uint16_t pixel = kPixelOfLane[l];
+            bytes[l] =
+                uint8_t(taps.sample(l, fractionAt(u0, du, pixel), fractionAt(v0, dv, pixel)));
+        }
     }
 }
 

@@ -149,18 +149,30 @@ TEST(CAPixelKernels, WeighFourTapsToTheSamePixelsWithSse2AsWithPlainCode) {
 }
 
 // Walks through a picture at every kind of step (turned, scaled, mirrored, along an axis), with
-// every fraction met, blended over the target and over a picture below or written as they are.
+// every fraction met, blended over the target and over a picture below or written as they are;
+// and walks of small steps longer than the chunks that the plain code reads a row in, whose
+// fractions it works out again from each chunk's first pixel.
 TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
     constexpr int kWidth = 40, kHeight = 30;
     const auto source = pixels(size_t(kWidth * kHeight), 9, false);
-    const CAPixelWalk walks[] = {
-        {2 << 16, 3 << 16, 60000, 17000},       {30 << 16, 25 << 16, -41000, -23000},
-        {5 << 16, 1 << 16, 65536, 0},           {1 << 16, 27 << 16, 91750, -20000},
-        {(7 << 16) + 999, 9 << 16, 257, 65535}, {36 << 16, 2 << 16, -65536, 2222},
+    const std::vector<int> few = {1, 2, 3, 7, 8, 13, 20}, many = {255, 257, 600};
+    const struct {
+        CAPixelWalk walk;
+        const std::vector<int>& lengths;
+    } walks[] = {
+        {{2 << 16, 3 << 16, 60000, 17000}, few},
+        {{30 << 16, 25 << 16, -41000, -23000}, few},
+        {{5 << 16, 1 << 16, 65536, 0}, few},
+        {{1 << 16, 27 << 16, 91750, -20000}, few},
+        {{(7 << 16) + 999, 9 << 16, 257, 65535}, few},
+        {{36 << 16, 2 << 16, -65536, 2222}, few},
+        {{(1 << 16) + 77, (2 << 16) + 300, 3001, 1517}, many},
+        {{(38 << 16) - 5, (28 << 16) - 9, -3001, -1517}, many},
     };
-    for (int n : {1, 2, 3, 7, 8, 13, 20}) {
-        const auto target = pixels(size_t(n), 10, false), below = pixels(size_t(n), 11, true);
-        for (const CAPixelWalk& walk : walks) {
+    for (size_t w = 0; w < std::size(walks); ++w) {
+        const auto& [walk, lengths] = walks[w];
+        for (int n : lengths) {
+            const auto target = pixels(size_t(n), 10, false), below = pixels(size_t(n), 11, true);
             for (int alpha : kAlphas) {
                 for (int mode = 0; mode < 3; ++mode) {
                     auto draw = [&](auto kernel) {
@@ -172,8 +184,7 @@ TEST(CAPixelKernels, SampleWalksToTheSamePixelsWithSse2AsWithPlainCode) {
                         return out;
                     };
                     ASSERT_EQ(draw(sse2::sampleRow), draw(portable::sampleRow))
-                        << n << " pixels, walk " << (&walk - walks) << ", alpha " << alpha
-                        << ", mode " << mode;
+                        << n << " pixels, walk " << w << ", alpha " << alpha << ", mode " << mode;
                 }
             }
         }
