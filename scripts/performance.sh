@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release, runs every one of them (the best of five repetitions; the
 # frames in three passes minutes apart), the frame benchmarks once more built with the portable
-# pixel loops, and, where a virtual display can be had, the window's wait from a touch to the
-# screen; then rewrites docs/performance.md and docs/pictures/frame-times.svg from the results.
+# pixel loops (in three passes beside those), and, where a virtual display can be had, the
+# window's wait from a touch to the screen; then rewrites docs/performance.md and
+# docs/pictures/frame-times.svg from the results.
 # Run it on a quiet machine: the figures are only as steady as the machine is idle.
 # Usage: scripts/performance.sh [BUILD_FOLDER]   (default build, the Release build of ./test.sh)
 set -euo pipefail
@@ -39,8 +40,10 @@ frames() {
     done
 }
 frames "$portable" portable 'Frame/' 3
-# The frames twice more, minutes apart, for a pass that no neighbour of the machine slowed.
+# The frames twice more, minutes apart, for a pass that no neighbour of the machine slowed; the
+# portable build's beside each.
 frames "$build" pass2 Frame 5
+frames "$portable" portable2 'Frame/' 3
 latency=()
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     echo "measuring the wait of a touch in the window"
@@ -51,6 +54,7 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
 fi
 
 frames "$build" pass3 Frame 5
+frames "$portable" portable3 'Frame/' 3
 
 model=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 # A virtual machine's model name may say little: the vector extensions the kernels can use are
@@ -64,5 +68,5 @@ machine="$model, $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(da
 mkdir -p docs/pictures
 python3 scripts/performance_report.py docs/performance.md docs/pictures/frame-times.svg \
     "$machine" "$results"/*.json "$results"/pass*/*.json "${latency[@]}" \
-    --portable "$results"/portable/*.json
+    --portable "$results"/portable*/*.json
 echo "wrote docs/performance.md and docs/pictures/frame-times.svg"

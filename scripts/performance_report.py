@@ -316,7 +316,9 @@ apart every pixel or two, and on 4 KiB pages nearly every such read needed an ad
 translation the processor no longer held; the large pages took 3 to 7 % off the large frames.
 The plain C++ loops (the portable build, and the few pixels the SIMD steps leave over) read a
 chunk's taps in one pass and mix them channel by channel in a second, in 16-bit lanes that a
-compiler multiplies eight at a time with SSE2 alone; the AVX2 steps work out each mix of two
+compiler multiplies eight at a time with SSE2 alone; a walk's fractions need only the low 16 bits
+of its coordinates, so the second pass works them out in those lanes from the chunk's first
+pixel rather than the first pass keeping four copies of each; the AVX2 steps work out each mix of two
 channels as one rounding high multiplication of their difference, and eight pixels' tap offsets
 and weights in one vector each, every weight spread to the lanes that mix it by one shuffle; the
 pinch runs one loop for each way of blending, and redoes a row's last few pixels as its last
@@ -349,7 +351,8 @@ held to twice each bound.
 ## The portable build
 
 The same frames with the pixel loops in plain C++ (`-DCORVANE_SIMD=OFF`, as on a processor
-without SSE2), one core:
+without SSE2), one core, the best of three repetitions in each of three passes beside the SIMD
+build's:
 
 {portable(rows, portable_rows) if portable_rows else "Not measured in this run."}
 
