@@ -119,54 +119,61 @@ namespace Loops {
            weighLanes(a >> 8, b >> 8, 256 - w, w, 0x00800080u) << 8;
 }
 
-// The four taps of each pixel of a chunk: what two-pass loops read in their first pass and mix
-// in their second, channel by channel, where the compiler multiplies eight channels at once.
-struct Taps {
-    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
+// Channel `a` moved toward `b` by w/256, rounded, in a 16-bit lane (mixPixels' arithmetic for a
+// channel): every product and sum fits.
+[[gnu::always_inline]] inline uint16_t mixChannel(uint16_t a, uint16_t b, uint16_t w) {
+    return uint16_t(uint16_t(uint16_t(a * (256 - w)) + uint16_t(b * w) + 128) >> 8);
+}
 
-    // Pixel i's taps: two from the row `upper` points into, two from the row `lower` points into.
-    // (The taps are read where the source is known not to alias the reads: a restrict parameter
-    // of the loop's own.)
-    [[gnu::always_inline]] void put(int i, const uint32_t* upper, const uint32_t* lower) {
-        upperLeft[i] = upper[0], upperRight[i] = upper[1];
-        lowerLeft[i] = lower[0], lowerRight[i] = lower[1];
+// The four taps of a chunk of pixels, and in each of their channels' 16-bit lanes the fractions
+// down and across between them: what two-pass loops read in their first pass and mix in their
+// second, channel by channel, where the compiler multiplies eight channels at once.
+struct TapReads {
+    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
+    uint16_t down[4 * kChunk], across[4 * kChunk];
+
+    // Pixel i's taps, at `tap` in a source of `stride`, and its fractions. (The taps are read
+    // where the source is known not to alias the reads: a restrict parameter of the loop's own.)
+    [[gnu::always_inline]] void put(int i, uint32_t upperLeftTap, uint32_t upperRightTap,
+                                    uint32_t lowerLeftTap, uint32_t lowerRightTap, uint16_t fx,
+                                    uint16_t fy) {
+        upperLeft[i] = upperLeftTap, upperRight[i] = upperRightTap;
+        lowerLeft[i] = lowerLeftTap, lowerRight[i] = lowerRightTap;
+        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
     }
-    // Channel lane l's bilinear sample, fx across and fy down, with mixPixels' arithmetic: every
-    // product and sum fits in 16 bits.
-    [[gnu::always_inline]] uint16_t sample(int l, uint16_t fx, uint16_t fy) const {
+    // Channel lane l's bilinear sample, with mixPixels' arithmetic: every product and sum fits in
+    // 16 bits.
+    [[gnu::always_inline]] uint16_t sample(int l) const {
         auto byte = [l](const uint32_t* pixels) {
             return uint16_t(reinterpret_cast<const uint8_t*>(pixels)[l]);
         };
-        const auto mix = [](uint16_t a, uint16_t b, uint16_t w) {
-            return uint16_t(uint16_t(uint16_t(a * (256 - w)) + uint16_t(b * w) + 128) >> 8);
-        };
-        return mix(mix(byte(upperLeft), byte(lowerLeft), fy),
-                   mix(byte(upperRight), byte(lowerRight), fy), fx);
+        const uint16_t fy = down[l], fx = across[l];
+        return mixChannel(mixChannel(byte(upperLeft), byte(lowerLeft), fy),
+                          mixChannel(byte(upperRight), byte(lowerRight), fy), fx);
     }
 };
 
-// A chunk's taps and, in each of their channels' 16-bit lanes, the fractions down and across
-// between them, for reads whose fractions follow no walk.
-struct TapReads {
-    Taps taps;
-    uint16_t down[4 * kChunk], across[4 * kChunk];
+// The taps of each pixel of a chunk, as two pairs of pixels side by side in a row of the source,
+// each read as one: what samples() reads in its first pass and mixes in its second.
+struct TapPairs {
+    uint64_t upper[kChunk], lower[kChunk];
 
-    // Pixel i's taps and its fractions. (The taps are read where the source is known not to
-    // alias the reads: a restrict parameter of the loop's own.)
-    [[gnu::always_inline]] void put(int i, uint32_t upperLeft, uint32_t upperRight,
-                                    uint32_t lowerLeft, uint32_t lowerRight, uint16_t fx,
-                                    uint16_t fy) {
-        taps.upperLeft[i] = upperLeft, taps.upperRight[i] = upperRight;
-        taps.lowerLeft[i] = lowerLeft, taps.lowerRight[i] = lowerRight;
-        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
+    // Pixel i's taps: the pair `upperPair` points to and the pair `lowerPair` points to.
+    [[gnu::always_inline]] void put(int i, const uint32_t* upperPair, const uint32_t* lowerPair) {
+        std::memcpy(&upper[i], upperPair, sizeof upper[i]);
+        std::memcpy(&lower[i], lowerPair, sizeof lower[i]);
     }
-    // Channel lane l's bilinear sample.
-    [[gnu::always_inline]] uint16_t sample(int l) const {
-        return taps.sample(l, across[l], down[l]);
+    // Channel c of pixel i's bilinear sample, fx across and fy down.
+    [[gnu::always_inline]] uint16_t sample(int i, int c, uint16_t fx, uint16_t fy) const {
+        const auto* above = reinterpret_cast<const uint8_t*>(upper + i);
+        const auto* below = reinterpret_cast<const uint8_t*>(lower + i);
+        return mixChannel(mixChannel(above[c], below[c], fy),
+                          mixChannel(above[4 + c], below[4 + c], fy), fx);
     }
 };
 
-// The pixel (of a chunk) that each of its channels' byte lanes belongs to.
+// The pixel (of a chunk) that each of its channels' byte lanes belongs to: read from a table,
+// eight lanes at a time, where the compiler would otherwise widen and narrow a counter.
 constexpr auto kPixelOfLane = [] {
     std::array<uint16_t, 4 * kChunk> pixels{};
     for (int l = 0; l < 4 * kChunk; ++l) pixels[l] = uint16_t(l >> 2);
@@ -188,7 +195,7 @@ constexpr auto kPixelOfLane = [] {
                                            CAPixelWalk walk, int n) {
     int32_t u = walk.u, v = walk.v;
     const auto du = uint16_t(walk.du), dv = uint16_t(walk.dv);
-    Taps taps;
+    TapPairs taps;
     for (int start = 0; start < n; start += kChunk) {
         const int count = std::min(kChunk, n - start);
         const auto u0 = uint16_t(u), v0 = uint16_t(v);
@@ -200,10 +207,12 @@ constexpr auto kPixelOfLane = [] {
             taps.put(i, upper, lower);
         }
         auto* bytes = reinterpret_cast<uint8_t*>(out + start);
-        for (int l = 0; l < 4 * count; ++l) {
-            const uint16_t pixel = kPixelOfLane[l];
-            bytes[l] =
-                uint8_t(taps.sample(l, fractionAt(u0, du, pixel), fractionAt(v0, dv, pixel)));
+        for (int i = 0; i < count; ++i) {
+            for (int c = 0; c < 4; ++c) {
+                const uint16_t pixel = kPixelOfLane[4 * i + c];
+                bytes[4 * i + c] = uint8_t(
+                    taps.sample(i, c, fractionAt(u0, du, pixel), fractionAt(v0, dv, pixel)));
+            }
         }
     }
 }
