@@ -125,36 +125,9 @@ namespace Loops {
     return uint16_t(uint16_t(uint16_t(a * (256 - w)) + uint16_t(b * w) + 128) >> 8);
 }
 
-// The four taps of a chunk of pixels, and in each of their channels' 16-bit lanes the fractions
-// down and across between them: what two-pass loops read in their first pass and mix in their
-// second, channel by channel, where the compiler multiplies eight channels at once.
-struct TapReads {
-    uint32_t upperLeft[kChunk], upperRight[kChunk], lowerLeft[kChunk], lowerRight[kChunk];
-    uint16_t down[4 * kChunk], across[4 * kChunk];
-
-    // Pixel i's taps, at `tap` in a source of `stride`, and its fractions. (The taps are read
-    // where the source is known not to alias the reads: a restrict parameter of the loop's own.)
-    [[gnu::always_inline]] void put(int i, uint32_t upperLeftTap, uint32_t upperRightTap,
-                                    uint32_t lowerLeftTap, uint32_t lowerRightTap, uint16_t fx,
-                                    uint16_t fy) {
-        upperLeft[i] = upperLeftTap, upperRight[i] = upperRightTap;
-        lowerLeft[i] = lowerLeftTap, lowerRight[i] = lowerRightTap;
-        for (int c = 0; c < 4; ++c) down[4 * i + c] = fy, across[4 * i + c] = fx;
-    }
-    // Channel lane l's bilinear sample, with mixPixels' arithmetic: every product and sum fits in
-    // 16 bits.
-    [[gnu::always_inline]] uint16_t sample(int l) const {
-        auto byte = [l](const uint32_t* pixels) {
-            return uint16_t(reinterpret_cast<const uint8_t*>(pixels)[l]);
-        };
-        const uint16_t fy = down[l], fx = across[l];
-        return mixChannel(mixChannel(byte(upperLeft), byte(lowerLeft), fy),
-                          mixChannel(byte(upperRight), byte(lowerRight), fy), fx);
-    }
-};
-
 // The taps of each pixel of a chunk, as two pairs of pixels side by side in a row of the source,
-// each read as one: what samples() reads in its first pass and mixes in its second.
+// each read as one: what two-pass loops read in their first pass and mix in their second,
+// channel by channel, where the compiler multiplies eight channels at once.
 struct TapPairs {
     uint64_t upper[kChunk], lower[kChunk];
 
@@ -267,7 +240,8 @@ template <int Step>
 // taps and its lower layer's pixel, and in each of its channels' 16-bit lanes the weights of its
 // mixes (the taps' fractions down and across, the sample's weight, the lower layer's and white's).
 struct CurlReads {
-    TapReads taps;
+    TapPairs taps;
+    uint16_t down[4 * kChunk], across[4 * kChunk];
     uint32_t front[kChunk];
     uint16_t sample[4 * kChunk], layer[4 * kChunk], white[4 * kChunk];
 };
@@ -307,8 +281,9 @@ struct CurlReads {
         const int32_t tap = ((sy >> 16) * stride + (sx >> 16)) & keep;
         const int32_t lower =
             (((ly + 0x8000) >> 16) * stride + ((lx + 0x8000) >> 16)) & pick & keep;
-        r.taps.put(i, page[tap], page[tap + 1], page[tap + stride], page[tap + stride + 1],
-                   uint16_t(uint32_t(sx >> 8) & 0xFF), uint16_t(uint32_t(sy >> 8) & 0xFF));
+        r.taps.put(i, page + tap, page + tap + stride);
+        const auto fx = uint16_t(uint32_t(sx >> 8) & 0xFF), fy = uint16_t(uint32_t(sy >> 8) & 0xFF);
+        for (int c = 0; c < 4; ++c) r.across[4 * i + c] = fx, r.down[4 * i + c] = fy;
         r.front[i] = page[lower];
         const uint32_t weights = t.weights[nearest];
         const auto ws =
@@ -334,10 +309,14 @@ struct CurlReads {
 [[gnu::always_inline]] inline void curlMix(uint32_t* __restrict out, const CurlReads& r, int n) {
     auto* o = reinterpret_cast<uint8_t*>(out);
     const auto* front = reinterpret_cast<const uint8_t*>(r.front);
-    for (int l = 0; l < 4 * n; ++l) {
-        o[l] = uint8_t(uint16_t(uint16_t(r.taps.sample(l) * r.sample[l]) +
-                                uint16_t(front[l] * r.layer[l]) + r.white[l]) >>
-                       8);
+    for (int i = 0; i < n; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            const int l = 4 * i + c;
+            o[l] = uint8_t(
+                uint16_t(uint16_t(r.taps.sample(i, c, r.across[l], r.down[l]) * r.sample[l]) +
+                         uint16_t(front[l] * r.layer[l]) + r.white[l]) >>
+                8);
+        }
     }
 }
 
