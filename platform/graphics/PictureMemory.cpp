@@ -2,8 +2,12 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -33,6 +37,56 @@ void* mapAligned(size_t bytes) {
     return memory;
 }
 
+// Large pictures given back, kept for the next picture of the same size. A screen's frames and
+// snapshots come and go at a few sizes, and fresh memory costs a fault and a clearing by the
+// kernel for each large page (on a virtual machine, at first, the host's as well), where reused
+// memory costs a clearing alone.
+class KeptMappings {
+public:
+    // A kept mapping of `bytes` (rounded up), cleared; nullptr when none is kept.
+    void* take(size_t bytes) {
+        void* memory = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            const auto found = std::find_if(kept_.rbegin(), kept_.rend(),
+                                            [&](const Mapping& m) { return m.bytes == bytes; });
+            if (found == kept_.rend()) return nullptr;
+            memory = found->memory;
+            kept_.erase(std::next(found).base());
+        }
+        std::memset(memory, 0, bytes);
+        return memory;
+    }
+    // Keeps `memory`, a mapping of `bytes` (rounded up), giving back the oldest kept beyond a few.
+    void keep(void* memory, size_t bytes) {
+        Mapping oldest{};
+        {
+            const std::lock_guard lock(mutex_);
+            kept_.push_back({memory, bytes});
+            if (kept_.size() <= kMost) return;
+            oldest = kept_.front();
+            kept_.erase(kept_.begin());
+        }
+        munmap(oldest.memory, oldest.bytes);
+    }
+
+private:
+    struct Mapping {
+        void* memory;
+        size_t bytes;
+    };
+    // Two frames and two snapshots of a screen: 64 MiB at 1290 × 2796.
+    static constexpr size_t kMost = 4;
+    std::mutex mutex_;
+    std::vector<Mapping> kept_;  // oldest first
+};
+
+// Never destroyed: pictures may be given back while the program ends.
+KeptMappings& keptMappings() {
+    static auto* kept = new KeptMappings;
+    return *kept;
+}
+
 // What a surface over picture memory gives back when cairo lets it go.
 struct SurfaceMemory {
     void* memory;
@@ -52,13 +106,14 @@ void releaseSurfaceMemory(void* data) {
 void* pictureMemoryAllocate(size_t bytes) {
     if (bytes < kLargePage) return std::calloc(bytes > 0 ? bytes : 1, 1);
     if (bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return nullptr;
+    if (void* kept = keptMappings().take(roundedUp(bytes))) return kept;
     return mapAligned(roundedUp(bytes));
 }
 
 void pictureMemoryFree(void* memory, size_t bytes) {
     if (!memory) return;
     if (bytes < kLargePage) return std::free(memory);
-    munmap(memory, roundedUp(bytes));
+    keptMappings().keep(memory, roundedUp(bytes));
 }
 
 CairoSurfacePtr pictureSurfaceCreate(int width, int height) {

@@ -49,6 +49,9 @@ CARenderer::~CARenderer() = default;
 void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
                         uint32_t background) {
     statistics_ = {};
+    // An image of the last frame still held is that frame's bitmap: this one gets a new bitmap.
+    if (!lent_.expired()) context_ = CGBitmapContextCreate(width_, height_);
+    lent_.reset();
     cairo_t* cr = CGContextGetCairo(context_);
     if (!cr) return;
     cairo_surface_t* surface = cairo_get_target(cr);
@@ -141,7 +144,15 @@ size_t CARenderer::drawStill(const CARenderTarget& target, const std::vector<CAR
 }
 
 CGImageRef CARenderer::image() const {
-    return drawn_ ? CGBitmapContextCreateImage(context_) : nullptr;
+    if (!drawn_) return nullptr;
+    if (CGImageRef image = lent_.lock()) return image;
+    cairo_t* cr = CGContextGetCairo(context_);
+    if (!cr) return nullptr;
+    cairo_surface_t* surface = cairo_get_target(cr);
+    cairo_surface_flush(surface);
+    auto image = std::make_shared<CGImage>(CairoSurfacePtr(cairo_surface_reference(surface)));
+    lent_ = image;
+    return image;
 }
 
 void CARenderer::renderLayer(const CALayer& layer, const CGContextRef& context,

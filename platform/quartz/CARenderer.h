@@ -41,7 +41,8 @@ public:
     // presented at `time`, over `background` (premultiplied ARGB; opaque black by default).
     void render(std::span<const CALayer* const> layers, ClockTime time,
                 uint32_t background = 0xFF000000u);
-    // The picture drawn last, as a new image; null before the first render.
+    // The picture drawn last, as an image; null before the first render. The image holds the
+    // bitmap itself, not a copy: while anyone keeps it, the next render draws into a new bitmap.
     CGImageRef image() const;
     // The bitmap drawn into.
     const CGContextRef& context() const { return context_; }
@@ -73,6 +74,8 @@ private:
                    size_t start, uint32_t background);
 
     CGContextRef context_;
+    // The image of the last frame over the bitmap, as long as anyone holds it.
+    mutable std::weak_ptr<const CGImage> lent_;
     size_t width_ = 0, height_ = 0;
     CGFloat scale_ = 1;
     Statistics statistics_;

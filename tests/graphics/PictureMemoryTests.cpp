@@ -36,6 +36,30 @@ TEST(PictureMemory, SurfacesOfEverySizeComeClearedAndWritableToTheirLastByte) {
     }
 }
 
+// Large pictures' memory is kept when they go and handed to the next of the same size: it comes
+// cleared all the same, however many were given back at once and in whatever order of sizes.
+TEST(PictureMemory, MemoryGivenBackComesClearedToTheNextPicture) {
+    const struct {
+        int width, height;
+    } sizes[] = {{1024, 1024}, {725, 725}, {1290, 1400}};
+    for (int round = 0; round < 2; ++round) {
+        std::vector<CairoSurfacePtr> held;
+        for (const auto& size : sizes) {
+            for (int copy = 0; copy < 2; ++copy) {
+                CairoSurfacePtr surface = pictureSurfaceCreate(size.width, size.height);
+                ASSERT_EQ(cairo_surface_status(surface.get()), CAIRO_STATUS_SUCCESS);
+                unsigned char* data = cairo_image_surface_get_data(surface.get());
+                const size_t bytes =
+                    size_t(cairo_image_surface_get_stride(surface.get())) * size_t(size.height);
+                ASSERT_TRUE(std::all_of(data, data + bytes, [](unsigned char b) { return b == 0; }))
+                    << "round " << round << ", " << size.width << "x" << size.height;
+                std::fill(data, data + bytes, static_cast<unsigned char>(0xA5));
+                held.push_back(std::move(surface));
+            }
+        }
+    }
+}
+
 TEST(PictureMemory, SizesCairoRefusesGiveSurfacesInAnErrorState) {
     const struct {
         int width, height;

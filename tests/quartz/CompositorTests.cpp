@@ -163,6 +163,30 @@ TEST(CARenderer, KeepsTheStillPartOfTheSceneAndStillDrawsTheSamePixels) {
     EXPECT_TRUE(samePixels(image, draw(fresh, *root)));
 }
 
+// The image of a frame holds the renderer's bitmap itself: asked for again, it is the same image;
+// kept, it keeps its pixels while the frames after it are drawn (into a bitmap of their own),
+// and those frames are the pixels a fresh renderer draws.
+TEST(CARenderer, AnImageOfAFrameKeepsItsPixelsWhileLaterFramesAreDrawn) {
+    auto root = box({0, 0, 4, 4}, rgb(1, 0, 0));
+    auto moving = box({0, 0, 2, 2}, rgb(0, 0, 1));
+    root->addSublayer(moving);
+    CARenderer renderer({4, 4}, 1);
+    const auto first = draw(renderer, *root);
+    EXPECT_EQ(renderer.image(), first);
+    moving->setPosition({3, 3});
+    const auto second = draw(renderer, *root);
+    EXPECT_EQ(at(first, 0, 0), kBlue);
+    EXPECT_EQ(at(first, 3, 3), kRed);
+    EXPECT_EQ(at(second, 0, 0), kRed);
+    EXPECT_EQ(at(second, 3, 3), kBlue);
+    for (int frame = 0; frame < 3; ++frame) {
+        moving->setPosition({1.5f + 0.5f * float(frame), 2});
+        const auto drawn = draw(renderer, *root);
+        CARenderer fresh({4, 4}, 1);
+        EXPECT_TRUE(samePixels(drawn, draw(fresh, *root))) << frame;
+    }
+}
+
 // A layer of `side` × `side` points showing `image`, and nothing else.
 std::shared_ptr<CALayer> imageLayer(float side, CGImageRef image) {
     auto layer = CALayer::layer();
