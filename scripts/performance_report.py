@@ -186,20 +186,26 @@ def latency_section(path):
         return ("The wait of a touch to be seen in the window was not measured here (it needs Xvfb "
                 "and xdotool: `scripts/window-latency.sh build`).")
     figures = json.loads(pathlib.Path(path).read_text())
+    first = figures.get("first_pinch_ms_max")
+    first_text = ("" if first is None else f""" The first pinch after the program starts is
+measured apart: it is the first to take pictures of the whole screen, whose memory the system
+(on a virtual machine, the host too) is still handing out, and its longest wait was {first:g} ms;
+the program keeps the memory of the pictures it lets go for the next ones, so that later
+pinches do not wait for it.""")
     return f"""From a mouse event to the present of the first frame that shows it, in the device window
 of `corvane-sim --device {figures['device']}` (1290×2796 pixels, shown scaled down) on a virtual
-display, two fingers pinching and turning the lock screen (the costliest frame), measured by the
-window itself (`--latency-log`: SDL's event timestamps against the moment the frame is
-presented) over {figures['frames']} frames by `scripts/window-latency.sh`:
+display, two fingers pinching the lock screen (a scaled picture, the costliest kind of frame),
+measured by the window itself (`--latency-log`: SDL's event timestamps against the moment the
+frame is presented) over {figures['frames']} frames by `scripts/window-latency.sh`.{first_text}
 
 | wait of a touch | middle | 95th percentile | longest | drawing a frame (middle) | presenting it (middle) |
 |---|---|---|---|---|---|
 | milliseconds | {figures['input_ms_median']:g} | {figures['input_ms_p95']:g} | {figures['input_ms_max']:g} | {figures['draw_ms_median']:g} | {figures['present_ms_median']:g} |
 
 A 60 Hz display shows a frame every 16.7 ms. The window draws the frame that shows a touch as
-soon as the touch comes (unless a frame went out less than half a refresh before), and hands the
-window system a screen shrunk by whole blocks to about the window's size rather than the full
-14 MB picture."""
+soon as the touch comes (unless a frame went out less than half a refresh before), takes the
+compositor's bitmap as it is rather than a copy of it, and hands the window system a screen
+shrunk by whole blocks to about the window's size rather than the full 14 MB picture."""
 
 
 def series(rows):
@@ -315,10 +321,11 @@ system offers them (`madvise`): a turned or curled picture is read along slantin
 apart every pixel or two, and on 4 KiB pages nearly every such read needed an address
 translation the processor no longer held; the large pages took 3 to 7 % off the large frames.
 The plain C++ loops (the portable build, and the few pixels the SIMD steps leave over) read a
-chunk's taps in one pass and mix them channel by channel in a second, in 16-bit lanes that a
-compiler multiplies eight at a time with SSE2 alone; a walk's fractions need only the low 16 bits
-of its coordinates, so the second pass works them out in those lanes from the chunk's first
-pixel rather than the first pass keeping four copies of each; the AVX2 steps work out each mix of two
+chunk's taps in one pass, each pair of pixels side by side in a row as one 8-byte read, and mix
+them channel by channel in a second, in 16-bit lanes that a compiler multiplies eight at a time
+with SSE2 alone; a walk's fractions need only the low 16 bits of its coordinates, so the second
+pass works them out in those lanes from the chunk's first pixel rather than the first pass
+keeping four copies of each; the AVX2 steps work out each mix of two
 channels as one rounding high multiplication of their difference, and eight pixels' tap offsets
 and weights in one vector each, every weight spread to the lanes that mix it by one shuffle; the
 pinch runs one loop for each way of blending, and redoes a row's last few pixels as its last
