@@ -230,6 +230,19 @@ def nice_step(largest, ticks=5):
     return next(m * power for m in (1, 2, 5, 10) if m * power >= raw)
 
 
+def label_places(families, at, gap=14):
+    """Where each line's name goes: beside its last point, lines that end close together pushed
+    apart, the lower ones down, so that no name lies over another."""
+    ends = sorted(((family, at(*pts[-1])) for family, pts in families.items() if pts),
+                  key=lambda end: end[1][1])
+    places = []
+    for family, (x, y) in ends:
+        if places and y < places[-1][1][1] + gap:
+            y = places[-1][1][1] + gap
+        places.append((family, (x, y)))
+    return places
+
+
 def plot(families, path):
     """A line plot as SVG: frame time against screen size, with the 120 Hz budget marked."""
     width, height, left, bottom, top, right = 640, 360, 60, 50, 20, 110
@@ -272,8 +285,9 @@ def plot(families, path):
         for x, y in pts:
             px, py = at(x, y)
             svg.append(f'<circle cx="{px:.1f}" cy="{py:.1f}" r="3.5" fill="{colour}"/>')
-        end_x, end_y = at(*pts[-1])
-        svg.append(f'<text x="{end_x + 8:.0f}" y="{end_y + 4:.0f}" fill="{colour}">{label}</text>')
+    for family, (x, y) in label_places(families, at):
+        label, colour = FAMILIES[family]
+        svg.append(f'<text x="{x + 8:.0f}" y="{y + 4:.0f}" fill="{colour}">{label}</text>')
     svg.append("</svg>")
     pathlib.Path(path).write_text("\n".join(svg) + "\n")
 
