@@ -43,8 +43,8 @@ void* mapAligned(size_t bytes) {
 // memory costs a clearing alone.
 class KeptMappings {
 public:
-    // A kept mapping of `bytes` (rounded up), cleared; nullptr when none is kept.
-    void* take(size_t bytes) {
+    // A kept mapping of `bytes` (rounded up), cleared if asked; nullptr when none is kept.
+    void* take(size_t bytes, PictureFill fill) {
         void* memory = nullptr;
         {
             const std::lock_guard lock(mutex_);
@@ -54,7 +54,7 @@ public:
             memory = found->memory;
             kept_.erase(std::next(found).base());
         }
-        std::memset(memory, 0, bytes);
+        if (fill == PictureFill::Cleared) std::memset(memory, 0, bytes);
         return memory;
     }
     // Keeps `memory`, a mapping of `bytes` (rounded up), giving back the oldest kept beyond a few.
@@ -103,10 +103,10 @@ void releaseSurfaceMemory(void* data) {
 
 }  // namespace
 
-void* pictureMemoryAllocate(size_t bytes) {
+void* pictureMemoryAllocate(size_t bytes, PictureFill fill) {
     if (bytes < kLargePage) return std::calloc(bytes > 0 ? bytes : 1, 1);
     if (bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return nullptr;
-    if (void* kept = keptMappings().take(roundedUp(bytes))) return kept;
+    if (void* kept = keptMappings().take(roundedUp(bytes), fill)) return kept;
     return mapAligned(roundedUp(bytes));
 }
 
@@ -116,14 +116,14 @@ void pictureMemoryFree(void* memory, size_t bytes) {
     keptMappings().keep(memory, roundedUp(bytes));
 }
 
-CairoSurfacePtr pictureSurfaceCreate(int width, int height) {
+CairoSurfacePtr pictureSurfaceCreate(int width, int height, PictureFill fill) {
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
     const size_t bytes = stride > 0 && height > 0 ? size_t(stride) * size_t(height) : 0;
     // Pictures too small for a large page, and sizes cairo refuses, are cairo's own to make.
     if (bytes < kLargePage || width > 32767 || height > 32767) {
         return CairoSurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
     }
-    auto* owned = new (std::nothrow) SurfaceMemory{pictureMemoryAllocate(bytes), bytes};
+    auto* owned = new (std::nothrow) SurfaceMemory{pictureMemoryAllocate(bytes, fill), bytes};
     if (!owned || !owned->memory) {
         delete owned;
         return CairoSurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));

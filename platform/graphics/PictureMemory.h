@@ -13,14 +13,20 @@
 #include <cstddef>
 #include <new>
 
-// Zeroed memory for `bytes` of picture, or nullptr when there is none to be had. Give it back with
-// pictureMemoryFree and the same size.
-void* pictureMemoryAllocate(size_t bytes);
+// What a new picture's memory holds: zeros, or whatever it held before, for a caller that writes
+// every byte before it reads any (clearing a whole screen is no small part of copying one).
+enum class PictureFill { Cleared, WrittenByCaller };
+
+// Memory for `bytes` of picture, zeroed unless the caller writes it all, or nullptr when there is
+// none to be had. Give it back with pictureMemoryFree and the same size.
+void* pictureMemoryAllocate(size_t bytes, PictureFill fill = PictureFill::Cleared);
 void pictureMemoryFree(void* memory, size_t bytes);
 
-// A cleared ARGB32 image surface of `width` × `height` over picture memory; like
-// cairo_image_surface_create, a surface in an error state when it cannot be made.
-CairoSurfacePtr pictureSurfaceCreate(int width, int height);
+// An ARGB32 image surface of `width` × `height` over picture memory, cleared unless the caller
+// writes every pixel; like cairo_image_surface_create, a surface in an error state when it cannot
+// be made.
+CairoSurfacePtr pictureSurfaceCreate(int width, int height,
+                                     PictureFill fill = PictureFill::Cleared);
 
 // An allocator over picture memory, for a vector that keeps a copy of a frame.
 template <typename T>
