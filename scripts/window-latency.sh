@@ -49,13 +49,21 @@ pinch_round() {
     xdotool mouseup 3
     sleep 0.3
 }
+# The log's length once the window has caught up with the moves made so far.
+settled_lines() {
+    local lines=-1
+    while [ "$lines" != "$(wc -l <"$log")" ]; do
+        lines=$(wc -l <"$log")
+        sleep 0.2
+    done
+    echo "$lines"
+}
 xdotool mousemove "$cx" "$cy" click 1  # wakes the lock screen
-sleep 0.5
 # The first pinch is the program's first to take pictures of the whole screen, whose memory the
 # system is still handing out (on a virtual machine, the host as well): it is measured apart.
-first=$(wc -l <"$log")
+first=$(settled_lines)
 pinch_round
-skip=$(wc -l <"$log")
+skip=$(settled_lines)
 end=$((SECONDS + seconds))
 while [ $SECONDS -lt $end ]; do pinch_round; done
 xdotool key q
