@@ -6,6 +6,7 @@
 // A frame that turns or curls a picture reads it along slanting lines, a row apart at every few
 // pixels: on ordinary 4 KiB pages nearly every read of a large picture needs a page-table entry of
 // its own, more than the processor keeps at hand. On 2 MiB pages a whole screen needs a handful.
+// The memory of the last few large pictures given back is kept for the next ones of their size.
 // Smaller pictures come from the ordinary allocator.
 
 #include "platform/graphics/CairoOwners.h"
