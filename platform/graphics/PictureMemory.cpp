@@ -116,6 +116,18 @@ void pictureMemoryFree(void* memory, size_t bytes) {
     keptMappings().keep(memory, roundedUp(bytes));
 }
 
+void pictureMemoryReserve(size_t bytes, int count) {
+    if (bytes < kLargePage || bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return;
+    const size_t rounded = roundedUp(bytes);
+    for (int i = 0; i < count; ++i) {
+        void* memory = mapAligned(rounded);
+        if (!memory) return;
+        // Writing each page is what has the system hand it out.
+        std::memset(memory, 0, rounded);
+        keptMappings().keep(memory, rounded);
+    }
+}
+
 CairoSurfacePtr pictureSurfaceCreate(int width, int height, PictureFill fill) {
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width);
     const size_t bytes = stride > 0 && height > 0 ? size_t(stride) * size_t(height) : 0;

@@ -1,6 +1,7 @@
 #include "sim/device/ScreenWindow.h"
 
 #include "platform/foundation/RunLoop.h"
+#include "platform/graphics/PictureMemory.h"
 #include "platform/uikit/UIScreen.h"
 #include "sim/device/ScreenDownscale.h"
 #include "sim/device/WindowFingers.h"
@@ -92,6 +93,7 @@ public:
 private:
     static CGSize screenPoints() { return UIScreen::mainScreen()->bounds().size; }
     CGPoint pointAt(int x, int y) const;
+    void reservePictures() const;
     bool nextEvent(SDL_Event& event, ClockTime due) const;
     // Handles one event; false once the window should close.
     bool handle(const SDL_Event& event);
@@ -206,7 +208,19 @@ bool ScreenWindow::open() {
         return false;
     }
     SDL_StartTextInput();  // "?" arrives as text, whatever the keyboard's layout
+    reservePictures();
     return true;
+}
+
+// A touch takes a snapshot of the screen (a bitmap drawn into and its copy) while the one before
+// is still shown, beside the frame being drawn: their memory is had while the window opens rather
+// than at the first touches.
+void ScreenWindow::reservePictures() const {
+    const CGSize points = screenPoints();
+    const double scale = UIScreen::mainScreen()->scale();
+    const auto width = size_t(std::ceil(points.width * scale)),
+               height = size_t(std::ceil(points.height * scale));
+    pictureMemoryReserve(4 * width * height, 3);
 }
 
 CGPoint ScreenWindow::pointAt(int x, int y) const {

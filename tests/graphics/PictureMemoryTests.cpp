@@ -36,12 +36,13 @@ TEST(PictureMemory, SurfacesOfEverySizeComeClearedAndWritableToTheirLastByte) {
     }
 }
 
-// Large pictures' memory is kept when they go and handed to the next of the same size: it comes
-// cleared all the same, however many were given back at once and in whatever order of sizes.
+// Large pictures' memory is kept when they go (or had beforehand) and handed to the next of the
+// same size: it comes cleared all the same, however many were given back at once and in whatever
+// order of sizes.
 TEST(PictureMemory, MemoryGivenBackComesClearedToTheNextPicture) {
-    const struct {
-        int width, height;
-    } sizes[] = {{1024, 1024}, {725, 725}, {1290, 1400}};
+    const struct { int width, height; } sizes[] = {{1024, 1024}, {725, 725}, {1290, 1400}};
+    pictureMemoryReserve(size_t{4} * 1024 * 1024, 2);
+    pictureMemoryReserve(10, 2);  // too small to keep: nothing to do
     for (int round = 0; round < 2; ++round) {
         std::vector<CairoSurfacePtr> held;
         for (const auto& size : sizes) {
