@@ -188,10 +188,10 @@ def latency_section(path):
     figures = json.loads(pathlib.Path(path).read_text())
     first = figures.get("first_pinch_ms_max")
     first_text = ("" if first is None else f""" The first pinch after the program starts is
-measured apart: it is the first to take pictures of the whole screen, whose memory the system
-(on a virtual machine, the host too) is still handing out, and its longest wait was {first:g} ms;
-the program keeps the memory of the pictures it lets go for the next ones, so that later
-pinches do not wait for it.""")
+measured apart; its longest wait was {first:g} ms. A fresh process's first pictures of the whole
+screen wait for the system to hand their memory out (on a virtual machine, a few tenths of a
+second), so the window has that memory handed out while it opens, and the program keeps the
+memory of the pictures it lets go for the next ones.""")
     return f"""From a mouse event to the present of the first frame that shows it, in the device window
 of `corvane-sim --device {figures['device']}` (1290×2796 pixels, shown scaled down) on a virtual
 display, two fingers pinching the lock screen (a scaled picture, the costliest kind of frame),
