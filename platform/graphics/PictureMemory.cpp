@@ -37,12 +37,34 @@ void* mapAligned(size_t bytes) {
     return memory;
 }
 
+// How many large pictures' memory is kept when they go: two frames and two snapshots of a
+// screen, 64 MiB at 1290 × 2796.
+constexpr size_t kKeptMappings = 4;
+
+// Under AddressSanitizer memory given back goes back to the system at once, so that a use of it
+// still faults.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnmapAtOnce = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kUnmapAtOnce = true;
+#else
+constexpr bool kUnmapAtOnce = false;
+#endif
+#else
+constexpr bool kUnmapAtOnce = false;
+#endif
+
 // Large pictures given back, kept for the next picture of the same size. A screen's frames and
 // snapshots come and go at a few sizes, and fresh memory costs a fault and a clearing by the
 // kernel for each large page (on a virtual machine, at first, the host's as well), where reused
 // memory costs a clearing alone.
 class KeptMappings {
 public:
+    // Room for one more than are kept, so that keeping never allocates (it runs where nothing
+    // may throw: cairo's release of a surface, a vector's deallocation).
+    KeptMappings() { kept_.reserve(kKeptMappings + 1); }
+
     // A kept mapping of `bytes` (rounded up), cleared if asked; nullptr when none is kept.
     void* take(size_t bytes, PictureFill fill) {
         void* memory = nullptr;
@@ -57,17 +79,30 @@ public:
         if (fill == PictureFill::Cleared) std::memset(memory, 0, bytes);
         return memory;
     }
-    // Keeps `memory`, a mapping of `bytes` (rounded up), giving back the oldest kept beyond a few.
+    // Keeps `memory`, a mapping of `bytes` (rounded up), giving back the oldest kept beyond a few;
+    // gives back at once a mapping larger than any screen's picture, or any under a sanitizer,
+    // which is to see a use of memory given back.
     void keep(void* memory, size_t bytes) {
+        if (kUnmapAtOnce || bytes > kLargestKept) {
+            munmap(memory, bytes);
+            return;
+        }
         Mapping oldest{};
         {
             const std::lock_guard lock(mutex_);
             kept_.push_back({memory, bytes});
-            if (kept_.size() <= kMost) return;
+            if (kept_.size() <= kKeptMappings) return;
             oldest = kept_.front();
             kept_.erase(kept_.begin());
         }
         munmap(oldest.memory, oldest.bytes);
+    }
+
+    // Gives back every kept mapping, for memory that could not be had otherwise.
+    void release() {
+        const std::lock_guard lock(mutex_);
+        for (const Mapping& m : kept_) munmap(m.memory, m.bytes);
+        kept_.clear();
     }
 
 private:
@@ -75,8 +110,8 @@ private:
         void* memory;
         size_t bytes;
     };
-    // Two frames and two snapshots of a screen: 64 MiB at 1290 × 2796.
-    static constexpr size_t kMost = 4;
+    // Four times the largest phone's screen.
+    static constexpr size_t kLargestKept = size_t{64} << 20;
     std::mutex mutex_;
     std::vector<Mapping> kept_;  // oldest first
 };
@@ -106,8 +141,12 @@ void releaseSurfaceMemory(void* data) {
 void* pictureMemoryAllocate(size_t bytes, PictureFill fill) {
     if (bytes < kLargePage) return std::calloc(bytes > 0 ? bytes : 1, 1);
     if (bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return nullptr;
-    if (void* kept = keptMappings().take(roundedUp(bytes), fill)) return kept;
-    return mapAligned(roundedUp(bytes));
+    const size_t rounded = roundedUp(bytes);
+    if (void* kept = keptMappings().take(rounded, fill)) return kept;
+    if (void* fresh = mapAligned(rounded)) return fresh;
+    // Short of memory (or of addresses): what is kept for pictures of other sizes goes back first.
+    keptMappings().release();
+    return mapAligned(rounded);
 }
 
 void pictureMemoryFree(void* memory, size_t bytes) {
@@ -117,9 +156,9 @@ void pictureMemoryFree(void* memory, size_t bytes) {
 }
 
 void pictureMemoryReserve(size_t bytes, int count) {
-    if (bytes < kLargePage || bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return;
+    if (kUnmapAtOnce || bytes < kLargePage || bytes > size_t(PTRDIFF_MAX) - 2 * kLargePage) return;
     const size_t rounded = roundedUp(bytes);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < std::min(count, int(kKeptMappings)); ++i) {
         void* memory = mapAligned(rounded);
         if (!memory) return;
         // Writing each page is what has the system hand it out.

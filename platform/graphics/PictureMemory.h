@@ -22,9 +22,9 @@ enum class PictureFill { Cleared, WrittenByCaller };
 // none to be had. Give it back with pictureMemoryFree and the same size.
 void* pictureMemoryAllocate(size_t bytes, PictureFill fill = PictureFill::Cleared);
 void pictureMemoryFree(void* memory, size_t bytes);
-// Has the memory of `count` large pictures of `bytes` each handed out by the system now, and
-// keeps it for the next pictures of that size: a fresh process's first pictures otherwise wait
-// for it (on a virtual machine, a few tenths of a second for a screen's worth).
+// Has the memory of `count` large pictures of `bytes` each (at most four) handed out by the
+// system now, and keeps it for the next pictures of that size: a fresh process's first pictures
+// otherwise wait for it (on a virtual machine, a few tenths of a second for a screen's worth).
 void pictureMemoryReserve(size_t bytes, int count);
 
 // An ARGB32 image surface of `width` × `height` over picture memory, cleared unless the caller

@@ -49,9 +49,14 @@ CARenderer::~CARenderer() = default;
 void CARenderer::render(std::span<const CALayer* const> layers, ClockTime time,
                         uint32_t background) {
     statistics_ = {};
-    // An image of the last frame still held is that frame's bitmap: this one gets a new bitmap.
-    if (!lent_.expired()) context_ = CGBitmapContextCreate(width_, height_);
-    lent_.reset();
+    // An image of the last frame still held is that frame's bitmap: this one gets a new bitmap,
+    // and without the memory for one it is not drawn (the next frame tries again).
+    if (!lent_.expired()) {
+        CGContextRef fresh = CGBitmapContextCreate(width_, height_);
+        if (!fresh) return;
+        context_ = std::move(fresh);
+        lent_.reset();
+    }
     cairo_t* cr = CGContextGetCairo(context_);
     if (!cr) return;
     cairo_surface_t* surface = cairo_get_target(cr);

@@ -44,7 +44,8 @@ public:
     // The picture drawn last, as an image; null before the first render. The image holds the
     // bitmap itself, not a copy: while anyone keeps it, the next render draws into a new bitmap.
     CGImageRef image() const;
-    // The bitmap drawn into.
+    // The bitmap drawn into. Not to be drawn into from outside: an image of the last frame may
+    // hold it (see image()).
     const CGContextRef& context() const { return context_; }
     size_t pixelWidth() const { return width_; }
     size_t pixelHeight() const { return height_; }

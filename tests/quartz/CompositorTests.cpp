@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <numbers>
 #include <vector>
 
@@ -185,6 +189,40 @@ TEST(CARenderer, AnImageOfAFrameKeepsItsPixelsWhileLaterFramesAreDrawn) {
         CARenderer fresh({4, 4}, 1);
         EXPECT_TRUE(samePixels(drawn, draw(fresh, *root))) << frame;
     }
+}
+
+// The address space the process has mapped, in bytes.
+size_t mappedBytes() {
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0;
+    statm >> pages;
+    return pages * size_t(sysconf(_SC_PAGESIZE));
+}
+
+// Short of memory for a new bitmap while the image of the last frame is held, a frame is not
+// drawn (the held image keeps its pixels and stays the renderer's image), and the next frame,
+// with memory again, is.
+TEST(CARenderer, AFrameWithoutMemoryForItsBitmapIsLeftOutAndTheNextIsDrawn) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "a sanitizer needs more address space than the limit leaves";
+#endif
+    auto screen = box({0, 0, 1290, 1400}, rgb(1, 0, 0));
+    CARenderer renderer({1290, 1400}, 1);
+    CGImageRef held = draw(renderer, *screen);
+    screen->setBackgroundColor(rgb(0, 0, 1));
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &limit), 0);
+    rlimit tight = limit;
+    tight.rlim_cur = mappedBytes() + (size_t{4} << 20);  // less than a bitmap
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    const CALayer* layers[] = {screen.get()};
+    renderer.render(layers, RunLoop::main().now());
+    const CGImageRef duringShortage = renderer.image();
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+    EXPECT_EQ(duringShortage, held);
+    EXPECT_EQ(at(held, 5, 5), kRed);
+    held = nullptr;
+    EXPECT_EQ(at(draw(renderer, *screen), 5, 5), kBlue);
 }
 
 // A layer of `side` × `side` points showing `image`, and nothing else.
